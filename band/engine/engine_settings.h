@@ -1,0 +1,24 @@
+// The six selection values the band reads from the registry each time selection mode turns on or off.
+#pragma once
+
+#include "common/base.h"
+#include "common/modifier_set.h"
+
+namespace ph {
+
+class Registry;
+
+struct EngineSettings {
+  std::string highlight_color = "#ffcccc";
+  ModifierSet normal_mod = kModCtrl;
+  ModifierSet multi_mod = kModShift;
+  ModifierSet deselect_mod = kModAlt;
+  ModifierSet exclude_table_mod = kModCtrl | kModAlt;
+  std::int32_t suppress_hyperlinks = 1;
+};
+
+// Opens the product key for reading only (never creating it) and takes each value only when it is
+// a REG_BINARY of the expected width; everything else keeps what the settings held.
+void ReadEngineSettings(Registry& registry, EngineSettings* settings);
+
+}  // namespace ph

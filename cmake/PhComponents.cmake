@@ -1,0 +1,35 @@
+# One static library per folder of the core, and one GoogleTest program per folder of tests/.
+#
+# A component takes every .cpp of its folder plus those of the platform subfolder that fits the
+# build (win32/ or posix/), so adding a file needs no edit here.  The portable files are compiled
+# by the native tree too, which has no <windows.h>: including it there breaks the build.
+
+function(ph_add_component target dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB _portable CONFIGURE_DEPENDS ${dir}/*.cpp)
+  file(GLOB _platform CONFIGURE_DEPENDS ${dir}/${PH_PLATFORM}/*.cpp)
+  add_library(${target} STATIC ${_portable} ${_platform})
+  target_link_libraries(${target} PUBLIC ph_options ${ARG_DEPS})
+endfunction()
+
+# ph_add_test_suite(NAME DIR [DEPS libs...])
+# Native: every *_test.cpp of DIR and DIR/posix, each test listed in CTest.
+# Windows: every *_test.cpp of DIR and DIR/win32, run as one program under Wine.
+function(ph_add_test_suite name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB _portable CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  file(GLOB _platform CONFIGURE_DEPENDS ${dir}/${PH_PLATFORM}/*_test.cpp)
+  if(NOT _portable AND NOT _platform)
+    return()
+  endif()
+  add_executable(${name} ${_portable} ${_platform})
+  target_link_libraries(${name} PRIVATE ph_test_support ${ARG_DEPS} GTest::gtest GTest::gmock)
+  if(WIN32)
+    add_test(NAME wine.${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(wine.${name} PROPERTIES
+      LABELS wine TIMEOUT 300 ENVIRONMENT "PH_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  else()
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+      PROPERTIES LABELS native ENVIRONMENT "PH_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  endif()
+endfunction()

@@ -1,0 +1,30 @@
+// A registry held in memory: the native stand-in for the Windows registry, used by the tests.
+#pragma once
+
+#include <map>
+#include <mutex>
+
+#include "platform/registry.h"
+
+namespace ph {
+
+class MemoryRegistry : public Registry {
+ public:
+  MemoryRegistry();
+
+  std::unique_ptr<RegistryKey> Create(RegistryRoot root, std::string_view path) override;
+  std::unique_ptr<RegistryKey> Open(RegistryRoot root, std::string_view path,
+                                    RegistryAccess access) override;
+  bool DeleteTree(RegistryRoot root, std::string_view path) override;
+
+  // For tests: whether a key exists, and a value read without going through a key.
+  bool KeyExists(RegistryRoot root, std::string_view path) const;
+  bool GetValue(RegistryRoot root, std::string_view path, std::string_view name, RegistryValue* out) const;
+
+  struct State;
+
+ private:
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace ph

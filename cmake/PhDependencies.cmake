@@ -1,0 +1,12 @@
+# The libraries the ports are built on: Debian packages natively, Windows system DLLs when cross-built.
+if(WIN32)
+  set(PH_WIN32_LIBS wininet odbc32 ole32 oleaut32 uuid user32 gdi32 comdlg32 comctl32 shell32 shlwapi advapi32)
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(URIPARSER REQUIRED IMPORTED_TARGET liburiparser)
+  pkg_check_modules(GUMBO REQUIRED IMPORTED_TARGET gumbo)
+  find_package(CURL REQUIRED)
+  find_package(LibXml2 REQUIRED)
+  find_package(LibXslt REQUIRED)
+  find_package(ODBC REQUIRED)
+endif()

@@ -1,0 +1,25 @@
+// The URL port: combining a reference with a base, and taking a URL apart.
+#pragma once
+
+#include <memory>
+
+#include "common/base.h"
+
+namespace ph {
+
+class UrlPort {
+ public:
+  virtual ~UrlPort() = default;
+
+  // Resolves a reference against a base URL; false when the two cannot be combined.
+  virtual bool Combine(std::string_view base, std::string_view reference, std::string* absolute) = 0;
+  // The path of a URL with its escape sequences decoded (no query, no fragment); false on failure.
+  virtual bool DecodedPath(std::string_view url, std::string* path) = 0;
+  // The host name of a URL as written in it (case kept); false when the URL has none.
+  virtual bool Host(std::string_view url, std::string* host) = 0;
+};
+
+// WinINet on Windows, uriparser (RFC 3986) natively.
+std::unique_ptr<UrlPort> MakeSystemUrlPort();
+
+}  // namespace ph

@@ -38,4 +38,8 @@ function(ph_add_test_suite name dir)
     gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
       PROPERTIES LABELS native ENVIRONMENT "PH_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   endif()
+  # A folder may add what its program needs beyond this (resources, fixtures that start servers).
+  if(EXISTS ${dir}/suite.cmake)
+    include(${dir}/suite.cmake)
+  endif()
 endfunction()

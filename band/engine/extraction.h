@@ -1,0 +1,23 @@
+// Reading content out of a page: the style markup that travels with every selection, and the block
+// with the most text of its own that "Auto Selection" picks.
+#pragma once
+
+#include <optional>
+
+#include "band/engine/element_path.h"
+
+namespace ph {
+
+class CodePage;
+
+// The outer markup of every "style" element, then a line break and the outer markup of every "link"
+// element whose rel is "stylesheet" (any case), of the top document only; nothing when there are none.
+std::optional<WideString> StyleMarkup(Document& top);
+
+// Of all "td" then all "div" elements of every document, in that order: the first with the highest
+// score, which is the word count of its text less that of the text of every "td" below it (a cell
+// inside other cells below is counted once for each). Null when no element scores above 0.
+// Every element's text is read once, so the cost is that of reading the texts.
+ElementPtr FindRichestBlock(const DocumentList& documents, const CodePage& code_page);
+
+}  // namespace ph

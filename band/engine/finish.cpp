@@ -1,0 +1,93 @@
+// The end of a selection: registering the page's layout, cutting out deselected regions, extracting
+// the picked ones, remembering them for the layout and sending them.
+#include "band/engine/selection_engine.h"
+
+#include "band/engine/page_text.h"
+
+namespace ph {
+namespace {
+
+// Drops every entry that lies inside another entry, so only the outermost regions remain.
+void KeepOutermost(std::vector<ElementPtr>* list) {
+  auto& l = *list;
+  for (std::size_t i = 0; i < l.size(); ++i) {
+    for (std::size_t j = 0; j < l.size();) {
+      if (j != i && l[i]->Contains(*l[j])) {
+        l.erase(l.begin() + static_cast<std::ptrdiff_t>(j));
+        if (j < i) --i;
+      } else {
+        ++j;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void SelectionEngine::RegisterLayout() {
+  DocumentPtr top = ports_.browser.TopDocument();
+  if (!top) return;
+  std::int32_t id = layouts_.FindLayout(top, layout_context());
+  if (id == 0) {
+    id = layouts_.AddLayout(top, layout_context());
+    layouts_.Save(ports_.files, ModuleFilePath(ports_.files, kLayoutsFileName));
+  }
+  layout_id_ = id;
+  ports_.toolbar.EnableButton(kCmdQuickSave, true);
+}
+
+void SelectionEngine::FinishAndSend(std::int32_t quick_save) {
+  DocumentPtr top = ports_.browser.TopDocument();
+  if (!top) return;
+  if (selected_.empty()) {
+    excluded_.clear();
+    deselected_.clear();
+    return;
+  }
+  const CodePage& cp = ports_.code_page;
+  KeepOutermost(&deselected_);
+  if (quick_save == 0) {
+    selections_.EraseRegions(layout_id_);
+    selections_.RecordRegions(layout_id_, RegionKind::kTableExclusion, excluded_, top, cp);
+    excluded_.clear();
+    selections_.RecordRegions(layout_id_, RegionKind::kDeselected, deselected_, top, cp);
+  }
+  for (const auto& element : deselected_) {
+    if (StylePtr style = element->InlineStyle()) style->SetVisibility(u"hidden");
+    if (HasTag(*element, "table")) {
+      element->SetOuterHtml(u"\r\n");
+    } else {
+      element->SetInnerHtml(u"\r\n");
+    }
+  }
+  const bool had_deselections = !deselected_.empty();
+  deselected_.clear();
+  if (had_deselections) ports_.toolbar.EnableButton(kCmdQuickSave, false);
+
+  static const WideString kBreak = u"\r\n";
+  std::optional<WideString> html, text;
+  std::vector<ElementPtr> picked;
+  for (const auto& entry : selected_) {
+    if (quick_save == 0) picked.push_back(entry.element);
+    const auto inner_html = entry.element->InnerHtml();
+    const auto inner_text = entry.element->InnerText();
+    const WideString* separator = html ? &kBreak : nullptr;
+    text = AppendWithSeparator(std::move(text), separator, inner_text ? &*inner_text : nullptr);
+    html = AppendWithSeparator(std::move(html), separator, inner_html ? &*inner_html : nullptr);
+    if (StylePtr style = entry.element->InlineStyle()) style->SetBackgroundColor(entry.saved_background);
+  }
+  if (quick_save == 0) {
+    selections_.RecordRegions(layout_id_, RegionKind::kSelected, picked, top, cp);
+    selections_.Save(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
+  }
+  selected_.clear();
+
+  OutgoingContent content;
+  content.html = std::move(*html);
+  content.text = std::move(*text);
+  content.layout_id = layout_id_;
+  content.quick_save = quick_save;
+  ports_.link.Send(top, content);
+}
+
+}  // namespace ph

@@ -1,0 +1,109 @@
+// Finding, adding, loading and saving page layouts.
+#include "band/engine/layout_store.h"
+
+#include <ostream>
+
+#include "band/engine/page_text.h"
+#include "common/le_io.h"
+#include "platform/file_system.h"
+
+namespace ph {
+
+std::int32_t LayoutStore::FindShape(const std::string& host, const LayoutShape& shape) const {
+  float best = 0.0f;
+  std::int32_t best_id = 0;
+  for (const auto& [id, entry] : entries_) {
+    if (entry.host != host) continue;
+    // Only a score above the best so far, and at least the threshold, can change the answer, and a
+    // score never rises while it is counted: the comparison may give up below that.
+    const float floor = best > kMatchThreshold ? best : kMatchThreshold;
+    const float s = SimilarityAtLeast(shapes_.at(id), shape, floor);
+    if (s > best && s >= floor) {
+      best = s;
+      best_id = id;
+    }
+  }
+  return best >= kMatchThreshold ? best_id : 0;
+}
+
+std::int32_t LayoutStore::FindLayout(const std::string& host, const LayoutNode& signature) const {
+  return FindShape(host, FlattenLayout(signature));
+}
+
+std::int32_t LayoutStore::FindLayout(const DocumentPtr& document, const LayoutContext& context) const {
+  if (!document) return 0;
+  LayoutNode signature;
+  BuildLayout(document, &signature);
+  return FindLayout(HostOfDocument(*document, context.urls, context.code_page), signature);
+}
+
+std::int32_t LayoutStore::AddLayout(const std::string& host, LayoutNode signature) {
+  if (const std::int32_t found = FindLayout(host, signature)) return found;
+  const std::int32_t id = ++highest_id_;
+  shapes_[id] = FlattenLayout(signature);
+  entries_[id] = LayoutEntry{host, std::move(signature)};
+  return id;
+}
+
+std::int32_t LayoutStore::AddLayout(const DocumentPtr& document, const LayoutContext& context) {
+  if (!document) return 0;
+  LayoutNode signature;
+  BuildLayout(document, &signature);
+  return AddLayout(HostOfDocument(*document, context.urls, context.code_page), std::move(signature));
+}
+
+void LayoutStore::LoadBytes(const Bytes& bytes) {
+  entries_.clear();
+  shapes_.clear();
+  highest_id_ = 0;
+  ByteReader in(bytes);
+  std::int32_t id;
+  while (in.I32(&id) && id != 0) {
+    if (id > highest_id_) highest_id_ = id;
+    LayoutEntry& entry = entries_[id];
+    entry.host.clear();
+    entry.signature.Clear();
+    // The host: a 32-bit length and that many bytes, of which a cut file keeps what it has; the
+    // text ends at its first zero byte.
+    std::uint32_t length;
+    bool complete = in.U32(&length);
+    if (complete) {
+      const std::size_t take = length <= in.left() ? length : in.left();
+      entry.host.resize(take);
+      in.Raw(entry.host.data(), take);
+      entry.host.resize(entry.host.find('\0') == std::string::npos ? take : entry.host.find('\0'));
+      complete = take == length;
+    }
+    complete = complete && DecodeLayout(&in, &entry.signature);
+    shapes_[id] = FlattenLayout(entry.signature);
+    if (!complete) break;
+  }
+}
+
+Bytes LayoutStore::SaveBytes() const {
+  ByteWriter out;
+  for (const auto& [id, entry] : entries_) {
+    out.I32(id);
+    out.String(entry.host);
+    EncodeLayout(entry.signature, &out);
+    const std::uint8_t end = 0x00;
+    out.Raw(&end, 1);
+  }
+  out.U32(0);
+  return out.Take();
+}
+
+void LayoutStore::Load(FileSystem& files, const std::string& path) {
+  LoadBytes(files.ReadAll(path, kMaxFileBytes).value_or(Bytes{}));
+}
+
+bool LayoutStore::Save(FileSystem& files, const std::string& path) const {
+  const Bytes bytes = SaveBytes();
+  auto out = files.OpenWrite(path, false);
+  if (!out) return false;
+  out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out->flush();
+  return static_cast<bool>(*out);
+}
+
+}  // namespace ph

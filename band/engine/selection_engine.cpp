@@ -1,0 +1,160 @@
+// Selection mode: connecting to the page, the hover highlight, modifier clicks and table removal.
+#include "band/engine/selection_engine.h"
+
+#include "band/engine/page_text.h"
+#include "platform/code_page.h"
+#include "platform/user.h"
+
+namespace ph {
+
+SelectionEngine::SelectionEngine(const EnginePorts& ports) : ports_(ports) {}
+
+SelectionEngine::~SelectionEngine() {
+  // A band that goes away while selecting must not leave the page calling into it.
+  for (auto& [document, cookie] : connections_) ports_.events.Unadvise(*document, cookie);
+}
+
+void SelectionEngine::LoadStores() {
+  layouts_.Load(ports_.files, ModuleFilePath(ports_.files, kLayoutsFileName));
+  selections_.Load(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
+}
+
+void SelectionEngine::ReadSettings() { ReadEngineSettings(ports_.registry, &settings_); }
+
+void SelectionEngine::ShowError(MessageOwner owner, const char* text, bool error_icon) {
+  Message message;
+  message.text = text;
+  message.caption = "Error";
+  message.icon = error_icon ? MessageIcon::kError : MessageIcon::kNone;
+  message.buttons = MessageButtons::kOk;
+  ports_.messages.Show(owner, message);
+}
+
+void SelectionEngine::OnStartSelectionCommand(bool pressed) {
+  fine_ = false;
+  if (pressed) {
+    StartSelection();
+  } else {
+    StopSelection();
+  }
+}
+
+void SelectionEngine::OnFineSelectionCommand() {
+  fine_ = true;
+  StartSelection();
+}
+
+void SelectionEngine::StartSelection() {
+  DocumentPtr top = ports_.browser.TopDocument();
+  if (!top) return;
+  ReadSettings();
+  if (active_) return;
+  for (const auto& document : CollectDocuments(top)) {
+    if (auto cookie = ports_.events.Advise(*document, *this)) connections_.emplace_back(document, *cookie);
+  }
+  ports_.toolbar.CheckButton(kCmdStartSelection, true);
+  active_ = true;
+}
+
+void SelectionEngine::StopSelection() {
+  DocumentPtr top = ports_.browser.TopDocument();
+  if (!top) return;
+  ReadSettings();
+  while (!connections_.empty()) {
+    auto [document, cookie] = std::move(connections_.front());
+    connections_.pop_front();
+    ports_.events.Unadvise(*document, cookie);
+  }
+  ports_.toolbar.CheckButton(kCmdStartSelection, false);
+  RestoreHover();
+  if (!selected_.empty()) RegisterLayout();
+  FinishAndSend(0);
+  active_ = false;
+}
+
+void SelectionEngine::OnHover(const MouseEvent& event) {
+  ElementPtr element = event.source;
+  if (!element) return;
+  if (!fine_) {
+    for (ElementPtr e = element; e; e = e->Parent()) {
+      if (HasTag(*e, "td") || HasTag(*e, "div")) {
+        element = e;
+        break;
+      }
+    }
+  }
+  RestoreHover();
+  StylePtr style = element->InlineStyle();
+  if (!style) return;
+  hover_background_ = style->BackgroundColor();
+  hover_ = element;
+  style->SetBackgroundColor(WidenAscii(settings_.highlight_color));
+}
+
+void SelectionEngine::RestoreHover() {
+  if (!hover_) return;
+  if (StylePtr style = hover_->InlineStyle()) style->SetBackgroundColor(hover_background_);
+  hover_background_.reset();
+  hover_.reset();
+}
+
+void SelectionEngine::OnClick(const MouseEvent& event) {
+  if (event.button != 1) return;
+  const ModifierSet set = MakeModifierSet(event.shift, event.ctrl, event.alt);
+  // Each test on its own: equal settings make one click do several things, in this order.
+  if (set == settings_.exclude_table_mod && hover_) {
+    RemoveTables(hover_);
+    excluded_.push_back(hover_);
+  }
+  if ((set == settings_.normal_mod || set == settings_.multi_mod) && hover_) {
+    selected_.push_back(PickedElement{std::move(hover_), std::move(hover_background_)});
+    hover_.reset();
+    hover_background_.reset();
+  }
+  if (set == settings_.deselect_mod && hover_) {
+    if (StylePtr style = hover_->InlineStyle()) style->SetBackgroundColor(WideString(u"#000000"));
+    deselected_.push_back(std::move(hover_));
+    hover_.reset();
+    hover_background_.reset();
+  }
+  if (set == settings_.normal_mod) StopSelection();
+}
+
+void SelectionEngine::RemoveTables(const ElementPtr& element) {
+  if (!element) return;
+  bool replaced_any = false;
+  for (;;) {
+    CollectionPtr tables = element->ElementsByTagName(u"table");
+    if (!tables) break;
+    const long length = tables->Length();
+    if (length == 0) break;
+    bool replaced = false;
+    for (long i = 0; i < length; ++i) {
+      ElementPtr table = tables->Item(i);
+      // The collection is live: replacing an outer table takes its nested ones with it.
+      if (!table) break;
+      if (table->SetOuterHtml(u"\r\n")) replaced = true;
+    }
+    if (!replaced) break;  // the document refuses: another pass would find the same tables
+    replaced_any = true;
+  }
+  if (replaced_any) ports_.toolbar.EnableButton(kCmdQuickSave, false);
+}
+
+bool SelectionEngine::ShouldCancelNavigation() const { return settings_.suppress_hyperlinks != 0 && active_; }
+
+void SelectionEngine::OnDocumentComplete() {
+  DocumentPtr top = ports_.browser.TopDocument();
+  layout_id_ = top ? layouts_.FindLayout(top, layout_context()) : 0;
+  ports_.toolbar.EnableButton(kCmdQuickSave, layout_id_ != 0);
+}
+
+void SelectionEngine::OnBeforeNavigate() { ports_.toolbar.EnableButton(kCmdQuickSave, false); }
+
+void SelectionEngine::OnTimer(int timer_id) {
+  if (timer_id != kQuickSaveTimer && timer_id != kAutoSelectTimer) return;
+  ports_.timers.Stop(timer_id);
+  FinishAndSend(timer_id == kQuickSaveTimer ? 1 : 0);
+}
+
+}  // namespace ph

@@ -1,0 +1,111 @@
+// The selection engine of one browser window: selection mode with its highlight and modifier
+// clicks, the finish that extracts and sends, the layout and selection stores, "Quick Save" and
+// "Auto Selection". The band shell forwards commands, events and timers to it.
+#pragma once
+
+#include <deque>
+
+#include "band/engine/band_ports.h"
+#include "band/engine/engine_settings.h"
+#include "band/engine/layout_store.h"
+#include "band/engine/selection_store.h"
+
+namespace ph {
+
+class CodePage;
+class FileSystem;
+class Registry;
+class UrlPort;
+
+struct EnginePorts {
+  BrowserPort& browser;
+  ToolbarPort& toolbar;
+  DocumentEventsPort& events;
+  TimerPort& timers;
+  MessagePort& messages;
+  ControllerLinkPort& link;
+  Registry& registry;
+  FileSystem& files;
+  UrlPort& urls;
+  const CodePage& code_page;
+};
+
+// A picked element and the inline background it had before it was highlighted.
+struct PickedElement {
+  ElementPtr element;
+  StyleValue saved_background;
+};
+
+class SelectionEngine : public DocumentEventSink {
+ public:
+  explicit SelectionEngine(const EnginePorts& ports);
+  ~SelectionEngine() override;
+  SelectionEngine(const SelectionEngine&) = delete;
+  SelectionEngine& operator=(const SelectionEngine&) = delete;
+
+  // Reads "layouts.dat" and then "selections.dat" from the band's folder.
+  void LoadStores();
+
+  // Toolbar and menu commands.
+  void OnStartSelectionCommand(bool pressed);  // "Start Selection": widening on, start or stop
+  void OnFineSelectionCommand();               // "Fine Selection": widening off, start
+  void StartSelection();
+  void StopSelection();
+  void QuickSave();
+  void AutoSelect();
+  // A control-window timer expired: it is stopped and its finish runs.
+  void OnTimer(int timer_id);
+
+  // Document events while selecting.
+  void OnHover(const MouseEvent& event) override;
+  void OnClick(const MouseEvent& event) override;
+
+  // Browser events.
+  void OnDocumentComplete();
+  void OnBeforeNavigate();
+  // Whether a navigation or a new window is to be refused now.
+  bool ShouldCancelNavigation() const;
+
+  void RestoreHover();
+  void RemoveTables(const ElementPtr& element);
+  void RegisterLayout();
+  void FinishAndSend(std::int32_t quick_save);
+
+  // State, for the band shell and for tests.
+  bool selection_active() const { return active_; }
+  bool fine_selection() const { return fine_; }
+  void set_fine_selection(bool fine) { fine_ = fine; }
+  std::int32_t current_layout_id() const { return layout_id_; }
+  const EngineSettings& settings() const { return settings_; }
+  const ElementPtr& hover_element() const { return hover_; }
+  const std::vector<PickedElement>& selection_list() const { return selected_; }
+  const std::vector<ElementPtr>& deselection_list() const { return deselected_; }
+  const std::vector<ElementPtr>& exclusion_list() const { return excluded_; }
+  const LayoutStore& layouts() const { return layouts_; }
+  const SelectionStore& selections() const { return selections_; }
+  LayoutStore& layouts() { return layouts_; }
+  SelectionStore& selections() { return selections_; }
+
+ private:
+  void ReadSettings();
+  void Highlight(const ElementPtr& element);
+  void ShowError(MessageOwner owner, const char* text, bool error_icon);
+  LayoutContext layout_context() const { return {ports_.urls, ports_.code_page}; }
+
+  EnginePorts ports_;
+  EngineSettings settings_;
+  bool fine_ = false;
+  bool active_ = false;
+  ElementPtr hover_;
+  StyleValue hover_background_;
+  std::vector<PickedElement> selected_;
+  std::vector<ElementPtr> deselected_;
+  std::vector<ElementPtr> excluded_;
+  std::int32_t layout_id_ = 0;
+  // Each connection with the document it was made to, so that it is undone on that document.
+  std::deque<std::pair<DocumentPtr, std::uint32_t>> connections_;
+  LayoutStore layouts_;
+  SelectionStore selections_;
+};
+
+}  // namespace ph

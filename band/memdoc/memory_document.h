@@ -1,0 +1,77 @@
+// An HTML document held in memory: parsed from text with gumbo, with the semantics the engine relies
+// on in the browser (upper-case tag names, source indices, live collections, table rows and cells,
+// frames as child documents, inline styles, markup and text read and written). It is the engine's
+// test bed and the page of the command-line band.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "band/engine/document.h"
+
+namespace ph {
+
+struct MemoryNode;
+
+// Where the documents of frames come from: given a frame's src and the URL of the document that holds
+// it, the frame's URL and its HTML text (UTF-8), or nothing when there is no such page.
+struct FramePage {
+  WideString url;
+  std::string html;
+};
+using FrameSource = std::function<std::optional<FramePage>(const WideString& src, const WideString& base_url)>;
+
+class MemoryDocument : public Document, public std::enable_shared_from_this<MemoryDocument> {
+ public:
+  // Frames deeper than this are left empty, so that pages that show themselves end.
+  static constexpr int kMaxFrameDepth = 8;
+
+  // Parses a whole page (UTF-8). Every FRAME and IFRAME with a src gets its document from frames.
+  static std::shared_ptr<MemoryDocument> Parse(std::string_view html, WideString url,
+                                               const FrameSource& frames = {});
+  ~MemoryDocument() override;
+
+  // Document.
+  ElementPtr Body() override;
+  std::optional<WideString> Url() override { return url_; }
+  std::optional<WideString> Title() override;
+  CollectionPtr ElementsByTagName(WideView tag) override;
+  std::vector<DocumentPtr> FrameDocuments() override;
+
+  // Gives a FRAME or IFRAME element of this document a document of its own.
+  bool AttachFrame(const ElementPtr& frame_element, std::shared_ptr<MemoryDocument> frame_document);
+
+  // For tests and tools: the element at a source index, the first element with a tag, the element
+  // with an id attribute, and the source indices of the elements scrolled into view, in order.
+  ElementPtr ElementAt(long source_index);
+  ElementPtr First(std::string_view tag);
+  ElementPtr ById(std::string_view id);
+  const std::vector<long>& scrolled() const { return scrolled_; }
+
+  // The handle of a node of this document (internal to the implementation).
+  ElementPtr Wrap(const std::shared_ptr<MemoryNode>& node);
+  // Called after every change of the tree: collections and source indices are worked out again.
+  void Changed() { ++version_; }
+  std::uint64_t version() const { return version_; }
+  long SourceIndexOf(const MemoryNode& node);
+  void RecordScroll(long source_index) { scrolled_.push_back(source_index); }
+  const std::shared_ptr<MemoryNode>& root() const { return root_; }
+
+ private:
+  MemoryDocument(std::shared_ptr<MemoryNode> root, WideString url);
+  void Renumber();
+  void LoadFrames(const FrameSource& frames, int depth);
+
+  std::shared_ptr<MemoryNode> root_;  // the document node; its children are the HTML element and comments
+  WideString url_;
+  std::uint64_t version_ = 1;
+  std::uint64_t numbered_version_ = 0;
+  std::vector<long> scrolled_;
+};
+
+// Reads a page and its frames from files of one folder (frame src values name files beside it); the
+// URLs are "http://<host>/<file name>".
+std::shared_ptr<MemoryDocument> LoadPageFile(const std::string& folder, const std::string& file_name,
+                                             const std::string& host = "pages.test");
+
+}  // namespace ph

@@ -1,0 +1,354 @@
+// The in-memory node tree: attributes, teardown, markup out and in, and rendered text.
+#include "band/memdoc/memory_node.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+
+#include "band/memdoc/utf.h"
+
+namespace ph {
+namespace {
+
+bool IsVoid(const WideString& tag) {
+  static const char16_t* const kVoid[] = {u"AREA", u"BASE", u"BR",    u"COL",   u"EMBED", u"HR",   u"IMG",
+                                          u"INPUT", u"LINK", u"META", u"PARAM", u"SOURCE", u"TRACK", u"WBR"};
+  return std::any_of(std::begin(kVoid), std::end(kVoid), [&](const char16_t* v) { return tag == v; });
+}
+
+bool IsRawText(const WideString& tag) {
+  return tag == u"SCRIPT" || tag == u"STYLE" || tag == u"XMP" || tag == u"NOFRAMES" || tag == u"PLAINTEXT";
+}
+
+bool IsBlock(const WideString& tag) {
+  static const char16_t* const kBlock[] = {
+      u"ADDRESS", u"ARTICLE", u"ASIDE", u"BLOCKQUOTE", u"CENTER", u"DD",      u"DIV",    u"DL",
+      u"DT",      u"FIELDSET", u"FIGURE", u"FOOTER",   u"FORM",   u"H1",      u"H2",     u"H3",
+      u"H4",      u"H5",      u"H6",     u"HEADER",     u"HR",     u"LI",      u"MAIN",   u"NAV",
+      u"OL",      u"P",       u"PRE",    u"SECTION",    u"TABLE",  u"TR",      u"UL",     u"CAPTION",
+      u"THEAD",   u"TBODY",   u"TFOOT"};
+  return std::any_of(std::begin(kBlock), std::end(kBlock), [&](const char16_t* v) { return tag == v; });
+}
+
+bool IsHidden(const WideString& tag) {
+  return tag == u"SCRIPT" || tag == u"STYLE" || tag == u"HEAD" || tag == u"TITLE" || tag == u"NOSCRIPT" ||
+         tag == u"TEMPLATE";
+}
+
+void Escape(WideView text, bool attribute, WideString* out) {
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&': *out += u"&amp;"; break;
+      case u'<': if (attribute) *out += c; else *out += u"&lt;"; break;
+      case u'>': if (attribute) *out += c; else *out += u"&gt;"; break;
+      case u'"': if (attribute) *out += u"&quot;"; else *out += c; break;
+      case 0xA0: *out += u"&nbsp;"; break;
+      default: *out += c;
+    }
+  }
+}
+
+// Writes the markup of the given children in order; an explicit stack of open elements keeps deep
+// trees from exhausting the thread's stack.
+void WriteMarkup(const std::vector<const MemoryNode*>& roots, WideString* out) {
+  struct Step {
+    const MemoryNode* node;
+    bool close;
+  };
+  std::vector<Step> pending;
+  for (auto it = roots.rbegin(); it != roots.rend(); ++it) pending.push_back({*it, false});
+  while (!pending.empty()) {
+    const Step step = pending.back();
+    pending.pop_back();
+    const MemoryNode& n = *step.node;
+    if (step.close) {
+      *out += u"</";
+      *out += n.tag;
+      *out += u'>';
+      continue;
+    }
+    switch (n.type) {
+      case MemoryNode::Type::kText: {
+        const MemoryNode* p = n.parent;
+        if (p && p->IsElement() && IsRawText(p->tag)) {
+          *out += n.data;
+        } else {
+          Escape(n.data, false, out);
+        }
+        break;
+      }
+      case MemoryNode::Type::kComment:
+        *out += u"<!--";
+        *out += n.data;
+        *out += u"-->";
+        break;
+      case MemoryNode::Type::kDocument:
+        for (auto it = n.children.rbegin(); it != n.children.rend(); ++it) pending.push_back({it->get(), false});
+        break;
+      case MemoryNode::Type::kElement:
+        *out += u'<';
+        *out += n.tag;
+        for (const auto& [name, value] : n.attributes) {
+          *out += u' ';
+          *out += name;
+          *out += u"=\"";
+          Escape(value, true, out);
+          *out += u'"';
+        }
+        *out += u'>';
+        if (IsVoid(n.tag)) break;
+        pending.push_back({&n, true});
+        for (auto it = n.children.rbegin(); it != n.children.rend(); ++it) pending.push_back({it->get(), false});
+        break;
+    }
+  }
+}
+
+// Builds the text the way a browser renders it for innerText, closely enough for word counts and
+// extraction: runs of whitespace are one space, blocks and BR break lines, cells are tab-separated.
+class TextRenderer {
+ public:
+  void Text(WideView text, bool preformatted) {
+    for (char16_t c : text) {
+      const bool space = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+      if (space && !preformatted) {
+        pending_space_ = true;
+        continue;
+      }
+      if (c == u'\n' && preformatted) {
+        Break();
+        continue;
+      }
+      Flush();
+      out_ += c == 0xA0 ? u' ' : c;
+    }
+  }
+  void Break() {
+    pending_space_ = false;
+    if (!out_.empty()) pending_break_ = true;
+  }
+  void Separator(char16_t c) {
+    if (out_.empty() || pending_break_) return;
+    pending_space_ = false;
+    out_ += c;
+    after_separator_ = true;
+  }
+  WideString Take() { return std::move(out_); }
+
+ private:
+  void Flush() {
+    if (pending_break_) {
+      out_ += u"\r\n";
+    } else if (pending_space_ && !out_.empty() && !after_separator_) {
+      out_ += u' ';
+    }
+    pending_break_ = pending_space_ = after_separator_ = false;
+  }
+
+  WideString out_;
+  bool pending_space_ = false;
+  bool pending_break_ = false;
+  bool after_separator_ = false;
+};
+
+// Adopts the converted children of a gumbo node.
+std::shared_ptr<MemoryNode> Convert(const GumboNode* root) {
+  auto top = std::make_shared<MemoryNode>();
+  std::vector<std::pair<const GumboNode*, MemoryNode*>> pending{{root, top.get()}};
+  while (!pending.empty()) {
+    auto [g, m] = pending.back();
+    pending.pop_back();
+    const GumboVector* kids = nullptr;
+    if (g->type == GUMBO_NODE_DOCUMENT) {
+      m->type = MemoryNode::Type::kDocument;
+      kids = &g->v.document.children;
+    } else if (g->type == GUMBO_NODE_ELEMENT || g->type == GUMBO_NODE_TEMPLATE) {
+      const GumboElement& e = g->v.element;
+      m->type = MemoryNode::Type::kElement;
+      if (e.tag == GUMBO_TAG_UNKNOWN) {
+        GumboStringPiece name = e.original_tag;
+        gumbo_tag_from_original_text(&name);
+        m->tag = UpperAscii(Utf8ToUtf16(std::string_view(name.data, name.length)));
+      } else {
+        m->tag = UpperAscii(Utf8ToUtf16(gumbo_normalized_tagname(e.tag)));
+      }
+      for (unsigned i = 0; i < e.attributes.length; ++i) {
+        const auto* a = static_cast<const GumboAttribute*>(e.attributes.data[i]);
+        m->attributes.emplace_back(Utf8ToUtf16(a->name), Utf8ToUtf16(a->value));
+      }
+      kids = &e.children;
+    } else if (g->type == GUMBO_NODE_COMMENT) {
+      m->type = MemoryNode::Type::kComment;
+      m->data = Utf8ToUtf16(g->v.text.text);
+    } else {
+      m->type = MemoryNode::Type::kText;
+      m->data = Utf8ToUtf16(g->v.text.text);
+    }
+    if (!kids) continue;
+    m->children.reserve(kids->length);
+    for (unsigned i = 0; i < kids->length; ++i) {
+      auto child = std::make_shared<MemoryNode>();
+      child->parent = m;
+      m->children.push_back(child);
+    }
+    for (unsigned i = kids->length; i-- > 0;)
+      pending.emplace_back(static_cast<const GumboNode*>(kids->data[i]), m->children[i].get());
+  }
+  return top;
+}
+
+}  // namespace
+
+MemoryNode::~MemoryNode() {
+  // Deep trees are taken apart from here without recursion. A child that a handle still holds keeps
+  // its subtree; it is taken apart when the last handle lets go.
+  std::vector<std::shared_ptr<MemoryNode>> pending = std::move(children);
+  children.clear();
+  while (!pending.empty()) {
+    std::shared_ptr<MemoryNode> node = std::move(pending.back());
+    pending.pop_back();
+    if (node->parent == this) node->parent = nullptr;
+    if (node.use_count() != 1) continue;
+    for (auto& child : node->children) {
+      child->parent = nullptr;
+      pending.push_back(std::move(child));
+    }
+    node->children.clear();
+  }
+}
+
+const WideString* MemoryNode::Attribute(std::u16string_view name) const {
+  for (const auto& [n, v] : attributes)
+    if (n == name) return &v;
+  return nullptr;
+}
+
+void MemoryNode::SetAttribute(std::u16string_view name, WideString value) {
+  for (auto& [n, v] : attributes) {
+    if (n == name) {
+      v = std::move(value);
+      return;
+    }
+  }
+  attributes.emplace_back(WideString(name), std::move(value));
+}
+
+void MemoryNode::RemoveAttribute(std::u16string_view name) {
+  for (auto it = attributes.begin(); it != attributes.end(); ++it) {
+    if (it->first == name) {
+      attributes.erase(it);
+      return;
+    }
+  }
+}
+
+WideString UpperAscii(WideView text) {
+  WideString out(text);
+  for (auto& c : out)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  return out;
+}
+
+WideString OuterMarkup(const MemoryNode& node) {
+  WideString out;
+  WriteMarkup({&node}, &out);
+  return out;
+}
+
+WideString InnerMarkup(const MemoryNode& node) {
+  std::vector<const MemoryNode*> roots;
+  for (const auto& c : node.children) roots.push_back(c.get());
+  WideString out;
+  WriteMarkup(roots, &out);
+  return out;
+}
+
+WideString RenderedText(const MemoryNode& node) {
+  TextRenderer r;
+  struct Step {
+    const MemoryNode* node;
+    bool leave;
+  };
+  std::vector<Step> pending{{&node, false}};
+  int preformatted = 0;
+  while (!pending.empty()) {
+    const Step step = pending.back();
+    pending.pop_back();
+    const MemoryNode& n = *step.node;
+    if (step.leave) {
+      if (n.tag == u"PRE") --preformatted;
+      if (IsBlock(n.tag)) r.Break();
+      continue;
+    }
+    if (n.type == MemoryNode::Type::kText) {
+      r.Text(n.data, preformatted > 0);
+      continue;
+    }
+    if (n.type == MemoryNode::Type::kComment) continue;
+    if (n.type == MemoryNode::Type::kElement) {
+      if (&n != &node && IsHidden(n.tag)) continue;
+      if (n.tag == u"BR") {
+        r.Break();
+        continue;
+      }
+      if (n.tag == u"TD" || n.tag == u"TH") r.Separator(u'\t');
+      if (IsBlock(n.tag)) r.Break();
+      if (n.tag == u"PRE") ++preformatted;
+      pending.push_back({&n, true});
+    }
+    for (auto it = n.children.rbegin(); it != n.children.rend(); ++it) pending.push_back({it->get(), false});
+  }
+  return r.Take();
+}
+
+std::shared_ptr<MemoryNode> ParsePage(std::string_view html) {
+  GumboOptions options = kGumboDefaultOptions;
+  options.max_errors = 0;
+  GumboOutput* output = gumbo_parse_with_options(&options, html.data(), html.size());
+  auto root = Convert(output->document);
+  gumbo_destroy_output(&options, output);
+  return root;
+}
+
+std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView context_tag) {
+  GumboOptions options = kGumboDefaultOptions;
+  options.max_errors = 0;
+  std::string context = Utf16ToUtf8(context_tag);
+  std::transform(context.begin(), context.end(), context.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  GumboTag tag = gumbo_tagn_enum(context.data(), static_cast<unsigned>(context.size()));
+  options.fragment_context = tag == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : tag;
+  options.fragment_namespace = GUMBO_NAMESPACE_HTML;
+  const std::string text = Utf16ToUtf8(markup);
+  GumboOutput* output = gumbo_parse_with_options(&options, text.data(), text.size());
+  // A fragment comes back as the children of an HTML element standing for the context.
+  auto root = Convert(output->root);
+  gumbo_destroy_output(&options, output);
+  std::vector<std::shared_ptr<MemoryNode>> nodes = std::move(root->children);
+  root->children.clear();
+  for (auto& n : nodes) n->parent = nullptr;
+  return nodes;
+}
+
+void ReplaceChildren(MemoryNode& parent, std::vector<std::shared_ptr<MemoryNode>> nodes) {
+  for (auto& old : parent.children) old->parent = nullptr;
+  parent.children = std::move(nodes);
+  for (auto& n : parent.children) n->parent = &parent;
+}
+
+bool ReplaceNode(MemoryNode& node, std::vector<std::shared_ptr<MemoryNode>> nodes) {
+  MemoryNode* parent = node.parent;
+  if (!parent) return false;
+  auto& siblings = parent->children;
+  auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& p) { return p.get() == &node; });
+  if (it == siblings.end()) return false;
+  // Keep the node alive until it is out of the list: the list may hold its last reference.
+  std::shared_ptr<MemoryNode> self = *it;
+  it = siblings.erase(it);
+  for (auto& n : nodes) n->parent = parent;
+  siblings.insert(it, std::make_move_iterator(nodes.begin()), std::make_move_iterator(nodes.end()));
+  self->parent = nullptr;
+  return true;
+}
+
+}  // namespace ph

@@ -1,0 +1,73 @@
+// The node tree behind the in-memory document, with the markup and text it produces and accepts.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "common/base.h"
+
+namespace ph {
+
+class MemoryDocument;
+
+struct MemoryNode : std::enable_shared_from_this<MemoryNode> {
+  enum class Type { kDocument, kElement, kText, kComment };
+
+  Type type = Type::kElement;
+  WideString tag;  // upper case, for elements
+  std::vector<std::pair<WideString, WideString>> attributes;  // names in lower case, in source order
+  WideString data;  // text or comment
+  MemoryNode* parent = nullptr;
+  std::vector<std::shared_ptr<MemoryNode>> children;
+
+  // Filled by the document when it numbers its elements; valid when stamp equals its version.
+  long source_index = -1;
+  std::uint64_t stamp = 0;
+
+  // For FRAME and IFRAME elements that hold a page.
+  std::shared_ptr<MemoryDocument> frame_document;
+
+  MemoryNode() = default;
+  ~MemoryNode();
+  MemoryNode(const MemoryNode&) = delete;
+  MemoryNode& operator=(const MemoryNode&) = delete;
+
+  bool IsElement() const { return type == Type::kElement; }
+  bool HasTag(std::u16string_view upper) const { return type == Type::kElement && tag == upper; }
+  const WideString* Attribute(std::u16string_view name) const;
+  void SetAttribute(std::u16string_view name, WideString value);
+  void RemoveAttribute(std::u16string_view name);
+};
+
+// Upper case of the ASCII letters only, as tag names compare.
+WideString UpperAscii(WideView text);
+
+// Depth-first over a subtree (the root included), without recursion; stops when visit returns false.
+template <typename Visit>
+void ForEachNode(MemoryNode& root, Visit visit) {
+  std::vector<MemoryNode*> pending{&root};
+  while (!pending.empty()) {
+    MemoryNode* node = pending.back();
+    pending.pop_back();
+    if (!visit(*node)) return;
+    for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) pending.push_back(it->get());
+  }
+}
+
+// Markup of the node itself, or of its children only.
+WideString OuterMarkup(const MemoryNode& node);
+WideString InnerMarkup(const MemoryNode& node);
+// The rendered text: whitespace collapsed, line breaks around blocks and for BR, tabs between cells.
+WideString RenderedText(const MemoryNode& node);
+
+// Parses HTML text (UTF-16) as the content of an element with the given tag (upper case).
+std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView context_tag);
+// Parses a whole page (UTF-8) into a document node.
+std::shared_ptr<MemoryNode> ParsePage(std::string_view html);
+
+// Replaces the children of parent by nodes (which are adopted).
+void ReplaceChildren(MemoryNode& parent, std::vector<std::shared_ptr<MemoryNode>> nodes);
+// Replaces node in its parent by nodes; false when it has no parent.
+bool ReplaceNode(MemoryNode& node, std::vector<std::shared_ptr<MemoryNode>> nodes);
+
+}  // namespace ph

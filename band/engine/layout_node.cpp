@@ -188,7 +188,8 @@ bool DecodeLayout(ByteReader* in, LayoutNode* root) {
   if (!in->Raw(&byte, 1)) return false;  // the root's node start, not looked at
   if (!in->Raw(&byte, 1)) return false;
   root->set_kind(byte);
-  LayoutNode* current = root;
+  // Reading starts above the root: the root's own 0x01 opens it and its closing 0x02 leaves it.
+  LayoutNode* current = nullptr;
   LayoutNode* last = root;
   for (;;) {
     if (!in->Raw(&byte, 1)) return false;
@@ -197,7 +198,7 @@ bool DecodeLayout(ByteReader* in, LayoutNode* root) {
         return true;
       case kNodeStart: {
         std::uint8_t kind;
-        if (!in->Raw(&kind, 1)) return false;
+        if (!current || !in->Raw(&kind, 1)) return false;
         last = current->AddChild(kind);
         break;
       }
@@ -205,7 +206,7 @@ bool DecodeLayout(ByteReader* in, LayoutNode* root) {
         current = last;
         break;
       case kChildrenEnd:
-        if (!current->parent()) return false;
+        if (!current) return false;
         current = current->parent();
         break;
       default:

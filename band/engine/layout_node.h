@@ -74,7 +74,8 @@ float SimilarityAtLeast(const LayoutShape& stored, const LayoutShape& fresh, flo
 // signature in the file is the store's to write.
 void EncodeLayout(const LayoutNode& root, ByteWriter* out);
 // Reads a signature up to and including its 0x00 into root (which is cleared first). False when the
-// data ends first or the signature climbs above its root; root then keeps what was read.
+// data ends first or the signature breaks its structure (a node outside
+// the root, or a close above it); root then keeps what was read.
 bool DecodeLayout(ByteReader* in, LayoutNode* root);
 
 }  // namespace ph

@@ -1,0 +1,118 @@
+// Stand-ins for the ports around the engine: files and URLs in memory, and recorders for the
+// toolbar, timers, message boxes and the controller link.
+#pragma once
+
+#include <map>
+#include <sstream>
+
+#include "band/engine/band_ports.h"
+#include "platform/file_system.h"
+#include "platform/url.h"
+#include "platform/user.h"
+
+namespace ph::test {
+
+class MemoryFiles : public FileSystem {
+ public:
+  bool Exists(const std::string& path) override { return files_.count(path) != 0; }
+  bool MakeFolders(const std::string&) override { return true; }
+  void RemoveTree(const std::string&) override {}
+  bool RemoveFile(const std::string& path) override { return files_.erase(path) != 0; }
+  std::string ModuleFolder() override { return "/band/"; }
+
+  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {
+    if (refuse_writes) return nullptr;
+    return std::make_unique<Writer>(this, path, append ? files_[path] : Bytes{});
+  }
+  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
+    auto it = files_.find(path);
+    if (it == files_.end() || it->second.size() > max_bytes) return std::nullopt;
+    return it->second;
+  }
+
+  Bytes& operator[](const std::string& path) { return files_[path]; }
+  bool refuse_writes = false;
+
+ private:
+  // Lands in the map when the stream is closed, as a file does.
+  class Writer : public std::ostringstream {
+   public:
+    Writer(MemoryFiles* owner, std::string path, const Bytes& start)
+        : owner_(owner), path_(std::move(path)) {
+      write(reinterpret_cast<const char*>(start.data()), static_cast<std::streamsize>(start.size()));
+    }
+    ~Writer() override {
+      const std::string s = str();
+      owner_->files_[path_] = Bytes(s.begin(), s.end());
+    }
+
+   private:
+    MemoryFiles* owner_;
+    std::string path_;
+  };
+
+  std::map<std::string, Bytes> files_;
+};
+
+// "scheme://host[:port]/..." gives the host; anything else has none.
+class SimpleUrls : public UrlPort {
+ public:
+  bool Combine(std::string_view, std::string_view, std::string*) override { return false; }
+  bool DecodedPath(std::string_view, std::string*) override { return false; }
+  bool Host(std::string_view url, std::string* host) override {
+    const auto scheme = url.find("://");
+    if (scheme == std::string_view::npos) return false;
+    const auto start = scheme + 3;
+    const auto end = url.find_first_of(":/?#", start);
+    *host = std::string(url.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    return !host->empty();
+  }
+};
+
+class FixedBrowser : public BrowserPort {
+ public:
+  DocumentPtr TopDocument() override { return top; }
+  DocumentPtr top;
+};
+
+class RecordingToolbar : public ToolbarPort {
+ public:
+  void CheckButton(int command, bool checked) override { checked_[command] = checked; }
+  void EnableButton(int command, bool enabled) override { enabled_[command] = enabled; }
+  std::optional<bool> checked(int command) const {
+    auto it = checked_.find(command);
+    return it == checked_.end() ? std::nullopt : std::optional<bool>(it->second);
+  }
+  std::optional<bool> enabled(int command) const {
+    auto it = enabled_.find(command);
+    return it == enabled_.end() ? std::nullopt : std::optional<bool>(it->second);
+  }
+
+ private:
+  std::map<int, bool> checked_, enabled_;
+};
+
+class RecordingTimers : public TimerPort {
+ public:
+  void Start(int id, std::uint32_t ms) override { running[id] = ms; }
+  void Stop(int id) override { running.erase(id); }
+  std::map<int, std::uint32_t> running;
+};
+
+class RecordingMessages : public MessagePort {
+ public:
+  struct Shown {
+    MessageOwner owner;
+    Message message;
+  };
+  void Show(MessageOwner owner, const Message& message) override { shown.push_back({owner, message}); }
+  std::vector<Shown> shown;
+};
+
+class RecordingLink : public ControllerLinkPort {
+ public:
+  void Send(const DocumentPtr& top, const OutgoingContent& content) override { sent.push_back(content); }
+  std::vector<OutgoingContent> sent;
+};
+
+}  // namespace ph::test

@@ -1,0 +1,145 @@
+// The layout store: matching by host and similarity, numbering, and "layouts.dat" byte for byte,
+// damaged files included.
+#include "band/engine/layout_store.h"
+
+#include <gtest/gtest.h>
+
+#include "common/le_io.h"
+#include "tests/band/engine/engine_fakes.h"
+
+namespace ph {
+namespace {
+
+LayoutNode Page(const std::vector<std::vector<int>>& tables) {
+  LayoutNode doc(kLayoutDocument);
+  for (const auto& rows : tables) {
+    LayoutNode* t = doc.AddChild(kLayoutTable);
+    for (int cells : rows) {
+      LayoutNode* r = t->AddChild(kLayoutRow);
+      for (int c = 0; c < cells; ++c) r->AddChild(kLayoutCell);
+    }
+  }
+  return doc;
+}
+
+TEST(LayoutStore, MatchesOnTheSameHostAtNinetyNineOrMore) {
+  LayoutStore store;
+  EXPECT_EQ(store.AddLayout("example.com", Page({{3, 3}})), 1);
+  EXPECT_EQ(store.FindLayout("example.com", Page({{3, 4}})), 1);  // 99.2
+  EXPECT_EQ(store.FindLayout("example.com", Page({{3, 5}})), 0);  // 98.4
+  EXPECT_EQ(store.FindLayout("example.com", Page({{3, 3, 1}})), 0);  // 96
+  EXPECT_EQ(store.FindLayout("other.com", Page({{3, 3}})), 0);
+  EXPECT_EQ(store.FindLayout("Example.com", Page({{3, 3}})), 0);
+  // A page without tables matches another without tables of its host only.
+  EXPECT_EQ(store.AddLayout("example.com", LayoutNode()), 2);
+  EXPECT_EQ(store.FindLayout("example.com", LayoutNode()), 2);
+}
+
+TEST(LayoutStore, TheBestScoreWinsAndTiesGoToTheLowerId) {
+  LayoutStore store;
+  ByteWriter w;
+  // Ids 4 and 2 with the same signature, 3 with a closer one: loaded out of order on purpose.
+  for (auto [id, cells] : std::vector<std::pair<int, int>>{{4, 2}, {2, 2}, {3, 3}}) {
+    w.I32(id);
+    w.String("h");
+    EncodeLayout(Page({{cells}}), &w);
+    w.Raw("\0", 1);
+  }
+  w.U32(0);
+  store.LoadBytes(w.bytes());
+  EXPECT_EQ(store.FindLayout("h", Page({{2}})), 2);
+  EXPECT_EQ(store.FindLayout("h", Page({{3}})), 3);
+  EXPECT_EQ(store.highest_id(), 4);
+  EXPECT_EQ(store.AddLayout("h", Page({{7, 7}})), 5);
+}
+
+TEST(LayoutStore, SavesEntriesInIdOrderByteForByte) {
+  LayoutStore store;
+  store.AddLayout("ab", Page({{1}}));
+  store.AddLayout("c", LayoutNode());
+  const Bytes expected = {1, 0, 0, 0, 2, 0, 0, 0, 'a', 'b', 3, 3, 1, 3, 2, 1, 3, 1, 1, 3, 0, 2, 2, 2, 0,
+                          2, 0, 0, 0, 1, 0, 0, 0, 'c', 3, 3, 0,
+                          0, 0, 0, 0};
+  EXPECT_EQ(store.SaveBytes(), expected);
+  LayoutStore back;
+  back.LoadBytes(expected);
+  EXPECT_EQ(back.SaveBytes(), expected);
+}
+
+TEST(LayoutStore, ACutFileKeepsEveryEntryReadAndCountsEveryId) {
+  LayoutStore full;
+  full.AddLayout("one", Page({{1}}));
+  full.AddLayout("two", Page({{2}}));
+  Bytes bytes = full.SaveBytes();
+  // Ids 1, 2 and 7: 7 is cut inside its host.
+  bytes.resize(bytes.size() - 4);
+  ByteWriter tail;
+  tail.I32(7);
+  tail.U32(5);
+  tail.Raw("sev", 3);
+  bytes.insert(bytes.end(), tail.bytes().begin(), tail.bytes().end());
+  LayoutStore store;
+  store.LoadBytes(bytes);
+  ASSERT_EQ(store.entries().size(), 3u);
+  EXPECT_EQ(store.entries().at(7).host, "sev");
+  EXPECT_EQ(store.highest_id(), 7);
+  EXPECT_EQ(store.AddLayout("new", LayoutNode()), 8);
+  EXPECT_EQ(store.FindLayout("two", Page({{2}})), 2);
+}
+
+TEST(LayoutStore, HugeLengthsAndBrokenSignaturesNeverReadPastTheFile) {
+  ByteWriter w;
+  w.I32(3);
+  w.U32(0xFFFFFFFFu);  // a host "length" of 4 GB in a file of a few bytes
+  w.Raw("xy", 2);
+  LayoutStore store;
+  store.LoadBytes(w.bytes());
+  ASSERT_EQ(store.entries().size(), 1u);
+  EXPECT_EQ(store.entries().at(3).host, "xy");
+
+  ByteWriter climbing;
+  climbing.I32(1);
+  climbing.String("h");
+  climbing.Raw("\x03\x03\x01\x02\x02\x00", 6);  // leaves the root: the rest of the file is not read
+  climbing.I32(2);
+  climbing.String("h");
+  climbing.Raw("\x03\x03\x00", 3);
+  climbing.U32(0);
+  store.LoadBytes(climbing.bytes());
+  EXPECT_EQ(store.entries().size(), 1u);
+  EXPECT_EQ(store.highest_id(), 1);
+}
+
+TEST(LayoutStore, AHostEndsAtItsFirstZeroByteAndARepeatedIdReplacesItsEntry) {
+  ByteWriter w;
+  w.I32(1);
+  w.String(std::string("ab\0cd", 5));
+  w.Raw("\x03\x03\x01\x03\x02\x02\x00", 7);
+  w.I32(1);
+  w.String("again");
+  w.Raw("\x03\x03\x00", 3);
+  w.U32(0);
+  LayoutStore store;
+  store.LoadBytes(w.bytes());
+  ASSERT_EQ(store.entries().size(), 1u);
+  EXPECT_EQ(store.entries().at(1).host, "again");
+  EXPECT_TRUE(store.entries().at(1).signature.children().empty());
+}
+
+TEST(LayoutStore, FilesThatCannotBeReadOrWrittenAreSilent) {
+  test::MemoryFiles files;
+  LayoutStore store;
+  store.Load(files, "/band/layouts.dat");
+  EXPECT_TRUE(store.entries().empty());
+  store.AddLayout("h", LayoutNode());
+  ASSERT_TRUE(store.Save(files, "/band/layouts.dat"));
+  files.refuse_writes = true;
+  store.AddLayout("i", LayoutNode());
+  EXPECT_FALSE(store.Save(files, "/band/layouts.dat"));
+  LayoutStore back;
+  back.Load(files, "/band/layouts.dat");
+  EXPECT_EQ(back.entries().size(), 1u);
+}
+
+}  // namespace
+}  // namespace ph

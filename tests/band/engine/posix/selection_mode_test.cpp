@@ -1,0 +1,212 @@
+// Selection mode as the user drives it: hover highlight, modifier clicks, table removal, settings
+// and the connection to every document of the page.
+#include "band/engine/selection_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "common/highlight_color.h"
+#include "common/settings_names.h"
+#include "tests/band/engine/posix/engine_harness.h"
+
+namespace ph {
+namespace {
+
+using test::Wide;
+
+class SelectionMode : public ::testing::Test {
+ protected:
+  test::EngineHarness h;
+  std::shared_ptr<MemoryDocument> doc = h.ShowHtml(
+      "<table><tr><td id=cell style='background-color: blue'><span id=span>in a cell</span></td>"
+      "<td id=other>other</td></tr></table><p id=loose>outside</p>"
+      "<div id=box><table id=t1><tr><td><table id=t2><tr><td>x</td></tr></table></td></tr></table>"
+      "<table id=t3></table><b>kept</b></div>");
+
+  StyleValue Background(const char* id) { return doc->ById(id)->InlineStyle()->BackgroundColor(); }
+};
+
+TEST_F(SelectionMode, StartConnectsEveryDocumentAndStopDisconnectsThem) {
+  auto top = h.Show("frameset.html");
+  h.engine.StartSelection();
+  EXPECT_TRUE(h.engine.selection_active());
+  EXPECT_EQ(h.events.connection_count(), 4u);
+  EXPECT_EQ(h.toolbar.checked(kCmdStartSelection), true);
+  h.engine.StartSelection();  // already selecting: nothing more is connected
+  EXPECT_EQ(h.events.connection_count(), 4u);
+  h.engine.StopSelection();
+  EXPECT_FALSE(h.engine.selection_active());
+  EXPECT_EQ(h.events.connection_count(), 0u);
+  EXPECT_EQ(h.toolbar.checked(kCmdStartSelection), false);
+}
+
+TEST_F(SelectionMode, WithoutADocumentNothingHappens) {
+  h.browser.top = nullptr;
+  h.engine.StartSelection();
+  EXPECT_FALSE(h.engine.selection_active());
+  EXPECT_EQ(h.toolbar.checked(kCmdStartSelection), std::nullopt);
+}
+
+TEST_F(SelectionMode, HoverWidensToTheCellAndRestoresWhatWasThere) {
+  h.engine.StartSelection();
+  h.events.Hover(doc->ById("span"));
+  EXPECT_TRUE(SameElement(*h.engine.hover_element(), *doc->ById("cell")));
+  EXPECT_EQ(Background("cell"), StyleValue(u"#ffcccc"));
+  h.events.Hover(doc->ById("loose"));  // no enclosing cell or block: the element itself
+  EXPECT_EQ(Background("cell"), StyleValue(u"blue"));
+  EXPECT_EQ(Background("loose"), StyleValue(u"#ffcccc"));
+  h.events.Hover(doc->ById("other"));
+  EXPECT_EQ(Background("loose"), std::nullopt);
+  EXPECT_EQ(*doc->ById("loose")->OuterHtml(), u"<P id=\"loose\">outside</P>");
+}
+
+TEST_F(SelectionMode, FineSelectionHighlightsTheExactElement) {
+  h.engine.OnFineSelectionCommand();
+  EXPECT_TRUE(h.engine.fine_selection());
+  h.events.Hover(doc->ById("span"));
+  EXPECT_TRUE(SameElement(*h.engine.hover_element(), *doc->ById("span")));
+  h.engine.OnStartSelectionCommand(false);
+  EXPECT_FALSE(h.engine.fine_selection());
+  EXPECT_FALSE(h.engine.selection_active());
+}
+
+TEST_F(SelectionMode, DefaultModifiersPickDeselectAndEnd) {
+  h.engine.StartSelection();
+  h.Select(doc->ById("cell"));  // Shift
+  EXPECT_TRUE(h.engine.selection_active());
+  ASSERT_EQ(h.engine.selection_list().size(), 1u);
+  EXPECT_EQ(h.engine.selection_list()[0].saved_background, StyleValue(u"blue"));
+  EXPECT_EQ(h.engine.hover_element(), nullptr);
+  EXPECT_EQ(Background("cell"), StyleValue(u"#ffcccc"));
+
+  h.Deselect(doc->ById("loose"));  // Alt
+  ASSERT_EQ(h.engine.deselection_list().size(), 1u);
+  EXPECT_EQ(Background("loose"), StyleValue(u"#000000"));
+
+  h.Select(doc->ById("cell"));  // the same element twice is picked twice
+  EXPECT_EQ(h.engine.selection_list().size(), 2u);
+
+  h.SelectAndEnd(doc->ById("other"));  // Ctrl
+  EXPECT_FALSE(h.engine.selection_active());
+  ASSERT_EQ(h.link.sent.size(), 1u);
+  EXPECT_EQ(h.link.sent[0].text, u"in a cell\r\nin a cell\r\nother");
+}
+
+TEST_F(SelectionMode, ClicksThatMatchNoSettingChangeNothing) {
+  h.engine.StartSelection();
+  auto cell = doc->ById("cell");
+  h.events.Hover(cell);
+  h.events.Click(cell, false, false, false);        // no keys
+  h.events.Click(cell, true, false, false, 2);      // right button
+  h.events.Click(cell, true, true, false);          // Ctrl+Shift is not Ctrl
+  EXPECT_TRUE(h.engine.selection_list().empty());
+  EXPECT_TRUE(h.engine.selection_active());
+  EXPECT_TRUE(h.engine.hover_element());
+}
+
+TEST_F(SelectionMode, CtrlClickOverNothingStillEnds) {
+  h.engine.StartSelection();
+  h.engine.OnClick(MouseEvent{nullptr, 1, false, true, false});
+  EXPECT_FALSE(h.engine.selection_active());
+  EXPECT_TRUE(h.link.sent.empty());
+}
+
+TEST_F(SelectionMode, ExcludeTablesRemovesNestedTablesAndKeepsTheHighlight) {
+  h.engine.StartSelection();
+  h.engine.set_fine_selection(true);
+  h.ExcludeTables(doc->ById("box"));  // Ctrl+Alt
+  // The parser turns each "\r\n" into one line feed, as HTML parsers do.
+  EXPECT_EQ(*doc->ById("box")->InnerHtml(), u"\n\n<B>kept</B>");
+  EXPECT_EQ(h.engine.exclusion_list().size(), 1u);
+  EXPECT_TRUE(SameElement(*h.engine.hover_element(), *doc->ById("box")));
+  EXPECT_EQ(Background("box"), StyleValue(u"#ffcccc"));
+  EXPECT_EQ(h.toolbar.enabled(kCmdQuickSave), false);
+}
+
+TEST_F(SelectionMode, EqualSettingsRunEveryMatchingActionInOrder) {
+  auto key = h.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  SetBinaryU16(*key, reg::kExcludeTableHotkeyMod, kModShift);
+  SetBinaryU16(*key, reg::kDeselectHotkeyMod, kModShift);
+  SetBinaryU32(*key, reg::kHighlightColor, MakeColorRef(1, 2, 3));
+  h.engine.StartSelection();
+  EXPECT_EQ(h.engine.settings().highlight_color, "#010203");
+  h.engine.set_fine_selection(true);
+  h.Select(doc->ById("box"));  // exclude tables, then pick; the deselect finds no hover element
+  EXPECT_EQ(h.engine.exclusion_list().size(), 1u);
+  EXPECT_EQ(h.engine.selection_list().size(), 1u);
+  EXPECT_TRUE(h.engine.deselection_list().empty());
+  EXPECT_EQ(Background("box"), StyleValue(u"#010203"));
+}
+
+TEST_F(SelectionMode, AHighlightColourOfAnotherTypeIsIgnored) {
+  auto key = h.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  const std::uint32_t blue = MakeColorRef(0, 0, 255);
+  key->Set(reg::kHighlightColor, RegistryType::kDword, &blue, 4);
+  h.engine.StartSelection();
+  EXPECT_EQ(h.engine.settings().highlight_color, "#ffcccc");
+}
+
+TEST_F(SelectionMode, RemoveTablesEndsWhenTheDocumentRefusesToReplace) {
+  // A table straight under the document's root cannot be replaced; here the HTML element stands in:
+  // the engine is asked to strip the tables of an element whose tables all refuse.
+  class Refusing : public Element {
+   public:
+    explicit Refusing(ElementPtr inner) : inner_(std::move(inner)) {}
+    std::optional<WideString> TagName() override { return inner_->TagName(); }
+    ElementPtr Parent() override { return inner_->Parent(); }
+    CollectionPtr Children() override { return inner_->Children(); }
+    CollectionPtr ElementsByTagName(WideView t) override { return std::make_shared<Wrap>(inner_->ElementsByTagName(t)); }
+    DocumentPtr OwnerDocument() override { return inner_->OwnerDocument(); }
+    long SourceIndex() override { return inner_->SourceIndex(); }
+    bool Contains(Element& o) override { return inner_->Contains(o); }
+    std::optional<WideString> InnerHtml() override { return inner_->InnerHtml(); }
+    std::optional<WideString> OuterHtml() override { return inner_->OuterHtml(); }
+    std::optional<WideString> InnerText() override { return inner_->InnerText(); }
+    bool SetInnerHtml(WideView) override { return false; }
+    bool SetOuterHtml(WideView) override { return false; }
+    bool SetInnerText(WideView) override { return false; }
+    bool ScrollIntoView(bool) override { return false; }
+    StylePtr InlineStyle() override { return nullptr; }
+    CollectionPtr Rows() override { return nullptr; }
+    CollectionPtr Cells() override { return nullptr; }
+    std::optional<WideString> Rel() override { return std::nullopt; }
+
+   private:
+    struct Wrap : ElementCollection {
+      explicit Wrap(CollectionPtr c) : c_(std::move(c)) {}
+      long Length() override { return c_->Length(); }
+      ElementPtr Item(long i) override {
+        auto e = c_->Item(i);
+        return e ? std::make_shared<Refusing>(e) : nullptr;
+      }
+      CollectionPtr Tags(WideView t) override { return c_->Tags(t); }
+      CollectionPtr c_;
+    };
+    ElementPtr inner_;
+  };
+  auto box = std::make_shared<Refusing>(doc->ById("box"));
+  h.engine.RemoveTables(box);
+  EXPECT_EQ(doc->ById("box")->ElementsByTagName(u"table")->Length(), 3);
+  EXPECT_EQ(h.toolbar.enabled(kCmdQuickSave), std::nullopt);
+}
+
+TEST_F(SelectionMode, HyperlinksAreRefusedOnlyWhileSelectingAndWhenSuppressed) {
+  EXPECT_FALSE(h.engine.ShouldCancelNavigation());
+  h.engine.StartSelection();
+  EXPECT_TRUE(h.engine.ShouldCancelNavigation());
+  h.engine.StopSelection();
+  auto key = h.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  SetBinaryU32(*key, reg::kSuppressHyperlink, 0);
+  h.engine.StartSelection();
+  EXPECT_FALSE(h.engine.ShouldCancelNavigation());
+}
+
+TEST_F(SelectionMode, EventsOfDocumentsThatAreNotConnectedDoNotReachTheEngine) {
+  EXPECT_FALSE(h.events.Hover(doc->ById("cell")));
+  EXPECT_EQ(h.engine.hover_element(), nullptr);
+  h.engine.StartSelection();
+  h.engine.StopSelection();
+  EXPECT_FALSE(h.events.Hover(doc->ById("cell")));
+}
+
+}  // namespace
+}  // namespace ph

@@ -1,6 +1,7 @@
 // Layout nodes, their flat form, their similarity and their encoding.
 #include "band/engine/layout_node.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -114,8 +115,33 @@ LayoutShape FlattenLayout(const LayoutNode& root) {
       }
     }
   }
+  // Digests bottom-up: walking the positions backwards meets every child before its parent.
+  const std::size_t n = shape.kind.size();
+  shape.digest.assign(n, 0);
+  for (std::size_t i = n; i-- > 0;) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ull * (shape.kind[i] + 1) ^ shape.child_count[i];
+    std::size_t child = i + 1;
+    for (std::uint32_t c = 0; c < shape.child_count[i]; ++c) {
+      h = (h ^ shape.digest[child]) * 0x100000001B3ull;
+      h ^= h >> 29;
+      child += shape.subtree_size[child];
+    }
+    shape.digest[i] = h;
+  }
   return shape;
 }
+
+namespace {
+
+// Whether two subtrees have the same structure, so that comparing them would subtract nothing.
+bool SameSubtree(const LayoutShape& s, std::uint32_t si, const LayoutShape& n, std::uint32_t ni) {
+  const std::uint32_t size = s.subtree_size[si];
+  return size == n.subtree_size[ni] && s.digest[si] == n.digest[ni] &&
+         std::equal(s.kind.begin() + si, s.kind.begin() + si + size, n.kind.begin() + ni) &&
+         std::equal(s.child_count.begin() + si, s.child_count.begin() + si + size, n.child_count.begin() + ni);
+}
+
+}  // namespace
 
 float SimilarityAtLeast(const LayoutShape& s, const LayoutShape& n, float floor) {
   float score = kLayoutPerfectScore;
@@ -127,6 +153,7 @@ float SimilarityAtLeast(const LayoutShape& s, const LayoutShape& n, float floor)
   std::vector<Pairing> stack;
   // Compares one pair of nodes and queues the pairing of their children; false once below floor.
   auto compare = [&](std::uint32_t si, std::uint32_t ni, std::size_t depth) {
+    if (SameSubtree(s, si, n, ni)) return true;
     const std::uint32_t cs = s.child_count[si], cn = n.child_count[ni];
     if (cs != cn) {
       const double diff = cs > cn ? cs - cn : cn - cs;

@@ -56,6 +56,9 @@ struct LayoutShape {
   std::vector<std::uint8_t> kind;
   std::vector<std::uint32_t> child_count;
   std::vector<std::uint32_t> subtree_size;  // the node and all below it
+  // A digest of each subtree's structure. Pages of one site repeat most of their tables, so equal
+  // digests (confirmed byte for byte) let a comparison pass over a subtree that costs nothing.
+  std::vector<std::uint64_t> digest;
 };
 
 LayoutShape FlattenLayout(const LayoutNode& root);

@@ -33,7 +33,7 @@ class LayoutStore {
  public:
   static constexpr float kMatchThreshold = 99.0f;
   // Larger files are not read at all (they cannot be ours).
-  static constexpr std::size_t kMaxFileBytes = 64u << 20;
+  static constexpr std::size_t kMaxFileBytes = 256u << 20;
 
   // The id of the stored layout most like the document (ties: the lowest id), when it is on the
   // same host and scores at least the threshold; 0 otherwise.

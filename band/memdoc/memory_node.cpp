@@ -4,35 +4,33 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "band/memdoc/utf.h"
 
 namespace ph {
 namespace {
 
-bool IsVoid(const WideString& tag) {
-  static const char16_t* const kVoid[] = {u"AREA", u"BASE", u"BR",    u"COL",   u"EMBED", u"HR",   u"IMG",
-                                          u"INPUT", u"LINK", u"META", u"PARAM", u"SOURCE", u"TRACK", u"WBR"};
-  return std::any_of(std::begin(kVoid), std::end(kVoid), [&](const char16_t* v) { return tag == v; });
+bool IsOneOf(const WideString& tag, std::initializer_list<const char16_t*> names) {
+  return std::any_of(names.begin(), names.end(), [&](const char16_t* v) { return tag == v; });
 }
 
-bool IsRawText(const WideString& tag) {
-  return tag == u"SCRIPT" || tag == u"STYLE" || tag == u"XMP" || tag == u"NOFRAMES" || tag == u"PLAINTEXT";
-}
-
-bool IsBlock(const WideString& tag) {
-  static const char16_t* const kBlock[] = {
-      u"ADDRESS", u"ARTICLE", u"ASIDE", u"BLOCKQUOTE", u"CENTER", u"DD",      u"DIV",    u"DL",
-      u"DT",      u"FIELDSET", u"FIGURE", u"FOOTER",   u"FORM",   u"H1",      u"H2",     u"H3",
-      u"H4",      u"H5",      u"H6",     u"HEADER",     u"HR",     u"LI",      u"MAIN",   u"NAV",
-      u"OL",      u"P",       u"PRE",    u"SECTION",    u"TABLE",  u"TR",      u"UL",     u"CAPTION",
-      u"THEAD",   u"TBODY",   u"TFOOT"};
-  return std::any_of(std::begin(kBlock), std::end(kBlock), [&](const char16_t* v) { return tag == v; });
-}
-
-bool IsHidden(const WideString& tag) {
-  return tag == u"SCRIPT" || tag == u"STYLE" || tag == u"HEAD" || tag == u"TITLE" || tag == u"NOSCRIPT" ||
-         tag == u"TEMPLATE";
+std::uint8_t FlagsOf(const WideString& tag) {
+  std::uint8_t f = 0;
+  if (IsOneOf(tag, {u"ADDRESS", u"ARTICLE", u"ASIDE", u"BLOCKQUOTE", u"CENTER", u"DD", u"DIV", u"DL", u"DT",
+                    u"FIELDSET", u"FIGURE", u"FOOTER", u"FORM", u"H1", u"H2", u"H3", u"H4", u"H5", u"H6",
+                    u"HEADER", u"HR", u"LI", u"MAIN", u"NAV", u"OL", u"P", u"PRE", u"SECTION", u"TABLE", u"TR",
+                    u"UL", u"CAPTION", u"THEAD", u"TBODY", u"TFOOT"}))
+    f |= MemoryNode::kBlock;
+  if (IsOneOf(tag, {u"SCRIPT", u"STYLE", u"HEAD", u"TITLE", u"NOSCRIPT", u"TEMPLATE"})) f |= MemoryNode::kHidden;
+  if (IsOneOf(tag, {u"SCRIPT", u"STYLE", u"XMP", u"NOFRAMES", u"PLAINTEXT"})) f |= MemoryNode::kRawText;
+  if (IsOneOf(tag, {u"AREA", u"BASE", u"BR", u"COL", u"EMBED", u"HR", u"IMG", u"INPUT", u"LINK", u"META", u"PARAM",
+                    u"SOURCE", u"TRACK", u"WBR"}))
+    f |= MemoryNode::kVoid;
+  if (tag == u"TD" || tag == u"TH") f |= MemoryNode::kCell;
+  if (tag == u"PRE") f |= MemoryNode::kPre;
+  if (tag == u"BR") f |= MemoryNode::kLineBreak;
+  return f;
 }
 
 void Escape(WideView text, bool attribute, WideString* out) {
@@ -70,7 +68,7 @@ void WriteMarkup(const std::vector<const MemoryNode*>& roots, WideString* out) {
     switch (n.type) {
       case MemoryNode::Type::kText: {
         const MemoryNode* p = n.parent;
-        if (p && p->IsElement() && IsRawText(p->tag)) {
+        if (p && p->IsElement() && (p->flags & MemoryNode::kRawText)) {
           *out += n.data;
         } else {
           Escape(n.data, false, out);
@@ -96,7 +94,7 @@ void WriteMarkup(const std::vector<const MemoryNode*>& roots, WideString* out) {
           *out += u'"';
         }
         *out += u'>';
-        if (IsVoid(n.tag)) break;
+        if (n.flags & MemoryNode::kVoid) break;
         pending.push_back({&n, true});
         for (auto it = n.children.rbegin(); it != n.children.rend(); ++it) pending.push_back({it->get(), false});
         break;
@@ -109,18 +107,29 @@ void WriteMarkup(const std::vector<const MemoryNode*>& roots, WideString* out) {
 class TextRenderer {
  public:
   void Text(WideView text, bool preformatted) {
-    for (char16_t c : text) {
-      const bool space = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
-      if (space && !preformatted) {
-        pending_space_ = true;
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+      const char16_t c = text[i];
+      if (IsSpace(c)) {
+        if (preformatted && c == u'\n') {
+          Break();
+        } else if (!preformatted) {
+          pending_space_ = true;
+        } else {
+          Put(WideView(&text[i], 1));
+        }
+        ++i;
         continue;
       }
-      if (c == u'\n' && preformatted) {
-        Break();
-        continue;
+      // A run of ordinary characters goes in whole.
+      std::size_t j = i + 1;
+      while (j < n && !IsSpace(text[j]) && text[j] != 0xA0) ++j;
+      if (c == 0xA0) {
+        Put(u" ");
+      } else {
+        Put(text.substr(i, j - i));
       }
-      Flush();
-      out_ += c == 0xA0 ? u' ' : c;
+      i = j;
     }
   }
   void Break() {
@@ -136,6 +145,14 @@ class TextRenderer {
   WideString Take() { return std::move(out_); }
 
  private:
+  static bool IsSpace(char16_t c) {
+    return c <= u' ' && (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f');
+  }
+  void Put(WideView run) {
+    if (pending_break_ || pending_space_ || after_separator_) Flush();
+    out_.append(run);
+  }
+
   void Flush() {
     if (pending_break_) {
       out_ += u"\r\n";
@@ -168,9 +185,9 @@ std::shared_ptr<MemoryNode> Convert(const GumboNode* root) {
       if (e.tag == GUMBO_TAG_UNKNOWN) {
         GumboStringPiece name = e.original_tag;
         gumbo_tag_from_original_text(&name);
-        m->tag = UpperAscii(Utf8ToUtf16(std::string_view(name.data, name.length)));
+        m->SetTag(UpperAscii(Utf8ToUtf16(std::string_view(name.data, name.length))));
       } else {
-        m->tag = UpperAscii(Utf8ToUtf16(gumbo_normalized_tagname(e.tag)));
+        m->SetTag(UpperAscii(Utf8ToUtf16(gumbo_normalized_tagname(e.tag))));
       }
       for (unsigned i = 0; i < e.attributes.length; ++i) {
         const auto* a = static_cast<const GumboAttribute*>(e.attributes.data[i]);
@@ -215,6 +232,11 @@ MemoryNode::~MemoryNode() {
     }
     node->children.clear();
   }
+}
+
+void MemoryNode::SetTag(WideString upper_tag) {
+  tag = std::move(upper_tag);
+  flags = FlagsOf(tag);
 }
 
 const WideString* MemoryNode::Attribute(std::u16string_view name) const {
@@ -276,8 +298,8 @@ WideString RenderedText(const MemoryNode& node) {
     pending.pop_back();
     const MemoryNode& n = *step.node;
     if (step.leave) {
-      if (n.tag == u"PRE") --preformatted;
-      if (IsBlock(n.tag)) r.Break();
+      if (n.flags & MemoryNode::kPre) --preformatted;
+      if (n.flags & MemoryNode::kBlock) r.Break();
       continue;
     }
     if (n.type == MemoryNode::Type::kText) {
@@ -286,14 +308,14 @@ WideString RenderedText(const MemoryNode& node) {
     }
     if (n.type == MemoryNode::Type::kComment) continue;
     if (n.type == MemoryNode::Type::kElement) {
-      if (&n != &node && IsHidden(n.tag)) continue;
-      if (n.tag == u"BR") {
+      if (&n != &node && (n.flags & MemoryNode::kHidden)) continue;
+      if (n.flags & MemoryNode::kLineBreak) {
         r.Break();
         continue;
       }
-      if (n.tag == u"TD" || n.tag == u"TH") r.Separator(u'\t');
-      if (IsBlock(n.tag)) r.Break();
-      if (n.tag == u"PRE") ++preformatted;
+      if (n.flags & MemoryNode::kCell) r.Separator(u'\t');
+      if (n.flags & MemoryNode::kBlock) r.Break();
+      if (n.flags & MemoryNode::kPre) ++preformatted;
       pending.push_back({&n, true});
     }
     for (auto it = n.children.rbegin(); it != n.children.rend(); ++it) pending.push_back({it->get(), false});

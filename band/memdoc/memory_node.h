@@ -13,8 +13,20 @@ class MemoryDocument;
 struct MemoryNode : std::enable_shared_from_this<MemoryNode> {
   enum class Type { kDocument, kElement, kText, kComment };
 
+  // What the markup and text writers need to know of a tag, worked out once when it is set.
+  enum Flags : std::uint8_t {
+    kBlock = 1,      // starts and ends a line of text
+    kHidden = 2,     // no text of its own (scripts, styles, the head)
+    kRawText = 4,    // content written without escapes
+    kVoid = 8,       // no end tag
+    kCell = 16,      // TD or TH
+    kPre = 32,       // keeps its whitespace
+    kLineBreak = 64  // BR
+  };
+
   Type type = Type::kElement;
-  WideString tag;  // upper case, for elements
+  WideString tag;  // upper case, for elements; set through SetTag
+  std::uint8_t flags = 0;
   std::vector<std::pair<WideString, WideString>> attributes;  // names in lower case, in source order
   WideString data;  // text or comment
   MemoryNode* parent = nullptr;
@@ -33,6 +45,7 @@ struct MemoryNode : std::enable_shared_from_this<MemoryNode> {
   MemoryNode& operator=(const MemoryNode&) = delete;
 
   bool IsElement() const { return type == Type::kElement; }
+  void SetTag(WideString upper_tag);
   bool HasTag(std::u16string_view upper) const { return type == Type::kElement && tag == upper; }
   const WideString* Attribute(std::u16string_view name) const;
   void SetAttribute(std::u16string_view name, WideString value);

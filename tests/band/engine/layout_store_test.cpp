@@ -2,6 +2,8 @@
 // damaged files included.
 #include "band/engine/layout_store.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "common/le_io.h"
@@ -139,6 +141,63 @@ TEST(LayoutStore, FilesThatCannotBeReadOrWrittenAreSilent) {
   LayoutStore back;
   back.Load(files, "/band/layouts.dat");
   EXPECT_EQ(back.entries().size(), 1u);
+}
+
+}  // namespace
+}  // namespace ph
+
+namespace ph {
+namespace {
+
+// Random signatures that differ from a base by a few rows, cells and nested tables.
+LayoutNode Mutated(const std::vector<std::vector<int>>& base, std::mt19937& rng) {
+  std::vector<std::vector<int>> tables = base;
+  const int changes = std::uniform_int_distribution<int>(0, 2)(rng);
+  for (int c = 0; c < changes; ++c) {
+    auto& rows = tables[std::uniform_int_distribution<std::size_t>(0, tables.size() - 1)(rng)];
+    const int what = std::uniform_int_distribution<int>(0, 2)(rng);
+    if (what == 0) rows.push_back(2);
+    if (what == 1 && !rows.empty()) rows.back() += 1;
+    if (what == 2 && rows.size() > 1) rows.pop_back();
+  }
+  LayoutNode page = Page(tables);
+  if (std::uniform_int_distribution<int>(0, 3)(rng) == 0) {
+    auto* cell = const_cast<LayoutNode*>(page.children()[0]->children()[0]->children()[0].get());
+    cell->AddChild(kLayoutTable)->AddChild(kLayoutRow);
+  }
+  return page;
+}
+
+TEST(LayoutStore, FindingGivesWhatComparingWithEveryEntryInFullGives) {
+  std::mt19937 rng(7);
+  const std::vector<std::vector<int>> base = {{3, 3, 3}, {2, 2}, {4}};
+  for (int round = 0; round < 40; ++round) {
+    ByteWriter file;
+    std::vector<std::pair<std::int32_t, LayoutNode>> stored;
+    for (std::int32_t id = 1; id <= 30; ++id) {
+      stored.emplace_back(id, Mutated(base, rng));
+      file.I32(id);
+      file.String("h");
+      EncodeLayout(stored.back().second, &file);
+      file.Raw("", 1);
+    }
+    file.U32(0);
+    LayoutStore store;
+    store.LoadBytes(file.bytes());
+    for (int probe = 0; probe < 10; ++probe) {
+      const LayoutNode page = Mutated(base, rng);
+      float best = 0.0f;
+      std::int32_t best_id = 0;
+      for (const auto& [id, sig] : stored) {
+        const float s = Similarity(sig, page);
+        if (s > best) {
+          best = s;
+          best_id = id;
+        }
+      }
+      EXPECT_EQ(store.FindLayout("h", page), best >= 99.0f ? best_id : 0);
+    }
+  }
 }
 
 }  // namespace

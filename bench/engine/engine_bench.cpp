@@ -1,0 +1,115 @@
+// How long the engine's page-wide operations take on large pages: layout lookup against many stored
+// layouts, the Auto Selection scan, and element paths.
+#include <benchmark/benchmark.h>
+
+#include "band/engine/element_path.h"
+#include "band/engine/extraction.h"
+#include "band/engine/layout_store.h"
+#include "band/memdoc/memory_document.h"
+#include "bench/engine/bench_pages.h"
+#include "common/le_io.h"
+#include "platform/code_page.h"
+#include "platform/url.h"
+
+namespace ph {
+namespace {
+
+class HostOnly : public UrlPort {
+ public:
+  bool Combine(std::string_view, std::string_view, std::string*) override { return false; }
+  bool DecodedPath(std::string_view, std::string*) override { return false; }
+  bool Host(std::string_view, std::string* host) override {
+    *host = "bench.test";
+    return true;
+  }
+};
+
+constexpr int kTables = 20, kRows = 100, kCells = 10;  // 20,000 cells
+
+// 1,000 layouts of the page's host. Near: each differs from the page by one cell in its last row, so
+// every comparison runs to the end (99.2) and the lowest id wins. Varied: they differ in the rows of
+// their first table, as the pages of one site with other content do.
+// Written as a file and loaded, as the band does: adding them one by one would merge the alike.
+LayoutStore MakeStore(bool near) {
+  ByteWriter file;
+  for (int i = 0; i < 1000; ++i) {
+    LayoutNode sig = near ? bench::TableSignature(kTables, kRows, kCells, 1)
+                          : bench::TableSignature(kTables, kRows + 1 + i % 50, kCells, 0);
+    file.I32(i + 1);
+    file.String("bench.test");
+    EncodeLayout(sig, &file);
+    file.Raw("", 1);
+  }
+  file.U32(0);
+  LayoutStore store;
+  store.LoadBytes(file.bytes());
+  return store;
+}
+
+void FindLayoutBench(benchmark::State& state, bool near) {
+  auto doc = MemoryDocument::Parse(bench::TablePage(kTables, kRows, kCells), u"http://bench.test/");
+  LayoutStore store = MakeStore(near);
+  HostOnly urls;
+  Windows1252 cp;
+  std::int32_t id = 0;
+  for (auto _ : state) {
+    id = store.FindLayout(doc, LayoutContext{urls, cp});
+    benchmark::DoNotOptimize(id);
+  }
+  state.counters["stored"] = static_cast<double>(store.entries().size());
+  state.counters["found_id"] = id;
+}
+BENCHMARK_CAPTURE(FindLayoutBench, near_1000_layouts_20000_cells, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FindLayoutBench, varied_1000_layouts_20000_cells, false)->Unit(benchmark::kMillisecond);
+
+void AutoSelectScan(benchmark::State& state) {
+  // 100 levels of 49 leaves each: 5,000 td and div elements nested 100 deep.
+  auto doc = MemoryDocument::Parse(bench::NestedPage(100, 49), u"http://bench.test/");
+  Windows1252 cp;
+  const long blocks = doc->ElementsByTagName(u"td")->Length() + doc->ElementsByTagName(u"div")->Length();
+  for (auto _ : state) benchmark::DoNotOptimize(FindRichestBlock(CollectDocuments(doc), cp));
+  state.counters["td_div"] = static_cast<double>(blocks);
+}
+BENCHMARK(AutoSelectScan)->Unit(benchmark::kMillisecond);
+
+struct PathPage {
+  std::shared_ptr<MemoryDocument> doc = MemoryDocument::Parse(bench::BlockPage(50, 10, 19), u"http://bench.test/");
+  ElementPtr target = [this] {
+    auto cells = doc->ElementsByTagName(u"td");
+    return cells->Item(cells->Length() - 1);
+  }();
+  Windows1252 cp;
+};
+
+void BuildPathBench(benchmark::State& state) {
+  PathPage page;
+  const long elements = page.doc->ElementsByTagName(u"*")->Length();
+  for (auto _ : state) benchmark::DoNotOptimize(BuildPath(page.doc, page.target, page.cp));
+  state.counters["elements"] = static_cast<double>(elements);
+}
+BENCHMARK(BuildPathBench)->Unit(benchmark::kMicrosecond);
+
+void ResolvePathBench(benchmark::State& state) {
+  PathPage page;
+  const ElementPath path = BuildPath(page.doc, page.target, page.cp);
+  for (auto _ : state) benchmark::DoNotOptimize(ResolvePath(page.doc, path, page.cp));
+}
+BENCHMARK(ResolvePathBench)->Unit(benchmark::kMicrosecond);
+
+// Every element of the page written down and found again: the whole of what Quick Save and a
+// finished selection could ask of a page this size.
+void PathsOfEveryElement(benchmark::State& state) {
+  PathPage page;
+  auto all = page.doc->Body()->ElementsByTagName(u"*");
+  std::vector<ElementPtr> elements;
+  for (long i = 0; i < all->Length(); ++i) elements.push_back(all->Item(i));
+  const DocumentList docs = CollectDocuments(page.doc);
+  for (auto _ : state) {
+    for (const auto& e : elements) benchmark::DoNotOptimize(ResolvePath(docs, BuildPath(docs, e, page.cp), page.cp));
+  }
+  state.counters["elements"] = static_cast<double>(elements.size());
+}
+BENCHMARK(PathsOfEveryElement)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace ph

@@ -1,6 +1,4 @@
-// What the engine asks of the band around it: the browser's page, the toolbar, the document event
-// connection, the control window's timers, message boxes and the link to the controller. The band
-// shell implements each with a few Win32 or COM calls and forwards everything else to the engine.
+// Ports of the band around the engine: page, toolbar, event connection, timers, message boxes, controller link.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +7,9 @@
 #include "band/engine/document.h"
 
 namespace ph {
+
+// The band shell implements each port with a few Win32 or COM calls and forwards everything else to
+// the engine, so that all decisions are made, and tested, here.
 
 struct Message;
 

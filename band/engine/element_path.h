@@ -1,5 +1,4 @@
-// Element paths: how an element is written down so that it can be found again in another document
-// of the same layout, and the list of documents (top and frames) that the paths index.
+// Element paths that find an element again in another page of its layout, and the page's list of documents.
 #pragma once
 
 #include <vector>

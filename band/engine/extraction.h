@@ -1,5 +1,4 @@
-// Reading content out of a page: the style markup that travels with every selection, and the block
-// with the most text of its own that "Auto Selection" picks.
+// Reading content out of a page: its style markup, and the block with the most text of its own.
 #pragma once
 
 #include <optional>

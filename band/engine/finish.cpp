@@ -1,5 +1,4 @@
-// The end of a selection: registering the page's layout, cutting out deselected regions, extracting
-// the picked ones, remembering them for the layout and sending them.
+// The end of a selection: layout registration, cut-outs, extraction, remembering and sending.
 #include "band/engine/selection_engine.h"
 
 #include "band/engine/page_text.h"

@@ -1,5 +1,4 @@
-// Layout signatures: the table structure of a page as a tree, its similarity to another, and its
-// encoding in "layouts.dat".
+// Layout signatures: a page's table structure as a tree, its similarity to another, its file encoding.
 #pragma once
 
 #include <memory>

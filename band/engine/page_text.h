@@ -1,5 +1,4 @@
-// Text helpers the engine shares: word counts, joining of extracted pieces, the host of a page and
-// the place of the band's data files.
+// Text helpers of the engine: word counts, joins of extracted pieces, page hosts, data-file paths.
 #pragma once
 
 #include <optional>

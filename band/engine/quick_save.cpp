@@ -1,5 +1,4 @@
-// "Quick Save" (the stored selection of the page's layout, found again) and "Auto Selection" (the
-// block with the most text of its own).
+// "Quick Save" (a layout's stored selection found again) and "Auto Selection" (the richest block).
 #include "band/engine/selection_engine.h"
 
 #include "band/engine/extraction.h"

@@ -123,20 +123,22 @@ void SelectionEngine::OnClick(const MouseEvent& event) {
 void SelectionEngine::RemoveTables(const ElementPtr& element) {
   if (!element) return;
   bool replaced_any = false;
-  for (;;) {
-    CollectionPtr tables = element->ElementsByTagName(u"table");
-    if (!tables) break;
-    const long length = tables->Length();
-    if (length == 0) break;
+  CollectionPtr tables = element->ElementsByTagName(u"table");
+  long left = tables ? tables->Length() : 0;
+  while (left > 0) {
     bool replaced = false;
-    for (long i = 0; i < length; ++i) {
+    for (long i = 0; i < left; ++i) {
       ElementPtr table = tables->Item(i);
       // The collection is live: replacing an outer table takes its nested ones with it.
       if (!table) break;
       if (table->SetOuterHtml(u"\r\n")) replaced = true;
     }
-    if (!replaced) break;  // the document refuses: another pass would find the same tables
-    replaced_any = true;
+    replaced_any = replaced_any || replaced;
+    tables = element->ElementsByTagName(u"table");
+    const long now = tables ? tables->Length() : 0;
+    // A document that refuses (or claims to replace but keeps its tables) would be asked forever.
+    if (!replaced || now >= left) break;
+    left = now;
   }
   if (replaced_any) ports_.toolbar.EnableButton(kCmdQuickSave, false);
 }

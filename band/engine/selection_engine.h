@@ -1,6 +1,4 @@
-// The selection engine of one browser window: selection mode with its highlight and modifier
-// clicks, the finish that extracts and sends, the layout and selection stores, "Quick Save" and
-// "Auto Selection". The band shell forwards commands, events and timers to it.
+// The selection engine of one browser window, driven by the band shell's commands, events and timers.
 #pragma once
 
 #include <deque>

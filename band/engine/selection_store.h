@@ -1,5 +1,4 @@
-// Stored selections: the regions picked, cut out and stripped of tables on each layout, kept in
-// "selections.dat" so that a later page of the layout can be selected the same way.
+// Stored selections per layout, kept in "selections.dat", so a later page of the layout is selected alike.
 #pragma once
 
 #include "band/engine/element_path.h"

@@ -1,7 +1,4 @@
-// An HTML document held in memory: parsed from text with gumbo, with the semantics the engine relies
-// on in the browser (upper-case tag names, source indices, live collections, table rows and cells,
-// frames as child documents, inline styles, markup and text read and written). It is the engine's
-// test bed and the page of the command-line band.
+// An HTML document in memory, parsed with gumbo, that behaves as the browser's does for the engine.
 #pragma once
 
 #include <functional>
@@ -21,6 +18,9 @@ struct FramePage {
 };
 using FrameSource = std::function<std::optional<FramePage>(const WideString& src, const WideString& base_url)>;
 
+// Keeps what the engine relies on in the browser: upper-case tag names, source indices in document
+// order, live collections, table rows and cells, frames as child documents, inline styles, markup and
+// text read and written. It is the engine's test bed and the page of the command-line band.
 class MemoryDocument : public Document, public std::enable_shared_from_this<MemoryDocument> {
  public:
   // Frames deeper than this are left empty, so that pages that show themselves end.

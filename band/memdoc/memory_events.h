@@ -1,5 +1,4 @@
-// The event connection of in-memory documents: the engine advises a document as it would in the
-// browser, and tests (or the command-line band) fire mouse events that reach every connected sink.
+// The event connection of in-memory documents, through which tests and tools fire mouse events.
 #pragma once
 
 #include <map>

@@ -1,5 +1,4 @@
-// How long the engine's page-wide operations take on large pages: layout lookup against many stored
-// layouts, the Auto Selection scan, and element paths.
+// Benchmarks of the engine's page-wide work: layout lookup, the Auto Selection scan, element paths.
 #include <benchmark/benchmark.h>
 
 #include "band/engine/element_path.h"

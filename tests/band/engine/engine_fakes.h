@@ -1,5 +1,4 @@
-// Stand-ins for the ports around the engine: files and URLs in memory, and recorders for the
-// toolbar, timers, message boxes and the controller link.
+// Stand-ins for the ports around the engine: files and URLs in memory, recorders for the rest.
 #pragma once
 
 #include <map>

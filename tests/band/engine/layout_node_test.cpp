@@ -1,5 +1,4 @@
-// Layout signatures: similarity scores, the encoding of "layouts.dat" signatures, and signatures
-// too deep for recursion.
+// Layout signatures: similarity scores, their encoding, and signatures too deep for recursion.
 #include "band/engine/layout_node.h"
 
 #include <gtest/gtest.h>

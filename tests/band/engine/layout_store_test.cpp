@@ -1,5 +1,4 @@
-// The layout store: matching by host and similarity, numbering, and "layouts.dat" byte for byte,
-// damaged files included.
+// The layout store: matching by host and similarity, numbering, and "layouts.dat" byte for byte.
 #include "band/engine/layout_store.h"
 
 #include <random>

@@ -1,5 +1,4 @@
-// Documents of a page and element paths on real pages: frames, header cells, frames that show the
-// same page, and paths that no longer lead anywhere.
+// Documents of a page and element paths on real pages, frames and vanished elements included.
 #include "band/engine/element_path.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The one-pass scan of "Auto Selection" picks exactly what reading every cell's text below every
-// block, one block at a time, picks: ties, negative scores and cells inside cells included.
+// The one-pass Auto Selection scan picks exactly what the block-by-block scan picks.
 #include <random>
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Selection mode as the user drives it: hover highlight, modifier clicks, table removal, settings
-// and the connection to every document of the page.
+// Selection mode as the user drives it: hover, modifier clicks, table removal, settings, connections.
 #include "band/engine/selection_engine.h"
 
 #include <gtest/gtest.h>

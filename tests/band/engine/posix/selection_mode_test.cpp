@@ -145,15 +145,16 @@ TEST_F(SelectionMode, AHighlightColourOfAnotherTypeIsIgnored) {
 }
 
 TEST_F(SelectionMode, RemoveTablesEndsWhenTheDocumentRefusesToReplace) {
-  // A table straight under the document's root cannot be replaced; here the HTML element stands in:
-  // the engine is asked to strip the tables of an element whose tables all refuse.
+  // An element whose tables all refuse to be replaced, as a browser may for a page it protects.
   class Refusing : public Element {
    public:
-    explicit Refusing(ElementPtr inner) : inner_(std::move(inner)) {}
+    Refusing(ElementPtr inner, bool claims_success) : inner_(std::move(inner)), claims_(claims_success) {}
     std::optional<WideString> TagName() override { return inner_->TagName(); }
     ElementPtr Parent() override { return inner_->Parent(); }
     CollectionPtr Children() override { return inner_->Children(); }
-    CollectionPtr ElementsByTagName(WideView t) override { return std::make_shared<Wrap>(inner_->ElementsByTagName(t)); }
+    CollectionPtr ElementsByTagName(WideView t) override {
+      return std::make_shared<Wrap>(inner_->ElementsByTagName(t), claims_);
+    }
     DocumentPtr OwnerDocument() override { return inner_->OwnerDocument(); }
     long SourceIndex() override { return inner_->SourceIndex(); }
     bool Contains(Element& o) override { return inner_->Contains(o); }
@@ -161,7 +162,7 @@ TEST_F(SelectionMode, RemoveTablesEndsWhenTheDocumentRefusesToReplace) {
     std::optional<WideString> OuterHtml() override { return inner_->OuterHtml(); }
     std::optional<WideString> InnerText() override { return inner_->InnerText(); }
     bool SetInnerHtml(WideView) override { return false; }
-    bool SetOuterHtml(WideView) override { return false; }
+    bool SetOuterHtml(WideView) override { return claims_; }
     bool SetInnerText(WideView) override { return false; }
     bool ScrollIntoView(bool) override { return false; }
     StylePtr InlineStyle() override { return nullptr; }
@@ -171,21 +172,25 @@ TEST_F(SelectionMode, RemoveTablesEndsWhenTheDocumentRefusesToReplace) {
 
    private:
     struct Wrap : ElementCollection {
-      explicit Wrap(CollectionPtr c) : c_(std::move(c)) {}
+      Wrap(CollectionPtr c, bool claims) : c_(std::move(c)), claims_(claims) {}
       long Length() override { return c_->Length(); }
       ElementPtr Item(long i) override {
         auto e = c_->Item(i);
-        return e ? std::make_shared<Refusing>(e) : nullptr;
+        return e ? std::make_shared<Refusing>(e, claims_) : nullptr;
       }
       CollectionPtr Tags(WideView t) override { return c_->Tags(t); }
       CollectionPtr c_;
+      bool claims_;
     };
     ElementPtr inner_;
+    bool claims_;
   };
-  auto box = std::make_shared<Refusing>(doc->ById("box"));
-  h.engine.RemoveTables(box);
+  h.engine.RemoveTables(std::make_shared<Refusing>(doc->ById("box"), false));
   EXPECT_EQ(doc->ById("box")->ElementsByTagName(u"table")->Length(), 3);
   EXPECT_EQ(h.toolbar.enabled(kCmdQuickSave), std::nullopt);
+  // One that says it replaced them and keeps them all the same.
+  h.engine.RemoveTables(std::make_shared<Refusing>(doc->ById("box"), true));
+  EXPECT_EQ(doc->ById("box")->ElementsByTagName(u"table")->Length(), 3);
 }
 
 TEST_F(SelectionMode, HyperlinksAreRefusedOnlyWhileSelectingAndWhenSuppressed) {

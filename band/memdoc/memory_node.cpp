@@ -121,14 +121,10 @@ class TextRenderer {
         ++i;
         continue;
       }
-      // A run of ordinary characters goes in whole.
+      // A run of ordinary characters goes in whole (a no-break space among them, as browsers keep it).
       std::size_t j = i + 1;
-      while (j < n && !IsSpace(text[j]) && text[j] != 0xA0) ++j;
-      if (c == 0xA0) {
-        Put(u" ");
-      } else {
-        Put(text.substr(i, j - i));
-      }
+      while (j < n && !IsSpace(text[j])) ++j;
+      Put(text.substr(i, j - i));
       i = j;
     }
   }

@@ -100,8 +100,8 @@ TEST(MemoryDocument, MarkupAndTextReadAndWrite) {
 }
 
 TEST(MemoryDocument, TextOfTablesSeparatesCellsAndRows) {
-  auto doc = Doc("<table id=t><tr><td>a  b</td><td>c</td></tr><tr><td>d</td></tr></table>");
-  EXPECT_EQ(*doc->ById("t")->InnerText(), u"a b\tc\r\nd");
+  auto doc = Doc("<table id=t><tr><td>a  b</td><td>c&nbsp;x</td></tr><tr><td>\n d <pre>p\n q</pre></td></tr></table>");
+  EXPECT_EQ(*doc->ById("t")->InnerText(), u"a b\tc\u00a0x\r\nd\r\np\r\n q");
 }
 
 TEST(MemoryDocument, ContainmentScrollingRelUrlAndTitle) {

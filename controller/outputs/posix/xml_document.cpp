@@ -8,6 +8,8 @@
 #include <libxslt/xsltInternals.h>
 #include <libxslt/xsltutils.h>
 
+#include <fstream>
+#include <iterator>
 #include <mutex>
 
 #include "controller/outputs/utf8.h"
@@ -74,7 +76,11 @@ class LibxmlDocument : public XmlDocument {
   bool ok() const { return doc_ != nullptr; }
 
   bool Load(const std::string& path) override {
-    return Replace(DocPtr(xmlReadFile(path.c_str(), nullptr, kParseOptions)));
+    // Read here rather than by libxml2, whose loader of outside resources refuses everything.
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Replace(DocPtr(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kParseOptions)));
   }
 
   bool LoadText(std::string_view text) override {

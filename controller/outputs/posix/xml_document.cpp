@@ -30,6 +30,8 @@ void SetUpLibxml() {
     xmlInitParser();
     // Nothing outside the document is ever loaded, whatever a file declares.
     xmlSetExternalEntityLoader(RefuseExternalEntity);
+    // One tab a level, as MSXML indents.
+    xmlTreeIndentString = "\t";
   });
 }
 

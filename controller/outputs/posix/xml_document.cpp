@@ -139,10 +139,21 @@ class LibxmlDocument : public XmlDocument {
   }
 
   bool Save(const std::string& path) override {
-    xmlSaveCtxtPtr save = xmlSaveToFilename(path.c_str(), "UTF-8", XML_SAVE_NO_DECL);
-    if (!save) return false;
-    const bool ok = xmlSaveDoc(save, doc_.get()) >= 0;
-    return xmlSaveClose(save) >= 0 && ok;
+    // The declaration as MSXML writes it, then the document as it stands (its white space is the
+    // indentation of the transform).
+    xmlBufferPtr buffer = xmlBufferCreate();
+    if (!buffer) return false;
+    xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, "UTF-8", XML_SAVE_NO_DECL);
+    bool ok = save && xmlSaveDoc(save, doc_.get()) >= 0;
+    if (save) ok = xmlSaveClose(save) >= 0 && ok;
+    if (ok) {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << "<?xml version=\"1.0\"?>\n";
+      out.write(reinterpret_cast<const char*>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
+      ok = static_cast<bool>(out.flush());
+    }
+    xmlBufferFree(buffer);
+    return ok;
   }
 
  private:

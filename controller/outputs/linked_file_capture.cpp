@@ -1,5 +1,4 @@
-// The linked-file capture: writes markup to an HTML file while copying the pictures and style
-// sheets it refers to into a companion folder and pointing the references at the copies.
+// The linked-file capture: copies pictures and style sheets beside the HTML file and repoints them.
 #include "controller/outputs/linked_file_capture.h"
 
 #include <ostream>

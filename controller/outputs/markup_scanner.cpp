@@ -1,5 +1,4 @@
-// The tag scanner of the linked-file capture: one pass over markup that rewrites the values of the
-// references it is told about and copies every other byte unchanged.
+// The capture's tag scanner: one pass that rewrites chosen attribute values and copies the rest.
 #include "controller/outputs/markup_scanner.h"
 
 #include <array>

@@ -1,5 +1,4 @@
-// A small HTTP server on 127.0.0.1 for tests of downloads: serves fixed responses by path and
-// records what was asked for.
+// A small HTTP server on 127.0.0.1 that serves fixed responses to download tests.
 #include "tests/support/loopback_http_server.h"
 
 #include <chrono>

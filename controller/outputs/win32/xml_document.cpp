@@ -1,5 +1,4 @@
-// The XML-document port over MSXML's DOMDocument; the identity style sheet comes from the
-// program's own resource of type "XSL", id 140.
+// The XML-document port over MSXML; the identity style sheet is the program's "XSL" resource 140.
 #include "controller/outputs/xml_document.h"
 
 #include <windows.h>

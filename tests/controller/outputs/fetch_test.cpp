@@ -1,5 +1,4 @@
-// Downloads through the fetch port from the loopback server: exact bytes, failures that leave no
-// file, and the bounds of time and size.
+// Downloads from the loopback server: exact bytes, failures that leave nothing, time and size bounds.
 #include "platform/fetch.h"
 
 #include <chrono>

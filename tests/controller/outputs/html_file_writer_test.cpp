@@ -1,5 +1,4 @@
-// HTML files: the page around the selection, and the pictures and style sheets captured beside it
-// from a loopback HTTP server.
+// HTML files: the page around the selection, with pictures and style sheets from a loopback server.
 #include "controller/outputs/html_file_writer.h"
 
 #include "controller/outputs/linked_file_capture.h"

@@ -1,5 +1,4 @@
-// The ports a writer test runs against: the machine's files, URLs and downloads, a clipboard in
-// memory, a clock that stands still, scripted answers and a captured diagnostics stream.
+// The ports a writer test runs against: real files, URLs and downloads, fakes for the rest.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// XML files: a new collection, appending, foreign roots, broken files, escaping, hostile files and
-// the messages of each failure.
+// XML files: new, appended, foreign or broken files, escaping, hostile files, each failure's message.
 #include "controller/outputs/xml_file_writer.h"
 
 #include "tests/controller/outputs/outputs_fixture.h"

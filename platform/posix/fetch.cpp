@@ -2,6 +2,9 @@
 #include "platform/fetch.h"
 
 #include <curl/curl.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <cstdio>
 #include <mutex>
@@ -42,12 +45,18 @@ class CurlFetcher : public Fetcher {
   }
 
   bool Fetch(const std::string& url, const std::string& path) override {
-    // Written beside the target and moved over it only when complete.
-    const std::string partial = path + ".part";
+    // Written to a file of its own beside the target and moved over the target only when complete.
+    const std::size_t cut = path.rfind('/');
+    std::string partial = (cut == std::string::npos ? std::string(".") : path.substr(0, cut)) + "/.phXXXXXX";
+    const int fd = ::mkstemp(partial.data());
+    if (fd < 0) return false;
+    std::unique_ptr<std::FILE, FileClose> file(::fdopen(fd, "wb"));
     std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
-    if (!curl) return false;
-    std::unique_ptr<std::FILE, FileClose> file(std::fopen(partial.c_str(), "wb"));
-    if (!file) return false;
+    if (!file || !curl) {
+      if (!file) ::close(fd);
+      std::remove(partial.c_str());
+      return false;
+    }
     Transfer transfer{file.get(), 0, limits_.max_bytes};
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());

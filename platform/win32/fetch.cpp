@@ -41,8 +41,13 @@ class WininetFetcher : public Fetcher {
 
   bool Fetch(const std::string& url, const std::string& path) override {
     if (!IsWebUrl(url)) return false;
-    // Written beside the target and moved over it only when complete.
-    const std::string partial = path + ".part";
+    // Written to a file of its own beside the target (a short name, so that a target near the
+    // length limit still has room) and moved over the target only when complete.
+    const std::size_t cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? "." : path.substr(0, cut);
+    char partial_name[MAX_PATH];
+    if (!::GetTempFileNameA(folder.c_str(), "ph", 0, partial_name)) return false;
+    const std::string partial = partial_name;
     if ((FromCache(url, partial) || Download(url, partial)) &&
         ::MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
       return true;

@@ -9,7 +9,7 @@ namespace ph {
 
 // Bounds of one download, so that a server that never finishes cannot hold the caller for ever.
 struct FetchLimits {
-  std::uint32_t timeout_ms = 60 * 1000;         // the whole transfer, connecting included
+  std::uint32_t timeout_ms = 60 * 1000;  // the whole transfer, connecting included
   std::uint64_t max_bytes = 256ull * 1024 * 1024;
 };
 

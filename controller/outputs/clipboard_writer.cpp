@@ -27,9 +27,10 @@ int CopyToClipboard(const OutputContext& context, OutputPorts& ports) {
   const std::optional<std::string> block = BuildCfHtml({title, url, style, fragment});
   if (!block) {
     // Offsets of eight digits cannot describe it; a block with wrong offsets would paste garbage.
-    ports.user.Show({"The selection is too large to be placed on the clipboard as HTML; it was placed as text "
-                     "only.",
-                     "Error", MessageIcon::kWarning, MessageButtons::kOk});
+    ports.user.Show(
+        {"The selection is too large to be placed on the clipboard as HTML; it was placed as text "
+         "only.",
+         "Error", MessageIcon::kWarning, MessageButtons::kOk});
     return 1;
   }
   if (!clipboard.Open()) return 0;

@@ -9,7 +9,15 @@ namespace {
 bool IsForbiddenInFileName(unsigned char c) {
   if (c < 0x20 || c == 0x7F) return true;
   switch (c) {
-    case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*':
+    case '<':
+    case '>':
+    case ':':
+    case '"':
+    case '/':
+    case '\\':
+    case '|':
+    case '?':
+    case '*':
       return true;
     default:
       return false;
@@ -45,8 +53,19 @@ std::string SafeSegment(std::string_view segment) {
 bool NeedsEscape(unsigned char c) {
   if (c <= 0x20 || c == 0x7F) return true;
   switch (c) {
-    case '%': case '#': case '?': case '"': case '\'': case '<': case '>': case '`': case '\\': case '^':
-    case '{': case '}': case '|':
+    case '%':
+    case '#':
+    case '?':
+    case '"':
+    case '\'':
+    case '<':
+    case '>':
+    case '`':
+    case '\\':
+    case '^':
+    case '{':
+    case '}':
+    case '|':
       return true;
     default:
       return false;

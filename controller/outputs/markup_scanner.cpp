@@ -46,10 +46,14 @@ enum class Tag { kOther, kImg, kLink, kA };
 
 Tag ClassifyTag(std::string_view name) {
   switch (name.size()) {
-    case 1: return Lower(name[0]) == 'a' ? Tag::kA : Tag::kOther;
-    case 3: return EqualsLower(name, "img") ? Tag::kImg : Tag::kOther;
-    case 4: return EqualsLower(name, "link") ? Tag::kLink : Tag::kOther;
-    default: return Tag::kOther;
+    case 1:
+      return Lower(name[0]) == 'a' ? Tag::kA : Tag::kOther;
+    case 3:
+      return EqualsLower(name, "img") ? Tag::kImg : Tag::kOther;
+    case 4:
+      return EqualsLower(name, "link") ? Tag::kLink : Tag::kOther;
+    default:
+      return Tag::kOther;
   }
 }
 
@@ -145,9 +149,12 @@ ScanOutcome ScanMarkup(std::string_view s, ReferenceRewriter& rewriter, std::str
 
 std::string_view ScanDiagnostic(ScanOutcome outcome) {
   switch (outcome) {
-    case ScanOutcome::kMissingValue: return "error 1";
-    case ScanOutcome::kUnendedValue: return "Error 2";
-    default: return {};
+    case ScanOutcome::kMissingValue:
+      return "error 1";
+    case ScanOutcome::kUnendedValue:
+      return "Error 2";
+    default:
+      return {};
   }
 }
 

@@ -19,8 +19,8 @@ class ReferenceRewriter {
 
 enum class ScanOutcome {
   kComplete,
-  kMissingValue,    // "=" followed by nothing but white space and "=": "error 1"
-  kUnendedValue,    // a value whose end is not in the markup: "Error 2"
+  kMissingValue,  // "=" followed by nothing but white space and "=": "error 1"
+  kUnendedValue,  // a value whose end is not in the markup: "Error 2"
 };
 
 // Appends the markup to out with the references of img/src, link/href and a/href (names in any

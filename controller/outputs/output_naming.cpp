@@ -32,7 +32,16 @@ std::string ContentSuffix(const std::string& text, std::int32_t length) {
 
 bool IsForbiddenInName(char c) {
   switch (c) {
-    case '"': case '*': case '.': case '/': case ':': case '<': case '>': case '?': case '\\': case '|':
+    case '"':
+    case '*':
+    case '.':
+    case '/':
+    case ':':
+    case '<':
+    case '>':
+    case '?':
+    case '\\':
+    case '|':
       return true;
     default:
       return false;

@@ -27,8 +27,8 @@ int WriteTextFile(const OutputContext& context, OutputPorts& ports) {
   if (existed) *out << kLineBreak << kLineBreak;
   if (ports.settings.datetime_url) {
     const LocalTime now = ports.clock.Now();
-    *out << "date: " << DateText(now) << kLineBreak << "time: " << TimeText(now) << kLineBreak
-         << "url: " << context.url << kLineBreak << kLineBreak;
+    *out << "date: " << DateText(now) << kLineBreak << "time: " << TimeText(now) << kLineBreak << "url: " << context.url
+         << kLineBreak << kLineBreak;
   }
   *out << ChosenContent(context) << kLineBreak;
   out->flush();

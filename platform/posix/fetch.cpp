@@ -4,9 +4,8 @@
 #include <curl/curl.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace ph {

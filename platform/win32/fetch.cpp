@@ -59,8 +59,7 @@ class WininetFetcher : public Fetcher {
  private:
   bool FromCache(const std::string& url, const std::string& target) {
     DWORD size = 0;
-    if (::RetrieveUrlCacheEntryFileA(url.c_str(), nullptr, &size, 0) ||
-        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    if (::RetrieveUrlCacheEntryFileA(url.c_str(), nullptr, &size, 0) || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
       return false;  // not in the cache
     }
     std::vector<std::uint64_t> buffer(size / sizeof(std::uint64_t) + 1);
@@ -79,7 +78,8 @@ class WininetFetcher : public Fetcher {
         ::InternetOpenA("Microsoft Internet Explorer", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     DWORD timeout = limits_.timeout_ms;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT}) {
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT}) {
       ::InternetSetOptionA(session.get(), option, &timeout, sizeof timeout);
     }
     UniqueInternet request(::InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0, 0, 0));
@@ -91,8 +91,8 @@ class WininetFetcher : public Fetcher {
         (status < 200 || status > 299)) {
       return false;
     }
-    win::UniqueFile file(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::UniqueFile file(
+        ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     char chunk[kChunk];
     std::uint64_t total = 0;
@@ -102,8 +102,7 @@ class WininetFetcher : public Fetcher {
       DWORD available = 0;
       if (!::InternetQueryDataAvailable(request.get(), &available, 0, 0)) return false;
       DWORD read = 0;
-      if (available > 0 &&
-          !::InternetReadFile(request.get(), chunk, available < kChunk ? available : kChunk, &read)) {
+      if (available > 0 && !::InternetReadFile(request.get(), chunk, available < kChunk ? available : kChunk, &read)) {
         return false;
       }
       if (read == 0) return true;

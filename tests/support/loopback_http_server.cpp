@@ -57,8 +57,7 @@ void LoopbackHttpServer::Answer(Socket s) {
   std::string request;
   char buffer[4096];
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (request.find("\r\n\r\n") == std::string::npos && !stopping_ &&
-         std::chrono::steady_clock::now() < deadline) {
+  while (request.find("\r\n\r\n") == std::string::npos && !stopping_ && std::chrono::steady_clock::now() < deadline) {
     const int n = ReceiveWithin(s, buffer, sizeof buffer, kPollMs);
     if (n == 0) break;
     if (n > 0) request.append(buffer, static_cast<std::size_t>(n));
@@ -78,7 +77,8 @@ void LoopbackHttpServer::Answer(Socket s) {
     const auto it = responses_.find(target);
     response = it != responses_.end() ? it->second : fallback_;
   }
-  std::string head = StatusLine(response.status) + "Content-Type: " + response.content_type + "\r\nConnection: close\r\n";
+  std::string head =
+      StatusLine(response.status) + "Content-Type: " + response.content_type + "\r\nConnection: close\r\n";
   if (response.never_ends) {
     SendAll(s, head + "\r\n");  // no length: the body would end when the connection does
     while (!stopping_ && SendAll(s, "x")) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));

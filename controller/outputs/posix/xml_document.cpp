@@ -82,7 +82,8 @@ class LibxmlDocument : public XmlDocument {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Replace(DocPtr(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kParseOptions)));
+    return Replace(
+        DocPtr(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kParseOptions)));
   }
 
   bool LoadText(std::string_view text) override {

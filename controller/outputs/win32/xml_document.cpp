@@ -2,6 +2,7 @@
 #include "controller/outputs/xml_document.h"
 
 #include <windows.h>
+
 #include <msxml2.h>
 #include <oleauto.h>
 

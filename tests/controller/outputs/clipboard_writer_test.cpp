@@ -15,10 +15,11 @@ std::size_t Offset(const std::string& block, const std::string& field) {
 
 TEST(CfHtml, EmptyPartsGiveTheFixedPiecesAndOffsets) {
   const std::string block = *BuildCfHtml({});
-  EXPECT_EQ(block,
-            "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000235\r\nStartFragment:00000175\r\nEndFragment:00000219\r\n"
-            "<!DOCTYPE>\r\n<html>\r\n<head>\r\n<title></title>\r\n<base href=\"\">\r\n</head>\r\n<body>\r\n"
-            "<!--StartFragment-->\r\n\r\n<!--EndFragment-->\r\n</body>\r\n</html>");
+  EXPECT_EQ(
+      block,
+      "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000235\r\nStartFragment:00000175\r\nEndFragment:00000219\r\n"
+      "<!DOCTYPE>\r\n<html>\r\n<head>\r\n<title></title>\r\n<base href=\"\">\r\n</head>\r\n<body>\r\n"
+      "<!--StartFragment-->\r\n\r\n<!--EndFragment-->\r\n</body>\r\n</html>");
   EXPECT_EQ(block.size(), 235u);
 }
 
@@ -28,7 +29,8 @@ TEST(CfHtml, OffsetsPointAtTheirPieces) {
   EXPECT_EQ(block.compare(Offset(block, "StartFragment"), 20, "<!--StartFragment-->"), 0);
   EXPECT_EQ(block.substr(Offset(block, "EndFragment") - 20), "<!--EndFragment-->\r\n</body>\r\n</html>");
   EXPECT_EQ(Offset(block, "EndHTML"), block.size());
-  EXPECT_NE(block.find("<title>T</title>\r\n<base href=\"http://x/\">\r\n<style>b{}</style></head>"), std::string::npos);
+  EXPECT_NE(block.find("<title>T</title>\r\n<base href=\"http://x/\">\r\n<style>b{}</style></head>"),
+            std::string::npos);
 }
 
 TEST(CfHtml, TooLargeForEightDigitsGivesNoBlock) {

@@ -41,7 +41,8 @@ TEST_F(HtmlFile, PageAroundTheSelectionWithHeader) {
   ASSERT_EQ(WriteHtmlFile(c, ports()), 1);
   EXPECT_EQ(ReadFile(c.path),
             "<html>\r\n<head>\r\n<title>Title <1></title>\r\n<style>p{}</style></head>\r\n<body>\r\n"
-            "date: 2026-03-07<br>\r\ntime: 09:05:04<br>\r\nurl: " + c.url + "<br>\r\n\r\n<p>hi</p></body>\r\n</html>\r\n");
+            "date: 2026-03-07<br>\r\ntime: 09:05:04<br>\r\nurl: " +
+                c.url + "<br>\r\n\r\n<p>hi</p></body>\r\n</html>\r\n");
 }
 
 TEST_F(HtmlFile, AutoAndHtmlPortionsGiveTheSameFileWithoutStyleOrHeader) {
@@ -51,7 +52,8 @@ TEST_F(HtmlFile, AutoAndHtmlPortionsGiveTheSameFileWithoutStyleOrHeader) {
   c.portion = kPortionHtml;
   ASSERT_EQ(WriteHtmlFile(c, ports()), 1);
   EXPECT_EQ(ReadFile(c.path), automatic);
-  EXPECT_EQ(automatic, "<html>\r\n<head>\r\n<title>Title <1></title>\r\n</head>\r\n<body>\r\na\r\nb</body>\r\n</html>\r\n");
+  EXPECT_EQ(automatic,
+            "<html>\r\n<head>\r\n<title>Title <1></title>\r\n</head>\r\n<body>\r\na\r\nb</body>\r\n</html>\r\n");
 }
 
 TEST_F(HtmlFile, TextPortionIsAPreBlockOnly) {

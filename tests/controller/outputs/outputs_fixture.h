@@ -38,9 +38,7 @@ class OutputsTest : public ::testing::Test {
 
   OutputPorts& ports() { return ports_; }
   // The one message the writer showed, or an empty message.
-  Message OnlyMessage() const {
-    return user_.messages().size() == 1 ? user_.messages()[0] : Message{};
-  }
+  Message OnlyMessage() const { return user_.messages().size() == 1 ? user_.messages()[0] : Message{}; }
 
   std::string dir_ = MakeScratchDir("outputs");
   SettingsRecord settings_;

@@ -152,7 +152,8 @@ class FailingXml : public XmlPort {
       return d_->AppendProcessingInstruction(t, v);
     }
     std::unique_ptr<XmlElement> CreateElement(std::string_view name) override {
-      if ((f_ == kNoRoot && name == "content_selections") || (f_ == kNoSelection && name == "selection")) return nullptr;
+      if ((f_ == kNoRoot && name == "content_selections") || (f_ == kNoSelection && name == "selection"))
+        return nullptr;
       return d_->CreateElement(name);
     }
     bool SetDocumentElement(XmlElement& e) override { return d_->SetDocumentElement(e); }

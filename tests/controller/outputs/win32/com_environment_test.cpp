@@ -1,8 +1,7 @@
 // The writers run on a thread with COM initialised, as on the controller's user-interface thread.
-#include <windows.h>
-#include <objbase.h>
-
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <windows.h>
 
 namespace {
 

@@ -29,7 +29,8 @@ std::size_t Offset(const std::string& block, const std::string& field) {
 class SystemClipboard : public test::OutputsTest {
  protected:
   std::unique_ptr<ClipboardPort> system_ = MakeSystemClipboard();
-  OutputPorts system_ports_{settings_, *files_, *urls_, *fetcher_, *system_, *xml_, clock_, user_, code_page_, diagnostics_};
+  OutputPorts system_ports_{settings_, *files_, *urls_, *fetcher_,  *system_,
+                            *xml_,     clock_,  user_,  code_page_, diagnostics_};
   const UINT html_format_ = ::RegisterClipboardFormatA("HTML Format");
 };
 
@@ -65,8 +66,9 @@ TEST_F(SystemClipboard, EmptyContentGivesTheFixedBlockOf236Bytes) {
   const std::optional<std::string> html = ClipboardBytes(html_format_);
   ASSERT_TRUE(html.has_value());
   ASSERT_GE(html->size(), 236u);  // the system may round the block up
-  EXPECT_EQ(html->substr(0, 97),
-            "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000235\r\nStartFragment:00000175\r\nEndFragment:00000219\r\n");
+  EXPECT_EQ(
+      html->substr(0, 97),
+      "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000235\r\nStartFragment:00000175\r\nEndFragment:00000219\r\n");
   EXPECT_EQ((*html)[235], '\0');
 }
 

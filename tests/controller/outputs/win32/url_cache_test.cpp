@@ -19,7 +19,8 @@ class UrlCache : public test::OutputsTest {
     if (!::CreateUrlCacheEntryA(url.c_str(), 0, "gif", file, 0)) return false;
     WriteFile(file, bytes);
     FILETIME none = {};
-    return ::CommitUrlCacheEntryA(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY, reinterpret_cast<BYTE*>(const_cast<char*>(headers)),
+    return ::CommitUrlCacheEntryA(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY,
+                                  reinterpret_cast<BYTE*>(const_cast<char*>(headers)),
                                   static_cast<DWORD>(std::strlen(headers)), nullptr, nullptr) != FALSE;
   }
   test::LoopbackHttpServer server_;

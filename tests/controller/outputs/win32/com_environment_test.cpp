@@ -1,7 +1,9 @@
 // The writers run on a thread with COM initialised, as on the controller's user-interface thread.
-#include <gtest/gtest.h>
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 

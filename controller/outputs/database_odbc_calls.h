@@ -2,7 +2,9 @@
 // win32/database_odbc.cpp and posix/database_odbc.cpp after their platform's ODBC headers.
 #pragma once
 
+#include <fstream>
 #include <iterator>
+#include <sstream>
 #include <utility>
 
 #include "controller/outputs/database.h"
@@ -77,6 +79,23 @@ inline std::string DiagnosticText(SQLSMALLINT kind, SQLHANDLE handle, const Code
   }
   if (text.empty()) text = "The ODBC driver reported an error without a message.";
   return text;
+}
+
+// Puts the attributes of the file data source in place of FILEDSN. The driver managers' ...W
+// entry points (unixODBC's, and Wine's odbc32 that forwards to it) do not read file data sources,
+// so every build reads them here, the same way.
+inline bool ResolveFileDsn(std::string* driver_string, std::string* error) {
+  const std::string path = FileDsnPath(*driver_string);
+  if (path.empty()) return true;
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  if (file) text << file.rdbuf();
+  if (!file) {
+    *error = "The file data source \"" + path + "\" could not be read.";
+    return false;
+  }
+  *driver_string = MergeFileDsn(*driver_string, FileDsnAttributes(text.str()));
+  return true;
 }
 
 class OdbcConnection : public DatabaseConnection {
@@ -248,7 +267,9 @@ class OdbcDatabase : public Database {
     }
     SQLSetConnectAttrW(dbc.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
 
-    const std::vector<SQLWCHAR> in = ToSql(code_page_->FromAnsi(DriverConnectionString(connection_string)));
+    std::string driver_string = DriverConnectionString(connection_string);
+    if (!ResolveFileDsn(&driver_string, error)) return nullptr;
+    const std::vector<SQLWCHAR> in = ToSql(code_page_->FromAnsi(driver_string));
     SQLWCHAR out[1024] = {};
     SQLSMALLINT out_length = 0;
     SQLUSMALLINT completion = SQL_DRIVER_NOPROMPT;

@@ -1,6 +1,7 @@
 // The texts the database output and the configuration pages hand to a database.
 #include "controller/outputs/database_statements.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace ph {
@@ -31,6 +32,92 @@ std::string DriverConnectionString(std::string_view connection_string) {
     if (marked) connection_string.remove_prefix(kMarker.size());
   }
   return std::string(connection_string);
+}
+
+namespace {
+
+bool SameKeyword(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+// The "KEY=value" parts of a connection string; a value in braces may hold ';'.
+std::vector<std::string_view> Attributes(std::string_view text) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  bool braced = false;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] == '{') braced = true;
+    if (i < text.size() && text[i] == '}') braced = false;
+    if (i == text.size() || (text[i] == ';' && !braced)) {
+      if (i > start) parts.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+std::string_view Keyword(std::string_view attribute) {
+  return Trim(attribute.substr(0, attribute.find('=')));
+}
+
+std::string_view Value(std::string_view attribute) {
+  const std::size_t equals = attribute.find('=');
+  return equals == std::string_view::npos ? std::string_view() : attribute.substr(equals + 1);
+}
+
+}  // namespace
+
+std::string FileDsnPath(std::string_view driver_string) {
+  for (std::string_view attribute : Attributes(driver_string))
+    if (SameKeyword(Keyword(attribute), "FILEDSN")) return std::string(Trim(Value(attribute)));
+  return std::string();
+}
+
+std::string FileDsnAttributes(std::string_view file_text) {
+  std::string attributes;
+  bool in_odbc = false;
+  while (!file_text.empty()) {
+    const std::size_t end = file_text.find('\n');
+    std::string_view line = Trim(file_text.substr(0, end));
+    file_text.remove_prefix(end == std::string_view::npos ? file_text.size() : end + 1);
+    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+    if (line.front() == '[') {
+      in_odbc = line.back() == ']' && SameKeyword(Trim(line.substr(1, line.size() - 2)), "ODBC");
+      continue;
+    }
+    if (!in_odbc || line.find('=') == std::string_view::npos) continue;
+    if (!attributes.empty()) attributes += ';';
+    attributes += Keyword(line);
+    attributes += '=';
+    attributes += Trim(Value(line));
+  }
+  return attributes;
+}
+
+std::string MergeFileDsn(std::string_view driver_string, std::string_view file_attributes) {
+  const std::vector<std::string_view> own = Attributes(driver_string);
+  std::string merged;
+  auto add = [&merged](std::string_view attribute) {
+    if (!merged.empty()) merged += ';';
+    merged += attribute;
+  };
+  for (std::string_view attribute : Attributes(file_attributes)) {
+    const bool overridden = std::any_of(own.begin(), own.end(), [&](std::string_view o) {
+      return SameKeyword(Keyword(o), Keyword(attribute));
+    });
+    if (!overridden) add(attribute);
+  }
+  for (std::string_view attribute : own)
+    if (!SameKeyword(Keyword(attribute), "FILEDSN")) add(attribute);
+  return merged;
 }
 
 std::string AccessConnectString(std::string_view password) {

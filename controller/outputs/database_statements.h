@@ -26,6 +26,16 @@ std::string OdbcConnectionString(const OdbcSource& source);
 // What the driver manager is given: the connection string without its "ODBC;" marker.
 std::string DriverConnectionString(std::string_view connection_string);
 
+// The file named by a FILEDSN attribute of a driver connection string, or empty.
+std::string FileDsnPath(std::string_view driver_string);
+
+// The "KEY=value" lines of the [ODBC] section of a file data source, joined by ';'.
+std::string FileDsnAttributes(std::string_view file_text);
+
+// The connection string with its FILEDSN attribute replaced by the file's attributes; where both
+// name the same keyword, the connection string's own value wins.
+std::string MergeFileDsn(std::string_view driver_string, std::string_view file_attributes);
+
 // Empty, or ";PWD=" and the password.
 std::string AccessConnectString(std::string_view password);
 

@@ -12,7 +12,7 @@ dir="$2"
 sock="$dir/mariadb/mysqld.sock"
 pidfile="$dir/mariadb/mysqld.pid"
 
-client() { mariadb --no-defaults --socket="$sock" -uroot -N -B "$@"; }
+client() { mariadb --no-defaults --socket="$sock" -uroot --default-character-set=utf8mb4 -N -B "$@"; }
 
 free_port() {
   python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
@@ -91,6 +91,7 @@ INI
   setsid mariadbd --no-defaults --user=root --datadir="$dir/mariadb/data" --socket="$sock" \
     --pid-file="$pidfile" --port="$port" --bind-address=127.0.0.1 --skip-name-resolve \
     --log-error="$dir/mariadb/error.log" --innodb-buffer-pool-size=16M --skip-log-bin \
+    --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
     </dev/null >/dev/null 2>&1 &
 
   for _ in $(seq 1 300); do

@@ -91,7 +91,7 @@ INI
   setsid mariadbd --no-defaults --user=root --datadir="$dir/mariadb/data" --socket="$sock" \
     --pid-file="$pidfile" --port="$port" --bind-address=127.0.0.1 --skip-name-resolve \
     --log-error="$dir/mariadb/error.log" --innodb-buffer-pool-size=16M --skip-log-bin \
-    --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
+    --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci --innodb-fast-shutdown=2 \
     </dev/null >/dev/null 2>&1 &
 
   for _ in $(seq 1 300); do

@@ -144,6 +144,17 @@ TEST(SqliteFileDsn, FileDataSourceIsUsedWhenCheckedEvenWithANameFilledIn) {
   EXPECT_EQ(rows, (QueryRows{{"http://e.com/file", "via the file"}}));
 }
 
+TEST(SqliteFileDsn, UnreadableFileIsAFailedConnection) {
+  PH_REQUIRE_DATABASE_FIXTURE();
+  WriterBench bench;
+  bench.settings.use_file_dsn = 1;
+  bench.settings.file_dsn = FixtureDir() + "/no-such.dsn";
+  bench.settings.odbc_table = "pages";
+  EXPECT_EQ(bench.Write(Content("http://e.com", "t")), 0);
+  ASSERT_EQ(bench.user.messages().size(), 1u);
+  EXPECT_EQ(bench.user.messages()[0].text, "The file data source \"" + bench.settings.file_dsn + "\" could not be read.");
+}
+
 TEST(SqliteOdbcPage, ButtonsReportSuccessAndTheDatabasesOwnErrors) {
   PH_REQUIRE_DATABASE_FIXTURE();
   std::unique_ptr<Database> odbc = MakeOdbcDatabase(DriverPrompt::kNever);

@@ -1,5 +1,4 @@
-// The database port: ODBC connections and Microsoft Access files as the database output and the
-// configuration pages use them.
+// The database port: ODBC connections and Access files, as the writer and the setup pages use them.
 #pragma once
 
 #include <memory>
@@ -66,8 +65,8 @@ class AccessDatabase {
   virtual ~AccessDatabase() = default;
   // Runs one statement, failing on any error; false with the engine's error description.
   virtual bool Execute(std::string_view sql, std::string* error) = 0;
-  // Opens the table and appends one row: kAppended, kNotAppendable (nothing added, no error text) or
-  // kUpdateFailed with the engine's error description for anything the engine refused.
+  // Opens the table and appends one row: kAppended, kNotAppendable (nothing added, no error text)
+  // or kUpdateFailed with the engine's error description for anything the engine refused.
   virtual AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row,
                                          std::string* error) = 0;
 };

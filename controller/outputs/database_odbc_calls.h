@@ -1,5 +1,7 @@
-// The ODBC connection over the ...W functions, the same on odbc32 and on unixODBC: included by
-// win32/database_odbc.cpp and posix/database_odbc.cpp after their platform's ODBC headers.
+// The ODBC connection over the ...W functions, shared by the odbc32 and the unixODBC build.
+
+// Included by win32/database_odbc.cpp and posix/database_odbc.cpp after their platform's ODBC
+// headers: the calls are the same on both, only the headers and the prompt's owner differ.
 #pragma once
 
 #include <fstream>
@@ -59,7 +61,8 @@ inline std::vector<SQLWCHAR> ToSql(std::u16string_view text) {
 inline std::u16string FromSql(const SQLWCHAR* text, std::size_t units) {
   std::u16string out;
   out.reserve(units);
-  for (std::size_t i = 0; i < units && text[i] != 0; ++i) out.push_back(static_cast<char16_t>(text[i]));
+  for (std::size_t i = 0; i < units && text[i] != 0; ++i)
+    out.push_back(static_cast<char16_t>(text[i]));
   return out;
 }
 
@@ -117,7 +120,8 @@ class OdbcConnection : public DatabaseConnection {
   AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row,
                                  std::string* error) override {
     const std::string quote = IdentifierQuote();
-    if (!Execute(ContentSelectStatement(table, quote), error)) return AppendOutcome::kTableNotOpened;
+    if (!Execute(ContentSelectStatement(table, quote), error))
+      return AppendOutcome::kTableNotOpened;
     if (ReadOnly()) {
       *error = "The data source is read-only.";
       return AppendOutcome::kNotAppendable;
@@ -125,7 +129,8 @@ class OdbcConnection : public DatabaseConnection {
 
     Statement stmt;
     if (!NewStatement(&stmt, error)) return AppendOutcome::kUpdateFailed;
-    const std::vector<SQLWCHAR> sql = ToSql(code_page_->FromAnsi(ContentInsertStatement(table, quote)));
+    const std::vector<SQLWCHAR> sql =
+        ToSql(code_page_->FromAnsi(ContentInsertStatement(table, quote)));
     if (!SQL_SUCCEEDED(SQLPrepareW(stmt.get(), const_cast<SQLWCHAR*>(sql.data()), SQL_NTS))) {
       *error = DiagnosticText(SQL_HANDLE_STMT, stmt.get(), *code_page_);
       return AppendOutcome::kUpdateFailed;
@@ -142,10 +147,11 @@ class OdbcConnection : public DatabaseConnection {
     TextParameter url(CutToColumn(code_page_->FromAnsi(row.url), kUrlColumnSize));
     TextParameter content(CutToColumn(code_page_->FromAnsi(row.content), kContentColumnSize));
 
-    const bool bound =
-        SQL_SUCCEEDED(SQLBindParameter(stmt.get(), 1, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP,
-                                       SQL_TYPE_TIMESTAMP, 19, 0, &date, sizeof date, &date_length)) &&
-        url.Bind(stmt.get(), 2, kUrlColumnSize) && content.Bind(stmt.get(), 3, kContentColumnSize);
+    const bool bound = SQL_SUCCEEDED(SQLBindParameter(stmt.get(), 1, SQL_PARAM_INPUT,
+                                                      SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 19,
+                                                      0, &date, sizeof date, &date_length)) &&
+                       url.Bind(stmt.get(), 2, kUrlColumnSize) &&
+                       content.Bind(stmt.get(), 3, kContentColumnSize);
     if (!bound || !SQL_SUCCEEDED(SQLExecute(stmt.get()))) {
       *error = DiagnosticText(SQL_HANDLE_STMT, stmt.get(), *code_page_);
       return AppendOutcome::kUpdateFailed;
@@ -190,10 +196,9 @@ class OdbcConnection : public DatabaseConnection {
     explicit TextParameter(const std::u16string& text)
         : units_(ToSql(text)), length_(static_cast<SQLLEN>(text.size() * sizeof(SQLWCHAR))) {}
     bool Bind(SQLHANDLE stmt, SQLUSMALLINT number, std::size_t column_size) {
-      return SQL_SUCCEEDED(SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_VARCHAR,
-                                            column_size, 0, units_.data(),
-                                            static_cast<SQLLEN>(units_.size() * sizeof(SQLWCHAR)),
-                                            &length_));
+      return SQL_SUCCEEDED(SQLBindParameter(
+          stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_VARCHAR, column_size, 0, units_.data(),
+          static_cast<SQLLEN>(units_.size() * sizeof(SQLWCHAR)), &length_));
     }
 
    private:
@@ -210,7 +215,8 @@ class OdbcConnection : public DatabaseConnection {
   std::string IdentifierQuote() {
     SQLWCHAR quote[8] = {};
     SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(dbc_.get(), SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &length)))
+    if (!SQL_SUCCEEDED(
+            SQLGetInfoW(dbc_.get(), SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &length)))
       return std::string();
     return code_page_->ToAnsi(FromSql(quote, std::size(quote)));
   }
@@ -218,7 +224,8 @@ class OdbcConnection : public DatabaseConnection {
   bool ReadOnly() {
     SQLWCHAR answer[4] = {};
     SQLSMALLINT length = 0;
-    if (SQL_SUCCEEDED(SQLGetInfoW(dbc_.get(), SQL_DATA_SOURCE_READ_ONLY, answer, sizeof answer, &length)) &&
+    if (SQL_SUCCEEDED(
+            SQLGetInfoW(dbc_.get(), SQL_DATA_SOURCE_READ_ONLY, answer, sizeof answer, &length)) &&
         (answer[0] == 'Y' || answer[0] == 'y'))
       return true;
     SQLUINTEGER mode = SQL_MODE_READ_WRITE;
@@ -235,9 +242,11 @@ class OdbcConnection : public DatabaseConnection {
       if (!SQL_SUCCEEDED(rc)) return false;
       if (indicator == SQL_NULL_DATA) return true;
       const std::size_t whole = std::size(chunk) - 1;  // the driver ends every part with a zero
-      const std::size_t units = indicator == SQL_NO_TOTAL || indicator / static_cast<SQLLEN>(sizeof(SQLWCHAR)) > static_cast<SQLLEN>(whole)
-                                    ? whole
-                                    : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
+      const std::size_t units =
+          indicator == SQL_NO_TOTAL ||
+                  indicator / static_cast<SQLLEN>(sizeof(SQLWCHAR)) > static_cast<SQLLEN>(whole)
+              ? whole
+              : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
       value->append(FromSql(chunk, units));
       if (rc == SQL_SUCCESS) return true;
     }
@@ -274,9 +283,9 @@ class OdbcDatabase : public Database {
     SQLSMALLINT out_length = 0;
     SQLUSMALLINT completion = SQL_DRIVER_NOPROMPT;
     const SQLHWND owner = PromptOwner(prompt_, &completion);
-    const SQLRETURN rc = SQLDriverConnectW(dbc.get(), owner, const_cast<SQLWCHAR*>(in.data()), SQL_NTS,
-                                           out, static_cast<SQLSMALLINT>(std::size(out)), &out_length,
-                                           completion);
+    const SQLRETURN rc =
+        SQLDriverConnectW(dbc.get(), owner, const_cast<SQLWCHAR*>(in.data()), SQL_NTS, out,
+                          static_cast<SQLSMALLINT>(std::size(out)), &out_length, completion);
     if (!SQL_SUCCEEDED(rc)) {
       // SQL_NO_DATA: the user cancelled the driver's prompt; the driver says nothing then.
       *error = rc == SQL_NO_DATA ? std::string("The connection was cancelled.")

@@ -36,7 +36,8 @@ int DatabaseWriter::WriteOdbc(const OutputContext& context) {
     return 0;
   }
   std::string error;
-  std::unique_ptr<DatabaseConnection> connection = odbc_.Connect(OdbcConnectionString(source), &error);
+  std::unique_ptr<DatabaseConnection> connection =
+      odbc_.Connect(OdbcConnectionString(source), &error);
   if (!connection) {
     ShowError(std::move(error));
     return 0;

@@ -1,5 +1,4 @@
-// The database writer: one piece of content as a new row of the content table, through an ODBC
-// data source or a Microsoft Access file, as the settings choose.
+// The database writer: one piece of content as a new row of an ODBC or Access content table.
 #pragma once
 
 #include "controller/outputs/database.h"

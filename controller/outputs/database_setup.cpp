@@ -41,7 +41,8 @@ Message TestOdbcConnection(Database& database, const OdbcPageValues& page) {
 Message CreateOdbcTable(Database& database, const OdbcPageValues& page, TableDialect dialect) {
   if (page.table.empty()) return Error("Table name empty!");
   std::string error;
-  std::unique_ptr<DatabaseConnection> connection = database.Connect(OdbcPageConnectionString(page), &error);
+  std::unique_ptr<DatabaseConnection> connection =
+      database.Connect(OdbcPageConnectionString(page), &error);
   if (!connection || !connection->Execute(CreateTableStatement(page.table, dialect), &error))
     return Error(std::move(error));
   return Notice("Table created successfully", "Table Creation");
@@ -49,15 +50,18 @@ Message CreateOdbcTable(Database& database, const OdbcPageValues& page, TableDia
 
 Message TestAccessFile(AccessEngine& engine, const AccessPageValues& page) {
   std::string error;
-  if (!engine.Open(page.path, AccessConnectString(page.password), &error)) return Error(std::move(error));
+  if (!engine.Open(page.path, AccessConnectString(page.password), &error))
+    return Error(std::move(error));
   return Notice("Test Successful", "");
 }
 
 Message CreateAccessTable(AccessEngine& engine, const AccessPageValues& page) {
   // An empty table name goes to the engine as well: its own description of the fault is shown.
   std::string error;
-  std::unique_ptr<AccessDatabase> database = engine.Open(page.path, AccessConnectString(page.password), &error);
-  if (!database || !database->Execute(CreateTableStatement(page.table, TableDialect::kAccess), &error))
+  std::unique_ptr<AccessDatabase> database =
+      engine.Open(page.path, AccessConnectString(page.password), &error);
+  if (!database ||
+      !database->Execute(CreateTableStatement(page.table, TableDialect::kAccess), &error))
     return Error(std::move(error));
   return Notice("Table Creation Successful", "");
 }

@@ -1,5 +1,4 @@
-// What the buttons of the ODBC and Access configuration pages do: test a connection and create the
-// content table, from the values typed into the page. Each returns the message the page shows.
+// The ODBC and Access pages' buttons: connection tests and table creation, with the message shown.
 #pragma once
 
 #include "controller/outputs/database.h"

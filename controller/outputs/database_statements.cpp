@@ -1,4 +1,4 @@
-// The texts the database output and the configuration pages hand to a database.
+// Connection strings and SQL statements that the database writer and the setup pages send.
 #include "controller/outputs/database_statements.h"
 
 #include <algorithm>
@@ -38,13 +38,16 @@ namespace {
 
 bool SameKeyword(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
          });
 }
 
 std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -162,8 +165,8 @@ std::string ContentSelectStatement(std::string_view table, std::string_view quot
 std::string ContentInsertStatement(std::string_view table, std::string_view quote) {
   std::string sql = "INSERT INTO ";
   sql += table;
-  sql += " (" + QuoteIdentifier("content_date", quote) + "," + QuoteIdentifier("url", quote) +
-         "," + QuoteIdentifier("content", quote) + ") VALUES (?,?,?)";
+  sql += " (" + QuoteIdentifier("content_date", quote) + "," + QuoteIdentifier("url", quote) + "," +
+         QuoteIdentifier("content", quote) + ") VALUES (?,?,?)";
   return sql;
 }
 

@@ -1,5 +1,4 @@
-// The texts the database output and the configuration pages hand to a database: connection
-// strings and SQL statements.
+// Connection strings and SQL statements that the database writer and the setup pages send.
 #pragma once
 
 #include "common/base.h"

@@ -6,7 +6,8 @@ namespace {
 
 class NoAccessEngine : public AccessEngine {
  public:
-  std::unique_ptr<AccessDatabase> Open(std::string_view, std::string_view, std::string* error) override {
+  std::unique_ptr<AccessDatabase> Open(std::string_view, std::string_view,
+                                       std::string* error) override {
     *error = kNoAccessEngineMessage;
     return nullptr;
   }
@@ -14,6 +15,8 @@ class NoAccessEngine : public AccessEngine {
 
 }  // namespace
 
-std::unique_ptr<AccessEngine> MakeAccessEngine() { return std::make_unique<NoAccessEngine>(); }
+std::unique_ptr<AccessEngine> MakeAccessEngine() {
+  return std::make_unique<NoAccessEngine>();
+}
 
 }  // namespace ph

@@ -1,5 +1,4 @@
-// The database port natively: unixODBC's ...W functions, with the drivers and data sources it is
-// configured with (ODBCSYSINI / ODBCINI).
+// The database port natively: unixODBC's ...W functions and the drivers it is configured with.
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>

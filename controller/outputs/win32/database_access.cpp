@@ -1,5 +1,6 @@
 // Access files on Windows: the DAO database engine, reached by late-bound COM.
 #include <windows.h>
+// OLE Automation needs the Windows types declared first.
 #include <oleauto.h>
 
 #include <cstdio>
@@ -24,7 +25,9 @@ class Dispatch {
  public:
   Dispatch() = default;
   explicit Dispatch(IDispatch* p) : p_(p) {}
-  ~Dispatch() { if (p_) p_->Release(); }
+  ~Dispatch() {
+    if (p_) p_->Release();
+  }
   Dispatch(Dispatch&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
   Dispatch& operator=(Dispatch&& o) noexcept {
     if (this != &o) {
@@ -50,12 +53,14 @@ struct Variant {
 };
 
 BSTR MakeBstr(std::u16string_view text) {
-  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
+  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                           static_cast<UINT>(text.size()));
 }
 
 std::string HresultText(const char* what, HRESULT hr) {
   char text[96];
-  std::snprintf(text, sizeof text, "%s failed (error 0x%08lX).", what, static_cast<unsigned long>(hr));
+  std::snprintf(text, sizeof text, "%s failed (error 0x%08lX).", what,
+                static_cast<unsigned long>(hr));
   return text;
 }
 
@@ -63,10 +68,11 @@ std::string HresultText(const char* what, HRESULT hr) {
 // DAO error arrives as an exception whose description is what the user is shown.
 class DaoCaller {
  public:
-  explicit DaoCaller(std::shared_ptr<const CodePage> code_page) : code_page_(std::move(code_page)) {}
+  explicit DaoCaller(std::shared_ptr<const CodePage> code_page)
+      : code_page_(std::move(code_page)) {}
 
-  bool Call(IDispatch* object, const wchar_t* name, WORD flags, std::initializer_list<VARIANT*> args,
-            VARIANT* result, std::string* error) const {
+  bool Call(IDispatch* object, const wchar_t* name, WORD flags,
+            std::initializer_list<VARIANT*> args, VARIANT* result, std::string* error) const {
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -85,13 +91,15 @@ class DaoCaller {
     }
     EXCEPINFO exception = {};
     UINT bad_argument = 0;
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception, &bad_argument);
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
+                        &bad_argument);
     if (SUCCEEDED(hr)) return true;
     if (hr == DISP_E_EXCEPTION) {
       if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
       if (exception.bstrDescription) {
-        *error = code_page_->ToAnsi(std::u16string(reinterpret_cast<const char16_t*>(exception.bstrDescription),
-                                                  SysStringLen(exception.bstrDescription)));
+        *error = code_page_->ToAnsi(
+            std::u16string(reinterpret_cast<const char16_t*>(exception.bstrDescription),
+                           SysStringLen(exception.bstrDescription)));
       } else {
         *error = HresultText("The DAO engine", exception.scode ? exception.scode : hr);
       }
@@ -105,8 +113,8 @@ class DaoCaller {
   }
 
   // A call whose result is another DAO object.
-  bool Object(IDispatch* object, const wchar_t* name, WORD flags, std::initializer_list<VARIANT*> args,
-              Dispatch* out, std::string* error) const {
+  bool Object(IDispatch* object, const wchar_t* name, WORD flags,
+              std::initializer_list<VARIANT*> args, Dispatch* out, std::string* error) const {
     Variant result;
     if (!Call(object, name, flags, args, &result.v, error)) return false;
     if (V_VT(&result.v) != VT_DISPATCH || !V_DISPATCH(&result.v)) {
@@ -154,16 +162,19 @@ class DaoDatabase : public AccessDatabase {
     V_VT(&query.v) = VT_BSTR;
     V_BSTR(&query.v) = MakeBstr(dao_.code_page().FromAnsi(sql));
     VARIANT options = Long(kDbFailOnError);
-    return dao_.Call(database_.get(), L"Execute", DISPATCH_METHOD, {&query.v, &options}, nullptr, error);
+    return dao_.Call(database_.get(), L"Execute", DISPATCH_METHOD, {&query.v, &options}, nullptr,
+                     error);
   }
 
-  AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row, std::string* error) override {
+  AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row,
+                                 std::string* error) override {
     Variant name;
     V_VT(&name.v) = VT_BSTR;
     V_BSTR(&name.v) = MakeBstr(dao_.code_page().FromAnsi(table));
     VARIANT type = Long(kDbOpenTable);
     Dispatch recordset;
-    if (!dao_.Object(database_.get(), L"OpenRecordset", DISPATCH_METHOD, {&name.v, &type}, &recordset, error))
+    if (!dao_.Object(database_.get(), L"OpenRecordset", DISPATCH_METHOD, {&name.v, &type},
+                     &recordset, error))
       return AppendOutcome::kUpdateFailed;
     const AppendOutcome outcome = Append(recordset.get(), row, error);
     std::string close_error;
@@ -178,7 +189,8 @@ class DaoDatabase : public AccessDatabase {
       return AppendOutcome::kUpdateFailed;
     if (V_VT(&updatable.v) == VT_BOOL && V_BOOL(&updatable.v) == VARIANT_FALSE)
       return AppendOutcome::kNotAppendable;
-    if (!dao_.Call(recordset, L"AddNew", DISPATCH_METHOD, {}, nullptr, error)) return AppendOutcome::kUpdateFailed;
+    if (!dao_.Call(recordset, L"AddNew", DISPATCH_METHOD, {}, nullptr, error))
+      return AppendOutcome::kUpdateFailed;
 
     Variant date;
     SYSTEMTIME time = {};
@@ -195,7 +207,8 @@ class DaoDatabase : public AccessDatabase {
     V_BSTR(&url.v) = MakeBstr(CutToColumn(dao_.code_page().FromAnsi(row.url), kUrlColumnSize));
     Variant content;
     V_VT(&content.v) = VT_BSTR;
-    V_BSTR(&content.v) = MakeBstr(CutToColumn(dao_.code_page().FromAnsi(row.content), kContentColumnSize));
+    V_BSTR(&content.v) =
+        MakeBstr(CutToColumn(dao_.code_page().FromAnsi(row.content), kContentColumnSize));
 
     Dispatch fields;
     if (!dao_.Object(recordset, L"Fields", DISPATCH_PROPERTYGET, {}, &fields, error))
@@ -204,8 +217,10 @@ class DaoDatabase : public AccessDatabase {
     for (long position = 1; position <= 3; ++position) {
       VARIANT index = Long(position);
       Dispatch field;
-      if (!dao_.Object(fields.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {&index}, &field, error) ||
-          !dao_.Call(field.get(), L"Value", DISPATCH_PROPERTYPUT, {values[position - 1]}, nullptr, error)) {
+      if (!dao_.Object(fields.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {&index},
+                       &field, error) ||
+          !dao_.Call(field.get(), L"Value", DISPATCH_PROPERTYPUT, {values[position - 1]}, nullptr,
+                     error)) {
         std::string ignored;
         VARIANT cancel_update = Long(1);  // dbUpdateRegular: drop the half-filled new record
         dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
@@ -254,8 +269,9 @@ class DaoEngine : public AccessEngine {
     for (const wchar_t* prog_id : kEngineProgIds) {
       CLSID clsid;
       if (FAILED(CLSIDFromProgID(prog_id, &clsid))) continue;
-      const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                          IID_IDispatch, reinterpret_cast<void**>(engine->put()));
+      const HRESULT hr =
+          CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                           IID_IDispatch, reinterpret_cast<void**>(engine->put()));
       if (SUCCEEDED(hr)) return true;
       *error = HresultText("Starting the DAO database engine", hr);
       return false;
@@ -269,6 +285,8 @@ class DaoEngine : public AccessEngine {
 
 }  // namespace
 
-std::unique_ptr<AccessEngine> MakeAccessEngine() { return std::make_unique<DaoEngine>(); }
+std::unique_ptr<AccessEngine> MakeAccessEngine() {
+  return std::make_unique<DaoEngine>();
+}
 
 }  // namespace ph

@@ -1,6 +1,6 @@
 // The database port on Windows: odbc32's ...W functions (Wine's odbc32 has no ...A ones).
 #include <windows.h>
-
+// The ODBC headers need the Windows types declared first.
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>

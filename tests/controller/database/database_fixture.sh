@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Starts and stops what the database tests connect to: a MariaDB server on loopback with its data
-# in the build tree, and the driver manager's configuration (odbcinst.ini, odbc.ini, a file data
-# source) in the same folder, used through ODBCSYSINI / ODBCINI instead of /etc.
+# Starts and stops the MariaDB server and the ODBC configuration that the database tests use.
+#
+# The server runs on loopback with its data in the build tree; the driver manager's configuration
+# (odbcinst.ini, odbc.ini, a file data source) sits in the same folder and is used through
+# ODBCSYSINI / ODBCINI instead of /etc.
 #   database_fixture.sh start DIR      (re)creates DIR and starts the server
 #   database_fixture.sh stop DIR       stops the server started in DIR
 #   database_fixture.sh check DIR TAG  checks with the sqlite3 and mariadb clients that the rows the

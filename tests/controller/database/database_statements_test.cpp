@@ -1,8 +1,9 @@
 // Connection strings and statements as the drivers receive them.
+#include "controller/outputs/database_statements.h"
+
 #include <gtest/gtest.h>
 
 #include "controller/outputs/database_setup.h"
-#include "controller/outputs/database_statements.h"
 #include "controller/shell/settings.h"
 
 namespace ph {
@@ -24,7 +25,8 @@ TEST(ConnectionStrings, FollowTheSettingsInOrderAndLeaveEmptyPartsOut) {
   source.user = "ann";
   source.password = "p;w=x";  // as typed: no quoting of any value
   source.use_file_dsn = 1;
-  EXPECT_EQ(OdbcConnectionString(source), "ODBC;FILEDSN=C:\\dsn\\shop.dsn;UID=ann;PWD=p;w=x;SERVER=db;PORT=3306");
+  EXPECT_EQ(OdbcConnectionString(source),
+            "ODBC;FILEDSN=C:\\dsn\\shop.dsn;UID=ann;PWD=p;w=x;SERVER=db;PORT=3306");
 }
 
 TEST(ConnectionStrings, AgreeWithTheSettingsStoreForEveryFileDsnValue) {
@@ -85,18 +87,21 @@ TEST(ConnectionStrings, AccessConnectCarriesOnlyAGivenPassword) {
 
 TEST(Statements, CreateTableKeepsEachDialectByteForByte) {
   EXPECT_EQ(CreateTableStatement("pages", TableDialect::kAccess),
-            "CREATE TABLE pages  (id autoincrement PRIMARY KEY,content_date DATE,url TEXT(255),content MEMO);");
+            "CREATE TABLE pages  (id autoincrement PRIMARY KEY,content_date DATE,url "
+            "TEXT(255),content MEMO);");
   EXPECT_EQ(CreateTableStatement("my pages", TableDialect::kMySql),
             "CREATE TABLE my pages (id INT UNSIGNED NOT NULL AUTO_INCREMENT, content_date DATETIME,"
             "url VARCHAR(255), content TEXT, PRIMARY KEY(id))");
 }
 
 TEST(Statements, ColumnsAreQuotedWithTheDriversCharacterAndTheTableIsNot) {
-  EXPECT_EQ(ContentSelectStatement("t", "`"), "SELECT `id`,`content_date`,`url`,`content` FROM t WHERE 1=0");
+  EXPECT_EQ(ContentSelectStatement("t", "`"),
+            "SELECT `id`,`content_date`,`url`,`content` FROM t WHERE 1=0");
   EXPECT_EQ(ContentInsertStatement("db.t", "\""),
             "INSERT INTO db.t (\"content_date\",\"url\",\"content\") VALUES (?,?,?)");
   // A driver without identifier quoting answers with a blank.
-  EXPECT_EQ(ContentInsertStatement("t", " "), "INSERT INTO t (content_date,url,content) VALUES (?,?,?)");
+  EXPECT_EQ(ContentInsertStatement("t", " "),
+            "INSERT INTO t (content_date,url,content) VALUES (?,?,?)");
   EXPECT_EQ(QuoteIdentifier("url", ""), "url");
 }
 

@@ -1,5 +1,4 @@
-// Which message and which result each outcome of the database writer gives, over stand-in
-// databases that report what they were asked to do.
+// The database writer's message and result for each outcome, over databases that take notes.
 #include <gtest/gtest.h>
 
 #include "controller/outputs/database_output.h"
@@ -30,10 +29,13 @@ class FakeConnection : public DatabaseConnection, public AccessDatabase {
     if (!s_.execute) *error = s_.error;
     return s_.execute;
   }
-  AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row, std::string* error) override {
+  AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row,
+                                 std::string* error) override {
     s_.tables.emplace_back(table);
-    if (s_.outcome == AppendOutcome::kAppended) s_.rows.push_back(row);
-    else *error = s_.error;
+    if (s_.outcome == AppendOutcome::kAppended)
+      s_.rows.push_back(row);
+    else
+      *error = s_.error;
     return s_.outcome;
   }
   bool Query(std::string_view, QueryRows*, std::string*) override { return false; }
@@ -51,7 +53,8 @@ class FakeDatabase : public Database, public AccessEngine {
     *error = s_.error;
     return nullptr;
   }
-  std::unique_ptr<AccessDatabase> Open(std::string_view path, std::string_view connect, std::string* error) override {
+  std::unique_ptr<AccessDatabase> Open(std::string_view path, std::string_view connect,
+                                       std::string* error) override {
     s_.opened.push_back(std::string(path) + "|" + std::string(connect));
     if (s_.connect) return std::make_unique<FakeConnection>(s_);
     *error = s_.error;
@@ -77,7 +80,8 @@ class DatabaseWriterTest : public ::testing::Test {
   }
   // The one message shown, which must be an error box.
   std::string ErrorShown() {
-    if (user_.messages().size() != 1) return "(" + std::to_string(user_.messages().size()) + " messages)";
+    if (user_.messages().size() != 1)
+      return "(" + std::to_string(user_.messages().size()) + " messages)";
     const Message& m = user_.messages()[0];
     EXPECT_EQ(m.caption, "Error");
     EXPECT_EQ(m.icon, MessageIcon::kError);
@@ -156,7 +160,8 @@ TEST_F(DatabaseWriterTest, AccessRouteOpensThePathWithItsPasswordOnlyWhenThereIs
   settings_.access_password = "pw";
   EXPECT_NE(Write(Content()), 0);
   EXPECT_TRUE(user_.messages().empty());
-  EXPECT_EQ(access_script_.opened, (std::vector<std::string>{"C:\\data\\grab.mdb|", "C:\\data\\grab.mdb|;PWD=pw"}));
+  EXPECT_EQ(access_script_.opened,
+            (std::vector<std::string>{"C:\\data\\grab.mdb|", "C:\\data\\grab.mdb|;PWD=pw"}));
   ASSERT_EQ(access_script_.rows.size(), 2u);
   EXPECT_EQ(access_script_.rows[0].content, "<b>the html</b>");
   EXPECT_EQ(access_script_.tables[1], "content");
@@ -207,7 +212,8 @@ TEST_F(DatabaseWriterTest, AccessPageButtonsReportWhatTheEngineSays) {
   EXPECT_EQ(m.text, "Table Creation Successful");
   EXPECT_EQ(m.caption, "");
   EXPECT_EQ(access_script_.statements.back(),
-            "CREATE TABLE content  (id autoincrement PRIMARY KEY,content_date DATE,url TEXT(255),content MEMO);");
+            "CREATE TABLE content  (id autoincrement PRIMARY KEY,content_date DATE,url "
+            "TEXT(255),content MEMO);");
 
   // An empty name is the engine's to refuse.
   page.table.clear();
@@ -217,7 +223,9 @@ TEST_F(DatabaseWriterTest, AccessPageButtonsReportWhatTheEngineSays) {
   EXPECT_EQ(m.text, "Syntax error in CREATE TABLE statement.");
   EXPECT_EQ(m.caption, "Error");
   EXPECT_EQ(m.icon, MessageIcon::kError);
-  EXPECT_EQ(access_script_.statements.back(), "CREATE TABLE   (id autoincrement PRIMARY KEY,content_date DATE,url TEXT(255),content MEMO);");
+  EXPECT_EQ(access_script_.statements.back(),
+            "CREATE TABLE   (id autoincrement PRIMARY KEY,content_date DATE,url TEXT(255),content "
+            "MEMO);");
   EXPECT_EQ(access_script_.open_connections, 0);
 }
 

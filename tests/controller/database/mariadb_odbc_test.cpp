@@ -47,14 +47,18 @@ TEST_F(MariaDbOdbc, CreateTableForMySqlGivesATableTheOutputAppendsToAtOnce) {
   EXPECT_EQ(m.text, "Table created successfully");
   EXPECT_EQ(m.caption, "Table Creation");
   EXPECT_EQ(m.icon, MessageIcon::kNone);
-  EXPECT_EQ(Rows(*admin_, "SELECT column_name FROM information_schema.columns WHERE table_schema = "
-                          "'pageharvest' AND table_name = '" + table_ + "' ORDER BY ordinal_position"),
+  EXPECT_EQ(Rows(*admin_,
+                 "SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                 "'pageharvest' AND table_name = '" +
+                     table_ + "' ORDER BY ordinal_position"),
             (QueryRows{{"id"}, {"content_date"}, {"url"}, {"content"}}));
 
-  EXPECT_NE(bench_.Write(Content("http://example.com/m", "maria text", "<p>m</p>", kPortionHtml)), 0);
+  EXPECT_NE(bench_.Write(Content("http://example.com/m", "maria text", "<p>m</p>", kPortionHtml)),
+            0);
   EXPECT_NE(bench_.Write(Content("http://example.com/n", std::string(66000, 'x'))), 0);
   EXPECT_TRUE(bench_.user.messages().empty());
-  const QueryRows rows = Rows(*admin_, "SELECT id, content_date, url, length(content) FROM " + table_ + " ORDER BY id");
+  const QueryRows rows = Rows(
+      *admin_, "SELECT id, content_date, url, length(content) FROM " + table_ + " ORDER BY id");
   EXPECT_EQ(rows, (QueryRows{{"1", "2031-04-05 06:07:08", "http://example.com/m", "8"},
                              {"2", "2031-04-05 06:07:08", "http://example.com/n", "65000"}}));
 
@@ -100,7 +104,8 @@ TEST_F(MariaDbOdbc, ReadOnlyAccountIsToldTheRowFailedAndNothingIsWritten) {
 }
 
 TEST_F(MariaDbOdbc, ReadOnlySessionCannotBeAddedTo) {
-  EXPECT_EQ(CreateOdbcTable(*bench_.odbc, Page(), TableDialect::kMySql).text, "Table created successfully");
+  EXPECT_EQ(CreateOdbcTable(*bench_.odbc, Page(), TableDialect::kMySql).text,
+            "Table created successfully");
   bench_.settings.extra = "InitStmt=SET SESSION TRANSACTION READ ONLY";
   EXPECT_NE(bench_.Write(Content("http://e.com/ro", "t")), 0);
   EXPECT_EQ(ErrorShown(), "Failed to update recordset!");
@@ -114,7 +119,9 @@ TEST_F(MariaDbOdbc, MissingTableIsReportedAndCountsAsDone) {
 
 TEST_F(MariaDbOdbc, TableWithoutTheContentColumnsCannotBeOpened) {
   std::string error;
-  ASSERT_TRUE(admin_->Execute("CREATE TABLE " + table_ + " (id INT PRIMARY KEY, body TEXT)", &error)) << error;
+  ASSERT_TRUE(
+      admin_->Execute("CREATE TABLE " + table_ + " (id INT PRIMARY KEY, body TEXT)", &error))
+      << error;
   EXPECT_NE(bench_.Write(Content("http://e.com", "t")), 0);
   EXPECT_EQ(ErrorShown(), "Could not open record set!");
   EXPECT_TRUE(Rows(*admin_, "SELECT * FROM " + table_).empty());

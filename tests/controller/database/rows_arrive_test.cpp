@@ -21,8 +21,13 @@ void WriteMarkedRow(SettingsRecord settings, const std::string& create_table) {
   std::string error;
   connection->Execute(create_table, &error);  // the other build's run may have made it already
   const std::string url = std::string("https://pageharvest.test/arrived/") + kTag;
-  ASSERT_TRUE(connection->Execute("DELETE FROM arrivals WHERE url = '" + url + "'", &error)) << error;
-  EXPECT_NE(bench.Write(Content(url, "Gr\xF6\xDF" "e <b>\xFC" "ber</b> alles")), 0);
+  ASSERT_TRUE(connection->Execute("DELETE FROM arrivals WHERE url = '" + url + "'", &error))
+      << error;
+  EXPECT_NE(bench.Write(Content(url,
+                                "Gr\xF6\xDF"
+                                "e <b>\xFC"
+                                "ber</b> alles")),
+            0);
   EXPECT_TRUE(bench.user.messages().empty()) << bench.user.messages()[0].text;
 }
 
@@ -37,7 +42,8 @@ TEST(RowsArrive, ThroughTheNamedAndTheFileDataSourceAndTheServer) {
   file.file_dsn = FixtureDir() + "/content.dsn";
   WriteMarkedRow(file, SqliteContentTable("arrivals"));
 
-  WriteMarkedRow(MariaDbSettings("arrivals"), CreateTableStatement("arrivals", TableDialect::kMySql));
+  WriteMarkedRow(MariaDbSettings("arrivals"),
+                 CreateTableStatement("arrivals", TableDialect::kMySql));
 }
 
 }  // namespace

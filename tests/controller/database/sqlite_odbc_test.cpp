@@ -23,7 +23,8 @@ class SqliteOdbc : public ::testing::Test {
   // The driver keeps the date as text with milliseconds; the seconds are what was written.
   QueryRows Pages() {
     return Rows(*connection_,
-                "SELECT id, strftime('%Y-%m-%d %H:%M:%S', content_date), url, content FROM pages ORDER BY id");
+                "SELECT id, strftime('%Y-%m-%d %H:%M:%S', content_date), url, content FROM pages "
+                "ORDER BY id");
   }
 
   WriterBench bench_;
@@ -31,14 +32,18 @@ class SqliteOdbc : public ::testing::Test {
 };
 
 TEST_F(SqliteOdbc, RowsArriveNumberedWithTheirDateUrlAndContent) {
-  EXPECT_NE(bench_.Write(Content("http://example.com/one", "first text", "<i>1</i>", kPortionText)), 0);
+  EXPECT_NE(bench_.Write(Content("http://example.com/one", "first text", "<i>1</i>", kPortionText)),
+            0);
   bench_.clock.Set(LocalTime{2031, 12, 31, 23, 59, 59, 0});
-  EXPECT_NE(bench_.Write(Content("http://example.com/two", "second text", "<i>2</i>", kPortionHtml)), 0);
+  EXPECT_NE(
+      bench_.Write(Content("http://example.com/two", "second text", "<i>2</i>", kPortionHtml)), 0);
   EXPECT_TRUE(bench_.user.messages().empty());
   const QueryRows rows = Pages();
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "2031-04-05 06:07:08", "http://example.com/one", "first text"}));
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"2", "2031-12-31 23:59:59", "http://example.com/two", "<i>2</i>"}));
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "2031-04-05 06:07:08", "http://example.com/one",
+                                               "first text"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"2", "2031-12-31 23:59:59", "http://example.com/two",
+                                               "<i>2</i>"}));
 }
 
 TEST_F(SqliteOdbc, ValuesTravelAsParametersNeverAsSql) {
@@ -51,14 +56,17 @@ TEST_F(SqliteOdbc, ValuesTravelAsParametersNeverAsSql) {
 }
 
 TEST_F(SqliteOdbc, AnsiTextArrivesAsTheSameCharacters) {
-  const std::string ansi = "Gr\xF6\xDF" "e \x80 5 \x93quoted\x94";  // Windows-1252
+  const std::string ansi =
+      "Gr\xF6\xDF"
+      "e \x80 5 \x93quoted\x94";  // Windows-1252
   EXPECT_NE(bench_.Write(Content("http://e.com/\xE9t\xE9", ansi)), 0);
   const QueryRows rows = Pages();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0][3], ansi);
   EXPECT_EQ(rows[0][2], "http://e.com/\xE9t\xE9");
   // The driver holds it as Unicode, not as the ANSI bytes.
-  EXPECT_EQ(Rows(*connection_, "SELECT length(content) FROM pages")[0][0], std::to_string(ansi.size()));
+  EXPECT_EQ(Rows(*connection_, "SELECT length(content) FROM pages")[0][0],
+            std::to_string(ansi.size()));
 }
 
 TEST_F(SqliteOdbc, OverlongUrlAndContentAreCutToTheirColumns) {
@@ -78,14 +86,17 @@ TEST_F(SqliteOdbc, MissingTableIsReportedCountsAsDoneAndCreatesNothing) {
   EXPECT_NE(bench_.Write(Content("http://e.com", "t")), 0);
   ASSERT_EQ(bench_.user.messages().size(), 1u);
   EXPECT_EQ(bench_.user.messages()[0].text, "Could not open record set!");
-  EXPECT_TRUE(Rows(*connection_, "SELECT name FROM sqlite_master WHERE name = 'no_such_table'").empty());
+  EXPECT_TRUE(
+      Rows(*connection_, "SELECT name FROM sqlite_master WHERE name = 'no_such_table'").empty());
 }
 
 TEST_F(SqliteOdbc, TableWithoutTheContentColumnsTakesNoRow) {
   // SQLite reads a quoted name that is no column as a text literal, so the table opens and the row
   // is what it refuses.
   std::string error;
-  ASSERT_TRUE(connection_->Execute("CREATE TABLE notes (id INTEGER PRIMARY KEY, body TEXT)", &error)) << error;
+  ASSERT_TRUE(
+      connection_->Execute("CREATE TABLE notes (id INTEGER PRIMARY KEY, body TEXT)", &error))
+      << error;
   bench_.settings.odbc_table = "notes";
   EXPECT_NE(bench_.Write(Content("http://e.com", "t")), 0);
   ASSERT_EQ(bench_.user.messages().size(), 1u);
@@ -95,9 +106,10 @@ TEST_F(SqliteOdbc, TableWithoutTheContentColumnsTakesNoRow) {
 
 TEST_F(SqliteOdbc, RejectedRowLeavesNothingBehind) {
   std::string error;
-  ASSERT_TRUE(connection_->Execute("CREATE TABLE strict_pages (id INTEGER PRIMARY KEY, content_date DATE, "
-                                   "url VARCHAR(255), content TEXT CHECK (length(content) < 5))",
-                                   &error))
+  ASSERT_TRUE(
+      connection_->Execute("CREATE TABLE strict_pages (id INTEGER PRIMARY KEY, content_date DATE, "
+                           "url VARCHAR(255), content TEXT CHECK (length(content) < 5))",
+                           &error))
       << error;
   bench_.settings.odbc_table = "strict_pages";
   EXPECT_NE(bench_.Write(Content("http://e.com", "far too long")), 0);
@@ -111,7 +123,8 @@ TEST_F(SqliteOdbc, MissingDataSourceNameShowsTheDriverManagersText) {
   bench_.settings.extra.clear();
   EXPECT_EQ(bench_.Write(Content("http://e.com", "t")), 0);
   ASSERT_EQ(bench_.user.messages().size(), 1u);
-  EXPECT_NE(bench_.user.messages()[0].text.find("not found"), std::string::npos) << bench_.user.messages()[0].text;
+  EXPECT_NE(bench_.user.messages()[0].text.find("not found"), std::string::npos)
+      << bench_.user.messages()[0].text;
   EXPECT_EQ(bench_.user.messages()[0].caption, "Error");
 }
 
@@ -152,7 +165,8 @@ TEST(SqliteFileDsn, UnreadableFileIsAFailedConnection) {
   bench.settings.odbc_table = "pages";
   EXPECT_EQ(bench.Write(Content("http://e.com", "t")), 0);
   ASSERT_EQ(bench.user.messages().size(), 1u);
-  EXPECT_EQ(bench.user.messages()[0].text, "The file data source \"" + bench.settings.file_dsn + "\" could not be read.");
+  EXPECT_EQ(bench.user.messages()[0].text,
+            "The file data source \"" + bench.settings.file_dsn + "\" could not be read.");
 }
 
 TEST(SqliteOdbcPage, ButtonsReportSuccessAndTheDatabasesOwnErrors) {

@@ -1,6 +1,8 @@
-# The database tests run against real servers: a CTest fixture starts a MariaDB server on loopback
-# and writes the driver manager's configuration into the build tree before the tests, checks with
-# the sqlite3 and mariadb clients that the rows the program wrote arrived, and stops the server.
+# CTest fixtures of the database tests: a MariaDB server on loopback and the ODBC configuration.
+
+# The server and the driver manager's configuration are made in the build tree before the tests;
+# after them the sqlite3 and mariadb clients check that the program's rows arrived, and the server
+# stops.
 # Included by ph_add_test_suite for controller_database_tests.
 
 # The test of the connection strings checks them against the settings store's own.

@@ -1,5 +1,4 @@
-// The databases the tests reach: the data sources that the fixture configured, scratch SQLite
-// files, and a user and clock to hand to the writer.
+// The data sources the fixture configured, and a writer with a scripted user and a fixed clock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,11 +34,11 @@ inline std::string SqliteContentTable(const std::string& table) {
 }
 
 // Fails the test when the program was not started by CTest with the database fixture.
-#define PH_REQUIRE_DATABASE_FIXTURE()                                                     \
-  do {                                                                                   \
-    if (::ph::test::FixtureDir().empty())                                                \
-      FAIL() << "PH_DATABASE_FIXTURE is not set: run these tests through ctest, whose "  \
-                "fixture starts the database server";                                    \
+#define PH_REQUIRE_DATABASE_FIXTURE()                                                   \
+  do {                                                                                  \
+    if (::ph::test::FixtureDir().empty())                                               \
+      FAIL() << "PH_DATABASE_FIXTURE is not set: run these tests through ctest, whose " \
+                "fixture starts the database server";                                   \
   } while (0)
 
 // The ODBC settings of the named SQLite data source, pointed at a database file of the test's own.
@@ -62,7 +61,8 @@ inline SettingsRecord MariaDbSettings(const std::string& table) {
   return settings;
 }
 
-inline std::unique_ptr<DatabaseConnection> Connect(Database& database, const SettingsRecord& settings) {
+inline std::unique_ptr<DatabaseConnection> Connect(Database& database,
+                                                   const SettingsRecord& settings) {
   std::string error;
   auto connection = database.Connect(OdbcConnectionString(OdbcSourceOf(settings)), &error);
   EXPECT_TRUE(connection) << error;

@@ -83,6 +83,7 @@ INI
 [ODBC]
 DRIVER=SQLite3
 Database=$dir/sqlite/filedsn.db
+Timeout=5000
 INI
 
   mariadb-install-db --no-defaults --user=root --datadir="$dir/mariadb/data" \

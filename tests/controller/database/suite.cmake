@@ -24,7 +24,7 @@ add_test(NAME controller_database_tests.server_stop COMMAND ${_db_script} stop $
 add_test(NAME controller_database_tests.rows_arrived COMMAND ${_db_script} check ${_db_dir} ${_db_tag})
 set_tests_properties(controller_database_tests.server_start PROPERTIES FIXTURES_SETUP ph_database_server)
 set_tests_properties(controller_database_tests.server_stop PROPERTIES FIXTURES_CLEANUP ph_database_server)
-# Runs once every test that writes rows has finished, while the server is still up.
+# Runs after the test that writes the marked rows, while the server is still up.
 set_tests_properties(controller_database_tests.rows_arrived PROPERTIES
   FIXTURES_REQUIRED ph_database_server FIXTURES_CLEANUP ph_database_rows)
 
@@ -36,9 +36,13 @@ else()
   # discovered tests, hands the fixture and its environment to each of them.
   set(_db_props ${CMAKE_CURRENT_BINARY_DIR}/controller_database_tests_fixture.cmake)
   file(WRITE ${_db_props}
-    "if(controller_database_tests_TESTS)\n"
-    "  set_tests_properties(\${controller_database_tests_TESTS} PROPERTIES\n"
-    "    FIXTURES_REQUIRED \"ph_database_server;ph_database_rows\" ENVIRONMENT \"${_db_env}\")\n"
-    "endif()\n")
+    "foreach(_test IN LISTS controller_database_tests_TESTS)\n"
+    "  set(_fixtures ph_database_server)\n"
+    "  if(_test MATCHES \"[.]RowsArrive[.]\")\n"
+    "    list(APPEND _fixtures ph_database_rows)\n"
+    "  endif()\n"
+    "  set_tests_properties(\${_test} PROPERTIES\n"
+    "    FIXTURES_REQUIRED \"\${_fixtures}\" ENVIRONMENT \"${_db_env}\")\n"
+    "endforeach()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_db_props})
 endif()

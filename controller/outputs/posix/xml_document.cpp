@@ -189,7 +189,7 @@ class LibxmlPort : public XmlPort {
   }
 
   bool IdentityStyleSheet(std::string* text) override {
-    *text = kIdentityStyleSheet;
+    text->assign(kIdentityStyleSheet);
     return true;
   }
 

@@ -192,5 +192,16 @@ TEST_F(XmlFile, EachFailureShowsItsMessage) {
   }
 }
 
+TEST_F(XmlFile, TheProgramCarriesTheStyleSheetFileByteForByte) {
+  std::string carried;
+  ASSERT_TRUE(xml_->IdentityStyleSheet(&carried));
+  std::string file = ReadFile(test::SourceDir() + "/resources/identity.xsl");
+  if (file.empty()) file = ReadFile("Z:" + test::SourceDir() + "/resources/identity.xsl");  // under Wine
+  ASSERT_FALSE(file.empty()) << "resources/identity.xsl not found from PH_SOURCE_DIR";
+  EXPECT_EQ(carried, file);
+  EXPECT_NE(carried.find("indent=\"yes\""), std::string::npos);
+  EXPECT_NE(carried.find("\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace ph

@@ -91,6 +91,22 @@ class RecordingToolbar : public ToolbarPort {
   std::map<int, bool> checked_, enabled_;
 };
 
+// Connections as the browser makes them; the tests call the engine's handlers themselves.
+class RecordingEvents : public DocumentEventsPort {
+ public:
+  std::optional<std::uint32_t> Advise(Document& document, DocumentEventSink&) override {
+    connected[next_] = &document;
+    return next_++;
+  }
+  void Unadvise(Document& document, std::uint32_t cookie) override {
+    if (connected.count(cookie) && connected[cookie] == &document) connected.erase(cookie);
+  }
+  std::map<std::uint32_t, Document*> connected;
+
+ private:
+  std::uint32_t next_ = 1;
+};
+
 class RecordingTimers : public TimerPort {
  public:
   void Start(int id, std::uint32_t ms) override { running[id] = ms; }

@@ -1,7 +1,7 @@
 // The file-system port: what the data files and the writers need of files and folders.
 #pragma once
 
-#include <iosfwd>
+#include <ostream>
 #include <memory>
 #include <optional>
 

@@ -19,6 +19,9 @@ class UrlPort {
   virtual bool Host(std::string_view url, std::string* host) = 0;
 };
 
+// Replaces every "%" with two hexadecimal digits by the byte they stand for; other text is kept.
+std::string PercentDecode(std::string_view text);
+
 // WinINet on Windows, uriparser (RFC 3986) natively.
 std::unique_ptr<UrlPort> MakeSystemUrlPort();
 

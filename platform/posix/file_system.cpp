@@ -1,0 +1,74 @@
+// The file-system port over <filesystem>.
+#include "platform/file_system.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/file_streams.h"
+
+namespace ph {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ExecutableFolder() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::string(1, kPathSeparator);
+  return exe.parent_path().string() + kPathSeparator;
+}
+
+class PosixFileSystem : public FileSystem {
+ public:
+  explicit PosixFileSystem(std::string module_folder) : module_folder_(std::move(module_folder)) {
+    if (module_folder_.empty()) module_folder_ = ExecutableFolder();
+    if (module_folder_.back() != kPathSeparator) module_folder_ += kPathSeparator;
+  }
+
+  bool Exists(const std::string& path) override {
+    std::error_code ec;
+    return !path.empty() && fs::exists(fs::symlink_status(path, ec));
+  }
+
+  bool MakeFolders(const std::string& path) override {
+    // Every folder on the way to the last component, starting after the first separator so the
+    // root itself is never made.
+    for (std::size_t at = path.find(kPathSeparator, 1); at != std::string::npos;
+         at = path.find(kPathSeparator, at + 1)) {
+      const std::string folder = path.substr(0, at);
+      std::error_code ec;
+      if (fs::is_directory(folder, ec)) continue;
+      if (!fs::create_directory(folder, ec)) return false;
+    }
+    return true;
+  }
+
+  void RemoveTree(const std::string& folder) override {
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+  }
+
+  bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+  std::string ModuleFolder() override { return module_folder_; }
+
+  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {
+    return OpenBinaryOutput(path, append);
+  }
+
+  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
+    return ReadWholeFile(path, max_bytes);
+  }
+
+ private:
+  std::string module_folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeSystemFileSystem(std::string module_folder, void* /*module_handle*/) {
+  return std::make_unique<PosixFileSystem>(std::move(module_folder));
+}
+
+}  // namespace ph

@@ -1,0 +1,84 @@
+// The file-system port over the Win32 file functions (FindFirstFileA, CreateDirectoryA ...).
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include "platform/file_streams.h"
+#include "platform/win32/unique_handle.h"
+
+namespace ph {
+namespace {
+
+std::string ModuleFolderOf(HMODULE module) {
+  char path[MAX_PATH + 1] = {};
+  const DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
+  std::string full(path, n);
+  return full.substr(0, full.rfind('\\') + 1);
+}
+
+void RemoveTreeOf(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  win::UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (find) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = folder + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTreeOf(path);
+      else
+        ::DeleteFileA(path.c_str());
+    } while (::FindNextFileA(find.get(), &found));
+  }
+  find.reset();
+  ::RemoveDirectoryA(folder.c_str());
+}
+
+class Win32FileSystem : public FileSystem {
+ public:
+  Win32FileSystem(std::string module_folder, HMODULE module) : module_folder_(std::move(module_folder)) {
+    if (module_folder_.empty()) module_folder_ = ModuleFolderOf(module);
+    if (module_folder_.empty() || module_folder_.back() != '\\') module_folder_ += '\\';
+  }
+
+  bool Exists(const std::string& path) override {
+    WIN32_FIND_DATAA found;
+    return static_cast<bool>(win::UniqueFind(::FindFirstFileA(path.c_str(), &found)));
+  }
+
+  bool MakeFolders(const std::string& path) override {
+    // Starts after the first backslash, so a drive root ("C:") is never created.
+    for (std::size_t at = path.find('\\', path.find('\\') + 1); at != std::string::npos;
+         at = path.find('\\', at + 1)) {
+      const std::string folder = path.substr(0, at);
+      if (!::CreateDirectoryA(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    }
+    return true;
+  }
+
+  void RemoveTree(const std::string& folder) override { RemoveTreeOf(folder); }
+
+  bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
+
+  std::string ModuleFolder() override { return module_folder_; }
+
+  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {
+    return OpenBinaryOutput(path, append);
+  }
+
+  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
+    return ReadWholeFile(path, max_bytes);
+  }
+
+ private:
+  std::string module_folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeSystemFileSystem(std::string module_folder, void* module_handle) {
+  return std::make_unique<Win32FileSystem>(std::move(module_folder), static_cast<HMODULE>(module_handle));
+}
+
+}  // namespace ph

@@ -1,0 +1,84 @@
+// The file-system port on the real file system of the platform.
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_paths.h"
+
+namespace ph {
+namespace {
+
+class FileSystemTest : public ::testing::Test {
+ protected:
+  std::string Path(std::initializer_list<const char*> parts) {
+    std::string p = root_;
+    for (const char* part : parts) p += kPathSeparator + std::string(part);
+    return p;
+  }
+  std::string root_ = test::MakeScratchDir("fs");
+  std::unique_ptr<FileSystem> fs_ = MakeSystemFileSystem();
+};
+
+TEST_F(FileSystemTest, MakeFoldersBuildsEveryFolderUpToTheLastComponentOnly) {
+  const std::string file = Path({"a", "b", "c", "file.txt"});
+  EXPECT_TRUE(fs_->MakeFolders(file));
+  EXPECT_TRUE(fs_->Exists(Path({"a", "b", "c"})));
+  EXPECT_FALSE(fs_->Exists(file));
+  EXPECT_TRUE(fs_->MakeFolders(file));  // all there already
+}
+
+TEST_F(FileSystemTest, MakeFoldersStopsAtAFileInTheWay) {
+  *fs_->OpenWrite(Path({"blocker"}), false) << "x";
+  EXPECT_FALSE(fs_->MakeFolders(Path({"blocker", "sub", "file.txt"})));
+}
+
+TEST_F(FileSystemTest, WritesReplaceOrAppendAndReadBackByteForByte) {
+  const std::string file = Path({"data.bin"});
+  {
+    auto out = fs_->OpenWrite(file, false);
+    ASSERT_NE(out, nullptr);
+    *out << "one\r\n" << std::string(1, '\0') << "\n";
+  }
+  { *fs_->OpenWrite(file, true) << "two"; }
+  auto data = fs_->ReadAll(file, 1024);
+  ASSERT_TRUE(data.has_value());
+  EXPECT_EQ(std::string(data->begin(), data->end()), std::string("one\r\n\0\ntwo", 10));
+  { *fs_->OpenWrite(file, false) << "new"; }
+  EXPECT_EQ(fs_->ReadAll(file, 1024)->size(), 3u);
+  // Over the bound, or missing: nothing.
+  EXPECT_FALSE(fs_->ReadAll(file, 2).has_value());
+  EXPECT_FALSE(fs_->ReadAll(Path({"missing"}), 1024).has_value());
+  EXPECT_EQ(fs_->OpenWrite(Path({"no", "such", "folder", "f"}), false), nullptr);
+}
+
+TEST_F(FileSystemTest, RemoveTreeDeletesNestedFilesAndFolders) {
+  const std::string top = Path({"tree"});
+  fs_->MakeFolders(Path({"tree", "x", "y", "f"}));
+  *fs_->OpenWrite(Path({"tree", "x", "y", "f"}), false) << "1";
+  *fs_->OpenWrite(Path({"tree", "g"}), false) << "2";
+  fs_->RemoveTree(top);
+  EXPECT_FALSE(fs_->Exists(top));
+  fs_->RemoveTree(top);  // gone already: no complaint
+  EXPECT_TRUE(fs_->RemoveFile(Path({"tree"})) == false);
+}
+
+TEST_F(FileSystemTest, ModuleFolderEndsWithASeparatorAndCanBeOverridden) {
+  const std::string folder = fs_->ModuleFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), kPathSeparator);
+  EXPECT_TRUE(fs_->Exists(folder.substr(0, folder.size() - 1)));
+  auto moved = MakeSystemFileSystem(root_);
+  EXPECT_EQ(ModuleFolderFile(*moved, "actions.dat"), root_ + kPathSeparator + "actions.dat");
+}
+
+TEST(Paths, FolderAndFileNameSplitAtTheLastSeparator) {
+  const std::string sep(1, kPathSeparator);
+  EXPECT_EQ(FolderOfPath("a" + sep + "b" + sep + "c.txt"), "a" + sep + "b");
+  EXPECT_EQ(FileNameOfPath("a" + sep + "b" + sep + "c.txt"), "c.txt");
+  EXPECT_EQ(FolderOfPath("plain.txt"), "plain.txt");
+  EXPECT_EQ(FileNameOfPath("plain.txt"), "plain.txt");
+  EXPECT_EQ(FileNameOfPath("dir" + sep), "");
+}
+
+}  // namespace
+}  // namespace ph

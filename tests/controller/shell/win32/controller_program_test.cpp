@@ -1,0 +1,223 @@
+// PageHarvest.exe under Wine, used as the band and a user would: start-up switches, a second copy,
+// the tray menu's Exit, content handed over, and the save dialog answered by the robot.
+#include "tests/controller/shell/win32/controller_program.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "common/le_io.h"
+#include "controller/intake/actions_file.h"
+#include "platform/code_page.h"
+#include "resources/resource.h"
+#include "tools/harness/win32/robot.h"
+
+namespace ph::test {
+namespace {
+
+constexpr char kSaveTitle[] = "PageHarvest - What would you like to do with the content:";
+
+std::string RegistryString(const char* name) {
+  char value[1024] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueA(HKEY_CURRENT_USER, "Software\\PageHarvest", name, RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS)
+    return {};
+  return value;
+}
+
+bool RegistryValueExists(const char* name) {
+  return ::RegGetValueA(HKEY_CURRENT_USER, "Software\\PageHarvest", name, RRF_RT_ANY, nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
+}
+
+HandoffFields Content(const std::string& title, const std::string& text) {
+  const auto code_page = MakeSystemCodePage();
+  HandoffFields fields;
+  fields[kSelectionHtml] = code_page->FromAnsi("<p>" + text + "</p>");
+  fields[kSelectionText] = code_page->FromAnsi(text);
+  fields[kPageUrl] = u"http://127.0.0.1/page.html";
+  fields[kPageTitle] = code_page->FromAnsi(title);
+  return fields;
+}
+
+ActionTable Actions(const ControllerProgram& program) {
+  const Bytes bytes = program.ReadActions();
+  ActionTable table;
+  ParseActions(bytes.data(), bytes.size(), &table);
+  return table;
+}
+
+class ControllerProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveProductKey(); }
+  void TearDown() override {
+    program.Stop();
+    RemoveProductKey();
+  }
+
+  // Starts the resident program without splash and waits for its window.
+  HWND StartResident() {
+    if (!program.Start("/noflash")) return nullptr;
+    return robot::FindController();
+  }
+  // Sends content and waits for its save dialog.
+  HWND SendForDialog(HWND controller, const std::string& title, const std::string& text, std::int32_t layout,
+                     std::int32_t quick = 0) {
+    if (!robot::SendContent(controller, Content(title, text), layout, quick)) return nullptr;
+    return robot::WaitForWindow(kSaveTitle);
+  }
+
+  ControllerProgram program;
+};
+
+TEST_F(ControllerProgramTest, RegisterWritesTheProgramPathAndEnds) {
+  ASSERT_TRUE(program.Start("/register"));
+  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_EQ(RegistryString("Controller Path"), program.exe());
+  EXPECT_EQ(robot::FindController(0), nullptr);
+}
+
+TEST_F(ControllerProgramTest, SecondCopyEndsAtOnceAndRegisterStillWorksBesideIt) {
+  ASSERT_NE(StartResident(), nullptr);
+  ControllerProgram second;
+  ASSERT_TRUE(second.Start("/noflash"));
+  EXPECT_EQ(second.WaitForExit(), 0);
+  ASSERT_TRUE(second.Start("/register"));
+  EXPECT_EQ(second.WaitForExit(), 0);
+  EXPECT_EQ(RegistryString("Controller Path"), second.exe());
+  EXPECT_NE(robot::FindController(0), nullptr);
+}
+
+TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySetting) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  // A left click does nothing; a right click opens the menu.
+  ::PostMessageA(controller, WM_USER + 2, 0, WM_LBUTTONUP);
+  ::PostMessageA(controller, WM_USER + 2, 0, WM_RBUTTONUP);
+  const HWND menu = robot::WaitForWindow("", robot::kWaitMs, "#32768");
+  ASSERT_NE(menu, nullptr);
+  // "E&xit" by its mnemonic.
+  ::PostMessageA(menu, WM_KEYDOWN, 'X', 1);
+  ::PostMessageA(menu, WM_CHAR, 'x', 1);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  for (const char* name : {"Highlight Color", "Suppress Hyperlink", "Normal Hotkey Mod", "Multi Hotkey Mod",
+                           "Deselect Hotkey Mod", "Exclude Table Hotkey Mod", "Name Append Type",
+                           "Name Append Len", "DB Type", "Append Files", "Datetime URL"})
+    EXPECT_TRUE(RegistryValueExists(name)) << name;
+}
+
+TEST_F(ControllerProgramTest, QuickSaveWithoutLayoutIdWarnsAndThenAsks) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  ASSERT_TRUE(robot::SendContent(controller, Content("Page", "text"), 0, 1));
+  const HWND box = robot::WaitForWindow("Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(robot::MessageBoxText(box), "Invalid Layout ID");
+  robot::Click(box, IDOK);
+  const HWND dialog = robot::WaitForWindow(kSaveTitle);
+  ASSERT_NE(dialog, nullptr);
+  robot::Click(dialog, IDCANCEL);
+  EXPECT_TRUE(robot::WaitUntilGone(dialog));
+}
+
+TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsStored) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const HWND dialog = SendForDialog(controller, "Page", "Selected words", 7);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(robot::ControlText(dialog, IDC_PREVIEW), "Selected words");
+  EXPECT_EQ(robot::ControlText(dialog, IDC_PORTION), "Auto");
+  EXPECT_EQ(::SendDlgItemMessageA(dialog, IDC_PORTION, CB_GETCOUNT, 0, 0), 3);
+  robot::SelectListEntry(dialog, IDC_PORTION, 2);
+  robot::Click(dialog, IDC_SAVE_CLIPBOARD);
+  ASSERT_TRUE(robot::WaitUntilGone(dialog));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  EXPECT_EQ(Actions(program), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
+}
+
+TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const HWND dialog = SendForDialog(controller, "Page", "words", 9);
+  ASSERT_NE(dialog, nullptr);
+  robot::SelectListEntry(dialog, IDC_PORTION, 1);
+  robot::Click(dialog, IDC_SAVE_TEXT);
+  ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.txt"));
+  ASSERT_TRUE(robot::WaitUntilGone(dialog));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  EXPECT_EQ(Actions(program), (ActionTable{{9, {kOutputText, kPortionText, program.folder()}}}));
+}
+
+TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothing) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const auto close_by = [&](const std::function<void(HWND)>& close) {
+    const HWND dialog = SendForDialog(controller, "Page", "words", 3);
+    ASSERT_NE(dialog, nullptr);
+    close(dialog);
+    EXPECT_TRUE(robot::WaitUntilGone(dialog));
+  };
+  close_by([](HWND d) { robot::Click(d, IDCANCEL); });
+  close_by([](HWND d) { robot::PressKey(d, VK_ESCAPE); });
+  close_by([](HWND d) { ::PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); });
+  close_by([](HWND d) {
+    robot::Click(d, IDC_SAVE_XML);
+    EXPECT_TRUE(robot::CancelFileChooser());
+  });
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  EXPECT_TRUE(program.ReadActions().empty());
+}
+
+TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArrivalOrder) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const HWND first = SendForDialog(controller, "one", "first", 1);
+  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(robot::SendContent(controller, Content("two", "second"), 2, 0));
+  ASSERT_TRUE(robot::SendContent(controller, Content("three", "third"), 3, 0));
+
+  // The second piece's dialog runs the third's from its own modal loop, so the third is shown
+  // first and the second comes up once the third is answered; the first stays open meanwhile.
+  std::vector<std::string> answered;
+  const DWORD start = ::GetTickCount();
+  while (answered.size() < 2 && ::GetTickCount() - start < robot::kWaitMs) {
+    for (HWND dialog : robot::WindowsTitled(kSaveTitle)) {
+      const std::string text = robot::ControlText(dialog, IDC_PREVIEW);
+      if (text == "first" || std::find(answered.begin(), answered.end(), text) != answered.end()) continue;
+      answered.push_back(text);
+      robot::Click(dialog, IDC_SAVE_CLIPBOARD);
+      EXPECT_TRUE(robot::WaitUntilGone(dialog));
+    }
+    ::Sleep(5);
+  }
+  EXPECT_EQ(answered, (std::vector<std::string>{"third", "second"}));
+  robot::Click(first, IDC_SAVE_CLIPBOARD);
+  EXPECT_TRUE(robot::WaitUntilGone(first));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  EXPECT_EQ(Actions(program).size(), 3u);
+}
+
+TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIsGone) {
+  ByteWriter actions;
+  actions.I32(5);
+  actions.I32(kOutputText);
+  actions.I32(kPortionAuto);
+  actions.String(program.folder() + "\\gone");
+  actions.U32(0);
+  program.WriteActions(actions.bytes());
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const HWND dialog = SendForDialog(controller, "Page", "words", 5, 1);
+  ASSERT_NE(dialog, nullptr);
+  robot::Click(dialog, IDCANCEL);
+  EXPECT_TRUE(robot::WaitUntilGone(dialog));
+}
+
+}  // namespace
+}  // namespace ph::test

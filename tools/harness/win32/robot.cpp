@@ -13,12 +13,13 @@ constexpr int kMessageBoxText = 0xffff;
 struct Search {
   const std::string* title;
   const char* class_name;
+  bool include_hidden;
   std::vector<HWND> found;
 };
 
 BOOL CALLBACK Collect(HWND hwnd, LPARAM lparam) {
   auto* search = reinterpret_cast<Search*>(lparam);
-  if (!::IsWindowVisible(hwnd)) return TRUE;
+  if (!search->include_hidden && !::IsWindowVisible(hwnd)) return TRUE;
   char text[512] = {};
   ::GetWindowTextA(hwnd, text, sizeof text);
   if (*search->title != text) return TRUE;
@@ -61,8 +62,8 @@ bool SendContent(HWND controller, const HandoffFields& fields, std::int32_t layo
                                static_cast<LPARAM>(quick_save), SMTO_NORMAL, kWaitMs, &result) != 0;
 }
 
-std::vector<HWND> WindowsTitled(const std::string& title, const char* class_name) {
-  Search search{&title, class_name, {}};
+std::vector<HWND> WindowsTitled(const std::string& title, const char* class_name, bool include_hidden) {
+  Search search{&title, class_name, include_hidden, {}};
   ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

@@ -19,9 +19,10 @@ HWND FindController(DWORD timeout_ms = kWaitMs);
 // Sends one record and its content information, both synchronously, as the band does.
 bool SendContent(HWND controller, const HandoffFields& fields, std::int32_t layout_id, std::int32_t quick_save);
 
-// Visible top-level windows of the given title (and class, when given), newest first as the
-// system lists them.
-std::vector<HWND> WindowsTitled(const std::string& title, const char* class_name = "#32770");
+// Top-level windows of the given title (and class, when given), visible ones only unless asked
+// otherwise (a modal dialog is shown only once its message loop first runs idle).
+std::vector<HWND> WindowsTitled(const std::string& title, const char* class_name = "#32770",
+                                bool include_hidden = false);
 // The first such window to appear; null after timeout_ms.
 HWND WaitForWindow(const std::string& title, DWORD timeout_ms = kWaitMs, const char* class_name = "#32770");
 // Waits until the window is gone; false after timeout_ms.

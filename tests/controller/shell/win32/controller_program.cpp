@@ -1,6 +1,7 @@
 // Starting and ending a scratch copy of PageHarvest.exe.
 #include "tests/controller/shell/win32/controller_program.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -19,6 +20,20 @@ std::string BuiltProgram() {
   return path;
 }
 
+// Every program a test starts goes into one job that ends with the test program, so that a crashed
+// test leaves no controller behind holding the runner's streams.
+HANDLE TestJob() {
+  static const HANDLE job = [] {
+    const HANDLE created = ::CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (created)
+      ::SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return created;
+  }();
+  return job;
+}
+
 }  // namespace
 
 ControllerProgram::ControllerProgram() {
@@ -27,7 +42,11 @@ ControllerProgram::ControllerProgram() {
   ::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE);
 }
 
-ControllerProgram::~ControllerProgram() { Stop(); }
+ControllerProgram::~ControllerProgram() {
+  Stop();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
 
 bool ControllerProgram::Start(const std::string& arguments) {
   std::string command = "\"" + exe_ + "\" " + arguments;
@@ -38,6 +57,7 @@ bool ControllerProgram::Start(const std::string& arguments) {
   if (!::CreateProcessA(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.c_str(), &startup, &info))
     return false;
+  if (const HANDLE job = TestJob()) ::AssignProcessToJobObject(job, info.hProcess);
   ::CloseHandle(info.hThread);
   process_.reset(info.hProcess);
   return true;

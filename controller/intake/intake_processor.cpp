@@ -49,6 +49,8 @@ void IntakeProcessor::ProcessNext() {
     }
   }
 
+  // The program may have begun to end while the message box was up.
+  if (shutting_down_) return;
   LayoutAction action;
   if (dialog_.Run(item, &action) != kSaveDone || item.layout_id == 0) return;
   actions_[item.layout_id] = std::move(action);

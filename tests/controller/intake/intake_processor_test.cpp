@@ -237,5 +237,24 @@ TEST_F(IntakeProcessorTest, NothingIsTakenInOrStartedOnceShutdownBegins) {
   EXPECT_EQ(processor.queue().size(), 1u);
 }
 
+TEST_F(IntakeProcessorTest, ProgramEndingUnderTheWarningOpensNoDialog) {
+  // The user port stands for the message box, during whose loop the main window goes.
+  struct EndingUser : ScriptedUser {
+    IntakeProcessor* processor = nullptr;
+    Answer Show(const Message& m) override {
+      processor->BeginShutdown();
+      return ScriptedUser::Show(m);
+    }
+  } ending;
+  IntakeProcessor ending_processor(services, fs, dialog, ending, code_page, kActionsPath);
+  ending.processor = &ending_processor;
+  const Bytes record = PackHandoffRecord({u"h", u"t", u"u", u"T", u""});
+  ending_processor.OnRecord(record.data(), record.size());
+  ASSERT_TRUE(ending_processor.OnContentInfo(0, 1));
+  ending_processor.ProcessNext();
+  EXPECT_EQ(ending.messages().size(), 1u);
+  EXPECT_TRUE(dialog.shown.empty());
+}
+
 }  // namespace
 }  // namespace ph

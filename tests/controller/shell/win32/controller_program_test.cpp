@@ -93,8 +93,10 @@ TEST_F(ControllerProgramTest, SecondCopyEndsAtOnceAndRegisterStillWorksBesideIt)
 TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySetting) {
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);
-  // A left click does nothing; a right click opens the menu.
+  // Left clicks do nothing; a right click opens the menu.
   ::PostMessageA(controller, WM_USER + 2, 0, WM_LBUTTONUP);
+  ::PostMessageA(controller, WM_USER + 2, 0, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(robot::WaitForWindow("", 300, "#32768"), nullptr);
   ::PostMessageA(controller, WM_USER + 2, 0, WM_RBUTTONUP);
   const HWND menu = robot::WaitForWindow("", robot::kWaitMs, "#32768");
   ASSERT_NE(menu, nullptr);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/le_io.h"
+
 namespace ph {
 namespace {
 
@@ -126,6 +128,51 @@ bool MemoryRegistry::GetValue(RegistryRoot root, std::string_view path, std::str
   auto value = key->second.find(Fold(name));
   if (value == key->second.end()) return false;
   *out = value->second;
+  return true;
+}
+
+namespace {
+constexpr char kMagic[] = "PHREG1";
+}  // namespace
+
+Bytes MemoryRegistry::Serialize() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  ByteWriter w;
+  w.String(kMagic);
+  w.U32(static_cast<std::uint32_t>(state_->keys.size()));
+  for (const auto& [id, values] : state_->keys) {
+    w.String(id);
+    w.U32(static_cast<std::uint32_t>(values.size()));
+    for (const auto& [name, value] : values) {
+      w.String(name);
+      w.U32(static_cast<std::uint32_t>(value.type));
+      w.String(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
+    }
+  }
+  return w.Take();
+}
+
+bool MemoryRegistry::Restore(const Bytes& data) {
+  ByteReader r(data);
+  std::string magic;
+  std::uint32_t key_count;
+  if (!r.String(&magic) || magic != kMagic || !r.U32(&key_count)) return false;
+  std::map<std::string, std::map<std::string, RegistryValue>> keys;
+  for (std::uint32_t k = 0; k < key_count; ++k) {
+    std::string id;
+    std::uint32_t value_count;
+    if (!r.String(&id) || !r.U32(&value_count)) return false;
+    auto& values = keys[id];
+    for (std::uint32_t v = 0; v < value_count; ++v) {
+      std::string name, bytes;
+      std::uint32_t type;
+      if (!r.String(&name) || !r.U32(&type) || !r.String(&bytes)) return false;
+      values[name] = RegistryValue{static_cast<RegistryType>(type), Bytes(bytes.begin(), bytes.end())};
+    }
+  }
+  if (!r.AtEnd()) return false;
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->keys = std::move(keys);
   return true;
 }
 

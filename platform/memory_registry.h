@@ -21,6 +21,11 @@ class MemoryRegistry : public Registry {
   bool KeyExists(RegistryRoot root, std::string_view path) const;
   bool GetValue(RegistryRoot root, std::string_view path, std::string_view name, RegistryValue* out) const;
 
+  // The whole registry as bytes, and back: how a native program keeps its settings between runs.
+  // Restore refuses damaged data as a whole and leaves the registry as it was.
+  Bytes Serialize() const;
+  bool Restore(const Bytes& data);
+
   struct State;
 
  private:

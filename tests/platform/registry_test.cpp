@@ -83,3 +83,42 @@ TEST(MemoryRegistry, DeleteTreeRemovesTheKeyAndWhatIsBelowButNotItsNeighbours) {
 
 }  // namespace
 }  // namespace ph
+
+namespace ph {
+namespace {
+
+TEST(MemoryRegistryPersistence, SerializedRegistryRestoresKeysValuesAndTypes) {
+  MemoryRegistry a;
+  auto key = a.Create(RegistryRoot::kCurrentUser, "Software\\X\\Y");
+  SetBinaryU16(*key, "Mod", 6);
+  SetStringValue(*key, "Name", "value");
+  a.Create(RegistryRoot::kLocalMachine, "Empty");
+
+  MemoryRegistry b;
+  ASSERT_TRUE(b.Restore(a.Serialize()));
+  EXPECT_EQ(b.Serialize(), a.Serialize());
+  RegistryValue v;
+  ASSERT_TRUE(b.GetValue(RegistryRoot::kCurrentUser, "software\\x\\y", "MOD", &v));
+  EXPECT_EQ(v.type, RegistryType::kBinary);
+  EXPECT_EQ(v.data, (Bytes{6, 0}));
+  EXPECT_TRUE(b.KeyExists(RegistryRoot::kLocalMachine, "Empty"));
+}
+
+TEST(MemoryRegistryPersistence, DamagedDataIsRefusedAndChangesNothing) {
+  MemoryRegistry a;
+  SetStringValue(*a.Create(RegistryRoot::kCurrentUser, "K"), "V", "text");
+  const Bytes good = a.Serialize();
+
+  MemoryRegistry b;
+  b.Create(RegistryRoot::kCurrentUser, "Kept");
+  for (std::size_t cut = 0; cut < good.size(); ++cut)
+    EXPECT_FALSE(b.Restore(Bytes(good.begin(), good.begin() + cut))) << cut;
+  Bytes huge_count = good;
+  huge_count[10] = 0xFF;  // the key count
+  EXPECT_FALSE(b.Restore(huge_count));
+  EXPECT_TRUE(b.KeyExists(RegistryRoot::kCurrentUser, "Kept"));
+  EXPECT_FALSE(b.KeyExists(RegistryRoot::kCurrentUser, "K"));
+}
+
+}  // namespace
+}  // namespace ph

@@ -140,6 +140,29 @@ TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsSt
   EXPECT_EQ(Actions(program), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
 }
 
+TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
+  ASSERT_NE(StartResident(), nullptr);
+  std::string sender = PH_SENDER_EXE;
+  if (!sender.empty() && sender[0] == '/') sender = "Z:" + sender;
+  std::string command = "\"" + sender + "\" 11 0 \"Sent page\" \"handed over by the sender\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &info));
+  win::UniqueKernelHandle process(info.hProcess);
+  ::CloseHandle(info.hThread);
+  ASSERT_EQ(::WaitForSingleObject(process.get(), robot::kWaitMs), WAIT_OBJECT_0);
+  DWORD code = 1;
+  ::GetExitCodeProcess(process.get(), &code);
+  EXPECT_EQ(code, 0u);
+  const HWND dialog = robot::WaitForWindow(kSaveTitle);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(robot::ControlText(dialog, IDC_PREVIEW), "handed over by the sender");
+  robot::Click(dialog, IDCANCEL);
+  EXPECT_TRUE(robot::WaitUntilGone(dialog));
+}
+
 TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);

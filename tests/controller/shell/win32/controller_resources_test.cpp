@@ -17,6 +17,11 @@ class ControllerResourcesTest : public ::testing::Test {
   }
   void TearDown() override { ::FreeLibrary(module_); }
 
+  // A module loaded as a data file is marked in the low bits of its handle.
+  const void* module_ptr() const {
+    return reinterpret_cast<const void*>(reinterpret_cast<ULONG_PTR>(module_) & ~ULONG_PTR{3});
+  }
+
   ControllerProgram program_;
   HMODULE module_ = nullptr;
 };
@@ -66,6 +71,12 @@ TEST_F(ControllerResourcesTest, TitleIconSheetAndArtworkAreThere) {
     EXPECT_EQ(info.bmBitsPixel, 24);
     ::DeleteObject(bitmap);
   }
+}
+
+TEST_F(ControllerResourcesTest, ProgramIsAGuiProgramWithoutConsole) {
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module_ptr());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(dos) + dos->e_lfanew);
+  EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
 TEST_F(ControllerResourcesTest, VersionIsTwoPointThirtySeven) {

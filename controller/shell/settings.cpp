@@ -2,6 +2,8 @@
 #include "controller/shell/settings.h"
 
 #include "common/settings_names.h"
+#include "controller/outputs/database_output.h"
+#include "controller/outputs/database_statements.h"
 #include "platform/registry.h"
 
 namespace ph {
@@ -124,13 +126,6 @@ void SaveSettings(Registry& registry, const SettingsRecord& s, std::string_view 
   }
 }
 
-std::string ConnectionString(const SettingsRecord& s) {
-  std::string text = "ODBC;";
-  text += s.use_file_dsn != 0 ? "FILEDSN=" + s.file_dsn : "DSN=" + s.dsn;
-  if (!s.user.empty()) text += ";UID=" + s.user;
-  if (!s.password.empty()) text += ";PWD=" + s.password;
-  if (!s.extra.empty()) text += ";" + s.extra;
-  return text;
-}
+std::string ConnectionString(const SettingsRecord& s) { return OdbcConnectionString(OdbcSourceOf(s)); }
 
 }  // namespace ph

@@ -43,7 +43,7 @@ void LoadSettings(Registry& registry, SettingsRecord* settings);
 // Writes every value of the record; the Run value is set to exe_path exactly when auto-start is on.
 void SaveSettings(Registry& registry, const SettingsRecord& settings, std::string_view exe_path);
 
-// The ODBC connection string built from the ODBC fields, as it is handed to the driver manager.
+// The ODBC connection string built from the ODBC fields (the database output's own form).
 std::string ConnectionString(const SettingsRecord& settings);
 
 // What the registry holds in place of a password, and back.

@@ -1,0 +1,50 @@
+// Writes the marked rows that the suite's last step looks for with the sqlite3 and mariadb clients.
+#include <gtest/gtest.h>
+
+#include "tests/controller/database/test_databases.h"
+
+namespace ph::test {
+namespace {
+
+#ifdef _WIN32
+constexpr char kTag[] = "wine";
+#else
+constexpr char kTag[] = "native";
+#endif
+
+void WriteMarkedRow(SettingsRecord settings, const std::string& create_table) {
+  WriterBench bench;
+  bench.settings = std::move(settings);
+  bench.settings.odbc_table = "arrivals";
+  auto connection = Connect(*bench.odbc, bench.settings);
+  ASSERT_TRUE(connection);
+  std::string error;
+  connection->Execute(create_table, &error);  // the other build's run may have made it already
+  const std::string url = std::string("https://pageharvest.test/arrived/") + kTag;
+  ASSERT_TRUE(connection->Execute("DELETE FROM arrivals WHERE url = '" + url + "'", &error))
+      << error;
+  EXPECT_NE(bench.Write(Content(url,
+                                "Gr\xF6\xDF"
+                                "e <b>\xFC"
+                                "ber</b> alles")),
+            0);
+  EXPECT_TRUE(bench.user.messages().empty()) << bench.user.messages()[0].text;
+}
+
+TEST(RowsArrive, ThroughTheNamedAndTheFileDataSourceAndTheServer) {
+  PH_REQUIRE_DATABASE_FIXTURE();
+  SettingsRecord sqlite;
+  sqlite.dsn = kSqliteDsn;
+  WriteMarkedRow(sqlite, SqliteContentTable("arrivals"));
+
+  SettingsRecord file;
+  file.use_file_dsn = 1;
+  file.file_dsn = FixtureDir() + "/content.dsn";
+  WriteMarkedRow(file, SqliteContentTable("arrivals"));
+
+  WriteMarkedRow(MariaDbSettings("arrivals"),
+                 CreateTableStatement("arrivals", TableDialect::kMySql));
+}
+
+}  // namespace
+}  // namespace ph::test

@@ -1,0 +1,113 @@
+// The data sources the fixture configured, and a writer with a scripted user and a fixed clock.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "controller/outputs/database.h"
+#include "controller/outputs/database_output.h"
+#include "platform/clock.h"
+#include "platform/user.h"
+
+namespace ph::test {
+
+constexpr char kSqliteDsn[] = "PageHarvest SQLite";
+constexpr char kMariaDbDsn[] = "PageHarvest MariaDB";
+constexpr char kDownDsn[] = "PageHarvest Down";  // a server that is not running
+constexpr char kMariaDbUser[] = "harvest";
+constexpr char kMariaDbPassword[] = "Harvest-Pw-7";
+constexpr char kReaderUser[] = "reader";  // may only read
+constexpr char kReaderPassword[] = "Reader-Pw-7";
+
+// The fixture's folder as the driver manager sees it (a host path, under Wine too).
+inline std::string FixtureDir() {
+  const char* dir = std::getenv("PH_DATABASE_FIXTURE");
+  return dir ? dir : "";
+}
+
+// The SQLite table the writer appends to; SQLite numbers an INTEGER PRIMARY KEY itself.
+inline std::string SqliteContentTable(const std::string& table) {
+  return "CREATE TABLE " + table +
+         " (id INTEGER PRIMARY KEY, content_date DATE, url VARCHAR(255), content TEXT)";
+}
+
+// Fails the test when the program was not started by CTest with the database fixture.
+#define PH_REQUIRE_DATABASE_FIXTURE()                                                   \
+  do {                                                                                  \
+    if (::ph::test::FixtureDir().empty())                                               \
+      FAIL() << "PH_DATABASE_FIXTURE is not set: run these tests through ctest, whose " \
+                "fixture starts the database server";                                   \
+  } while (0)
+
+// The ODBC settings of the named SQLite data source, pointed at a database file of the test's own.
+inline SettingsRecord SqliteSettings(const std::string& file_name, const std::string& table) {
+  SettingsRecord settings;
+  settings.db_type = kDatabaseOdbc;
+  settings.dsn = kSqliteDsn;
+  settings.extra = "Database=" + FixtureDir() + "/sqlite/" + file_name;
+  settings.odbc_table = table;
+  return settings;
+}
+
+inline SettingsRecord MariaDbSettings(const std::string& table) {
+  SettingsRecord settings;
+  settings.db_type = kDatabaseOdbc;
+  settings.dsn = kMariaDbDsn;
+  settings.user = kMariaDbUser;
+  settings.password = kMariaDbPassword;
+  settings.odbc_table = table;
+  return settings;
+}
+
+inline std::unique_ptr<DatabaseConnection> Connect(Database& database,
+                                                   const SettingsRecord& settings) {
+  std::string error;
+  auto connection = database.Connect(OdbcConnectionString(OdbcSourceOf(settings)), &error);
+  EXPECT_TRUE(connection) << error;
+  return connection;
+}
+
+inline QueryRows Rows(DatabaseConnection& connection, const std::string& sql) {
+  QueryRows rows;
+  std::string error;
+  EXPECT_TRUE(connection.Query(sql, &rows, &error)) << sql << ": " << error;
+  return rows;
+}
+
+inline LocalTime SomeMorning() {
+  LocalTime t;
+  t.year = 2031;
+  t.month = 4;
+  t.day = 5;
+  t.hour = 6;
+  t.minute = 7;
+  t.second = 8;
+  return t;
+}
+
+// Everything the writer takes, with the real ODBC port that never lets a driver prompt.
+struct WriterBench {
+  SettingsRecord settings;
+  ScriptedUser user;
+  FakeClock clock{SomeMorning()};
+  std::unique_ptr<Database> odbc = MakeOdbcDatabase(DriverPrompt::kNever);
+  std::unique_ptr<AccessEngine> access = MakeAccessEngine();
+
+  int Write(const OutputContext& context) {
+    return DatabaseWriter(settings, user, clock, *odbc, *access).Write(context);
+  }
+};
+
+inline OutputContext Content(std::string url, std::string text, std::string html = "<p>html</p>",
+                             std::int32_t portion = kPortionAuto) {
+  OutputContext context;
+  context.url = std::move(url);
+  context.text = std::move(text);
+  context.html = std::move(html);
+  context.portion = portion;
+  return context;
+}
+
+}  // namespace ph::test

@@ -22,7 +22,7 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lparam) {
   if (!search->include_hidden && !::IsWindowVisible(hwnd)) return TRUE;
   char text[512] = {};
   ::GetWindowTextA(hwnd, text, sizeof text);
-  if (*search->title != text) return TRUE;
+  if (search->title && *search->title != text) return TRUE;
   if (search->class_name) {
     char cls[64] = {};
     ::GetClassNameA(hwnd, cls, sizeof cls);
@@ -103,14 +103,29 @@ void PressKey(HWND window, UINT virtual_key) {
   ::PostMessageA(window, WM_KEYUP, virtual_key, 0xC0000001);
 }
 
-bool AnswerFileChooser(const std::string& path, DWORD timeout_ms) {
+bool AnswerFileChooser(const std::string& path, bool* asked, DWORD timeout_ms) {
   const HWND chooser = WaitForWindow("Save As", timeout_ms);
   if (!chooser) return false;
   if (!::SetDlgItemTextA(chooser, kChooserNameCombo, path.c_str()) &&
       !::SetDlgItemTextA(chooser, kChooserNameEdit, path.c_str()))
     return false;
   Click(chooser, IDOK);
-  return WaitUntilGone(chooser, timeout_ms);
+  if (asked) *asked = false;
+  // The question whether to replace the file is a message box over the chooser; its title is the
+  // system's choice, its text names the file and asks.
+  const bool done = Poll(timeout_ms, [&] {
+    if (!::IsWindow(chooser) || !::IsWindowVisible(chooser)) return true;
+    Search boxes{nullptr, "#32770", false, {}};
+    ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&boxes));
+    for (HWND box : boxes.found) {
+      if (box == chooser || MessageBoxText(box).find("replace") == std::string::npos) continue;
+      if (asked) *asked = true;
+      Click(box, IDYES);
+      WaitUntilGone(box, timeout_ms);
+    }
+    return false;
+  });
+  return done;
 }
 
 bool CancelFileChooser(DWORD timeout_ms) {

@@ -1,5 +1,5 @@
 // Drives the controller the way the band and a user do: hand-off messages to its window, and
-// window messages to its dialogs, message boxes, menus and file choosers.
+// window messages to its dialogs, message boxes and file choosers.
 #pragma once
 
 #include <windows.h>
@@ -37,12 +37,13 @@ void SelectListEntry(HWND dialog, int id, int index);
 // A key press at the dialog, the way its message loop sees one (Escape, Enter).
 void PressKey(HWND window, UINT virtual_key);
 
-// Answers the open file chooser (title "Save As") by typing the path and pressing Save.
-bool AnswerFileChooser(const std::string& path, DWORD timeout_ms = kWaitMs);
+// Answers the open file chooser (title "Save As") by typing the path and pressing Save. When the
+// chooser asks before replacing the file, the question is answered Yes; *asked tells whether it came.
+bool AnswerFileChooser(const std::string& path, bool* asked = nullptr, DWORD timeout_ms = kWaitMs);
 // Presses Cancel in the open file chooser.
 bool CancelFileChooser(DWORD timeout_ms = kWaitMs);
 
-// The text of a message box with the given caption, once it is up; empty after timeout_ms.
+// The text of a message box.
 std::string MessageBoxText(HWND box);
 
 }  // namespace ph::robot

@@ -177,6 +177,24 @@ TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
   EXPECT_EQ(Actions(program), (ActionTable{{9, {kOutputText, kPortionText, program.folder()}}}));
 }
 
+TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const std::string existing = program.folder() + "\\existing.txt";
+  ::CloseHandle(::CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  for (bool append : {true, false}) {
+    SCOPED_TRACE(append ? "appending" : "replacing");
+    const HWND dialog = SendForDialog(controller, "Page", "words", 4);
+    ASSERT_NE(dialog, nullptr);
+    robot::SetCheck(dialog, IDC_APPEND, append);
+    robot::Click(dialog, IDC_SAVE_TEXT);
+    bool asked = false;
+    ASSERT_TRUE(robot::AnswerFileChooser(existing, &asked));
+    EXPECT_EQ(asked, !append);
+    EXPECT_TRUE(robot::WaitUntilGone(dialog));
+  }
+}
+
 TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothing) {
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);

@@ -1,0 +1,42 @@
+// The writer of HTML files, with their pictures and style sheets captured beside them.
+#include "controller/outputs/html_file_writer.h"
+
+#include <ostream>
+
+#include "controller/outputs/linked_file_capture.h"
+#include "controller/outputs/output_naming.h"
+#include "controller/outputs/output_ports.h"
+#include "controller/outputs/text_file_writer.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+
+namespace ph {
+
+int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
+  std::unique_ptr<std::ostream> out = ports.files.OpenWrite(context.path, false);
+  if (!out || !*out) {
+    ReportOpenFailure(ports);
+    return 0;
+  }
+  std::ostream& o = *out;
+  if (context.portion == kPortionText) {
+    o << "<pre>" << kLineBreak << context.text << kLineBreak << "</pre>" << kLineBreak;
+    o.flush();
+    return 1;
+  }
+  LinkedFileCapture capture(ports, context.url, context.path);
+  o << "<html>" << kLineBreak << "<head>" << kLineBreak << "<title>" << context.title << "</title>" << kLineBreak;
+  capture.Write(context.style, o);
+  o << "</head>" << kLineBreak << "<body>" << kLineBreak;
+  if (ports.settings.datetime_url) {
+    const LocalTime now = ports.clock.Now();
+    o << "date: " << DateText(now) << "<br>" << kLineBreak << "time: " << TimeText(now) << "<br>" << kLineBreak
+      << "url: " << context.url << "<br>" << kLineBreak << kLineBreak;
+  }
+  capture.Write(context.html, o);
+  o << "</body>" << kLineBreak << "</html>" << kLineBreak;
+  o.flush();
+  return 1;
+}
+
+}  // namespace ph

@@ -1,0 +1,72 @@
+// The linked-file capture: copies pictures and style sheets beside the HTML file and repoints them.
+#include "controller/outputs/linked_file_capture.h"
+
+#include <ostream>
+
+#include "controller/outputs/local_copy_path.h"
+#include "controller/outputs/output_ports.h"
+#include "platform/fetch.h"
+#include "platform/file_system.h"
+#include "platform/url.h"
+
+namespace ph {
+namespace {
+
+// Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
+bool IsFetchable(std::string_view url) {
+  const std::size_t colon = url.find(':');
+  if (colon == std::string_view::npos) return false;
+  std::string scheme;
+  for (char c : url.substr(0, colon)) scheme += static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
+  return scheme == "http" || scheme == "https" || scheme == "ftp";
+}
+
+}  // namespace
+
+std::string CompanionName(std::string_view output_path) {
+  std::string name = FileNameOfPath(output_path);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.resize(dot);
+  return name + "_files";
+}
+
+LinkedFileCapture::LinkedFileCapture(OutputPorts& ports, std::string base_url, std::string_view output_path)
+    : ports_(ports), base_url_(std::move(base_url)), companion_(CompanionName(output_path)) {
+  const std::size_t cut = output_path.rfind(kPathSeparator);
+  if (cut != std::string_view::npos) folder_ = std::string(output_path.substr(0, cut));
+  const std::string companion_folder = folder_.empty() ? companion_ : folder_ + kPathSeparator + companion_;
+  if (ports_.files.Exists(companion_folder)) ports_.files.RemoveTree(companion_folder);
+}
+
+int LinkedFileCapture::Write(std::string_view markup, std::ostream& out) {
+  buffer_.clear();
+  buffer_.reserve(markup.size() + markup.size() / 8);
+  const ScanOutcome outcome = ScanMarkup(markup, *this, &buffer_);
+  if (outcome != ScanOutcome::kComplete) ports_.diagnostics << ScanDiagnostic(outcome) << '\n' << std::flush;
+  out.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  return 1;
+}
+
+void LinkedFileCapture::Rewrite(ReferenceKind kind, std::string_view value, std::string* out) {
+  std::string absolute;
+  if (!ports_.urls.Combine(base_url_, value, &absolute)) {
+    out->append(value);
+  } else if (kind == ReferenceKind::kAbsolute) {
+    out->append(absolute);
+  } else {
+    Capture(absolute, out);
+    if (out->empty()) out->append(value);
+  }
+}
+
+void LinkedFileCapture::Capture(const std::string& absolute, std::string* out) {
+  std::string url_path;
+  if (!IsFetchable(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
+  const LocalCopyPath copy = MakeLocalCopyPath(folder_, companion_, url_path, kPathSeparator);
+  out->append(copy.reference);
+  // A picture used many times on a page is fetched once.
+  if (!fetched_.insert(copy.path).second) return;
+  if (ports_.files.MakeFolders(copy.path)) ports_.fetcher.Fetch(absolute, copy.path);
+}
+
+}  // namespace ph

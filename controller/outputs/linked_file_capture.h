@@ -1,0 +1,39 @@
+// The linked-file capture: copies pictures and style sheets beside the HTML file and repoints them.
+#pragma once
+
+#include <iosfwd>
+#include <set>
+
+#include "common/base.h"
+#include "controller/outputs/markup_scanner.h"
+
+namespace ph {
+
+struct OutputPorts;
+
+// The companion folder's name for an output file: its name without the extension, and "_files".
+std::string CompanionName(std::string_view output_path);
+
+class LinkedFileCapture : private ReferenceRewriter {
+ public:
+  // Prepares the capture for one HTML file: removes a companion folder left by an earlier file of
+  // that name, with everything in it.
+  LinkedFileCapture(OutputPorts& ports, std::string base_url, std::string_view output_path);
+
+  // Writes the whole markup to out with rewritten references; nonzero. Malformed markup is reported
+  // on the diagnostics stream and the rest of it is written unchanged.
+  int Write(std::string_view markup, std::ostream& out);
+
+ private:
+  void Rewrite(ReferenceKind kind, std::string_view value, std::string* out) override;
+  void Capture(const std::string& absolute, std::string* out);
+
+  OutputPorts& ports_;
+  std::string base_url_;
+  std::string folder_;
+  std::string companion_;
+  std::set<std::string> fetched_;  // local copies already made for this file
+  std::string buffer_;
+};
+
+}  // namespace ph

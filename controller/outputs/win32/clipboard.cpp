@@ -1,0 +1,50 @@
+// The clipboard port over the Win32 clipboard.
+#include "controller/outputs/clipboard.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/win32/unique_handle.h"
+
+namespace ph {
+namespace {
+
+class Win32Clipboard : public ClipboardPort {
+ public:
+  ~Win32Clipboard() override { Close(); }
+
+  bool Open() override {
+    open_ = ::OpenClipboard(nullptr) != FALSE;
+    return open_;
+  }
+  void Close() override {
+    if (open_) ::CloseClipboard();
+    open_ = false;
+  }
+  bool Empty() override { return ::EmptyClipboard() != FALSE; }
+
+  bool Set(ClipboardFormat format, std::string_view bytes) override {
+    const UINT id = format == ClipboardFormat::kText ? CF_TEXT : ::RegisterClipboardFormatA("HTML Format");
+    if (id == 0) return false;
+    win::UniqueHglobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1));
+    if (!block) return false;
+    void* data = ::GlobalLock(block.get());
+    if (!data) return false;
+    std::memcpy(data, bytes.data(), bytes.size());
+    static_cast<char*>(data)[bytes.size()] = '\0';
+    ::GlobalUnlock(block.get());
+    if (!::SetClipboardData(id, block.get())) return false;
+    block.release();  // the clipboard owns it now
+    return true;
+  }
+
+ private:
+  bool open_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ClipboardPort> MakeSystemClipboard() { return std::make_unique<Win32Clipboard>(); }
+
+}  // namespace ph

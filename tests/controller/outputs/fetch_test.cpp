@@ -1,0 +1,74 @@
+// Downloads from the loopback server: exact bytes, failures that leave nothing, time and size bounds.
+#include "platform/fetch.h"
+
+#include <chrono>
+#include <filesystem>
+
+#include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/loopback_http_server.h"
+
+namespace ph {
+namespace {
+
+class Fetch : public test::OutputsTest {
+ protected:
+  void SetUp() override { ASSERT_TRUE(server_.ok()); }
+  std::unique_ptr<Fetcher> bounded_ = MakeSystemFetcher(FetchLimits{1500, 64 * 1024});
+  // The names in the scratch folder: a failed download must leave nothing of its own there.
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  test::LoopbackHttpServer server_;
+};
+
+TEST_F(Fetch, CopiesTheBodyByteForByte) {
+  std::string body;
+  for (int i = 0; i < 20000; ++i) body += static_cast<char>(i * 7 % 256);
+  body += "\r\n\r\r\n";
+  server_.Serve("/bin/data.bin", {200, "application/octet-stream", body});
+  ASSERT_TRUE(bounded_->Fetch(server_.Url("/bin/data.bin"), Path("data.bin")));
+  EXPECT_EQ(ReadFile(Path("data.bin")), body);
+  // Replaces what was there.
+  server_.Serve("/bin/other.bin", {200, "text/plain", "short"});
+  ASSERT_TRUE(bounded_->Fetch(server_.Url("/bin/other.bin"), Path("data.bin")));
+  EXPECT_EQ(ReadFile(Path("data.bin")), "short");
+}
+
+TEST_F(Fetch, ErrorStatusIsAFailureAndKeepsTheOldFile) {
+  WriteFile(Path("kept.gif"), "previous");
+  EXPECT_FALSE(bounded_->Fetch(server_.Url("/missing.gif"), Path("kept.gif")));
+  EXPECT_EQ(ReadFile(Path("kept.gif")), "previous");
+  // Asked again, where a browser cache may hold the error page by now.
+  EXPECT_FALSE(bounded_->Fetch(server_.Url("/missing.gif"), Path("new.gif")));
+  EXPECT_EQ(Names(), std::vector<std::string>{"kept.gif"});
+}
+
+TEST_F(Fetch, ADownloadThatNeverEndsIsCutOffInTimeAndLeavesNothing) {
+  server_.Serve("/slow", {200, "image/gif", "", true});
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(bounded_->Fetch(server_.Url("/slow"), Path("slow.gif")));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(Fetch, ADownloadOverTheSizeBoundIsRefused) {
+  server_.Serve("/big", {200, "image/gif", std::string(64 * 1024 + 1, 'b')});
+  server_.Serve("/fits", {200, "image/gif", std::string(64 * 1024, 'f')});
+  EXPECT_FALSE(bounded_->Fetch(server_.Url("/big"), Path("big.gif")));
+  EXPECT_TRUE(Names().empty());
+  EXPECT_TRUE(bounded_->Fetch(server_.Url("/fits"), Path("fits.gif")));
+  EXPECT_EQ(Names(), std::vector<std::string>{"fits.gif"});
+}
+
+TEST_F(Fetch, OnlyWebUrlsAreFetched) {
+  WriteFile(Path("local.txt"), "local");
+  EXPECT_FALSE(bounded_->Fetch("file:///" + Path("local.txt"), Path("copy.txt")));
+  EXPECT_FALSE(Exists(Path("copy.txt")));
+  EXPECT_FALSE(bounded_->Fetch("http://127.0.0.1:1/nothing-listens", Path("none.txt")));
+}
+
+}  // namespace
+}  // namespace ph

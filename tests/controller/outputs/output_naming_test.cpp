@@ -1,0 +1,51 @@
+// Suggested file names: the suffixes of "Name Append Type" and the characters names cannot hold.
+#include "controller/outputs/output_naming.h"
+
+#include <gtest/gtest.h>
+
+#include "controller/shell/settings.h"
+
+namespace ph {
+namespace {
+
+std::string Name(const std::string& title, std::int32_t type, std::int32_t len = 10, const std::string& text = "") {
+  OutputContext c;
+  c.title = title;
+  c.text = text;
+  SettingsRecord s;
+  s.name_append_type = type;
+  s.name_append_len = len;
+  return SuggestedName(c, s, LocalTime{2007, 11, 3, 21, 4, 9, 0});
+}
+
+TEST(SuggestedName, ReplacesTheTenForbiddenCharactersAndNothingElse) {
+  EXPECT_EQ(Name("a/b: c.d", 0), "a_b_ c_d");
+  EXPECT_EQ(Name("\"*./:<>?\\|", 0), "__________");
+  EXPECT_EQ(Name("tab\there, caf\xe9 & co!", 0), "tab\there, caf\xe9 & co!");
+  EXPECT_EQ(Name("", 0), "");
+  EXPECT_EQ(Name("x", 7), "x");  // unknown types add nothing
+}
+
+TEST(SuggestedName, StampHasTwoDigitYearAndTwentyFourHours) {
+  EXPECT_EQ(Name("News", 1), "News_071103-210409");
+  EXPECT_EQ(StampText(LocalTime{2000, 1, 2, 0, 0, 0, 0}), "_000102-000000");
+}
+
+TEST(SuggestedName, ContentSuffixCountsARunOfBreaksAndSpacesAsOne) {
+  EXPECT_EQ(Name("T", 2, 5, "one  two\r\nthree"), "T_one t");
+  EXPECT_EQ(Name("T", 2, 20, "one  two\r\nthree"), "T_one two three");
+  EXPECT_EQ(Name("T", 2, 5, ""), "T_");
+  EXPECT_EQ(Name("T", 2, 0, "abc"), "T_");
+  EXPECT_EQ(Name("T", 2, 3, "\n\n a"), "T_ a");
+  // The forbidden characters of the suffix are replaced as well, after counting.
+  EXPECT_EQ(Name("T", 2, 4, "a.b/c"), "T_a_b_");
+}
+
+TEST(DateAndTimeTexts, UseFourDigitYearsAndLeadingZeros) {
+  const LocalTime t{2026, 3, 7, 9, 5, 4, 0};
+  EXPECT_EQ(DateText(t), "2026-03-07");
+  EXPECT_EQ(TimeText(t), "09:05:04");
+}
+
+}  // namespace
+}  // namespace ph

@@ -1,0 +1,21 @@
+// The few socket calls the loopback HTTP server needs, over BSD sockets natively and Winsock on Windows.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace ph::test {
+
+using Socket = std::intptr_t;
+inline constexpr Socket kNoSocket = -1;
+
+// A listening socket on 127.0.0.1 with a port the system picks; kNoSocket on failure.
+Socket ListenOnLoopback(std::uint16_t* port);
+// The next connection, or kNoSocket when none arrives within the time.
+Socket AcceptWithin(Socket listener, int timeout_ms);
+// Bytes received (at most size), 0 when the peer closed, -1 on error or when nothing came in time.
+int ReceiveWithin(Socket s, char* buffer, int size, int timeout_ms);
+bool SendAll(Socket s, std::string_view bytes);
+void CloseSocket(Socket s);
+
+}  // namespace ph::test

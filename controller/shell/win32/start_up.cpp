@@ -7,9 +7,9 @@
 #include "common/settings_names.h"
 #include "controller/intake/actions_file.h"
 #include "controller/shell/command_line.h"
+#include "controller/shell/program_outputs.h"
 #include "controller/shell/settings.h"
 #include "controller/shell/win32/main_wnd.h"
-#include "controller/shell/win32/program_writers.h"
 #include "controller/shell/win32/save_dlg.h"
 #include "controller/shell/win32/splash.h"
 #include "platform/code_page.h"
@@ -82,8 +82,8 @@ int RunController(HINSTANCE instance, const char* arguments) {
   const std::unique_ptr<CodePage> code_page = MakeSystemCodePage();
   Win32User writer_user;  // the writers' messages have no owner window
   Win32User intake_user;  // "Invalid Layout ID" is owned by the main window
-  ProgramOutputs outputs = MakeProgramOutputs(settings, *fs, writer_user);
-  const OutputServices services{*outputs.writers, outputs.suggest_name, settings};
+  ProgramOutputs outputs(settings, *fs, writer_user, *code_page);
+  const OutputServices services{outputs.writers(), outputs.suggest_name(), settings};
   Win32SaveDialogRunner dialogs(instance, services);
   IntakeProcessor intake(services, *fs, dialogs, intake_user, *code_page,
                          ModuleFolderFile(*fs, kActionsFileName));

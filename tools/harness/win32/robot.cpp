@@ -137,4 +137,16 @@ bool CancelFileChooser(DWORD timeout_ms) {
 
 std::string MessageBoxText(HWND box) { return ControlText(box, kMessageBoxText); }
 
+std::string DescribeDialogs() {
+  Search dialogs{nullptr, "#32770", false, {}};
+  ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&dialogs));
+  std::string out;
+  for (HWND dialog : dialogs.found) {
+    char title[256] = {};
+    ::GetWindowTextA(dialog, title, sizeof title);
+    out += std::string(title) + ": " + MessageBoxText(dialog) + "\n";
+  }
+  return out;
+}
+
 }  // namespace ph::robot

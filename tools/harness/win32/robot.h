@@ -43,6 +43,9 @@ bool AnswerFileChooser(const std::string& path, bool* asked = nullptr, DWORD tim
 // Presses Cancel in the open file chooser.
 bool CancelFileChooser(DWORD timeout_ms = kWaitMs);
 
+// The visible dialogs and message boxes, one "title: text" line each, for failure reports.
+std::string DescribeDialogs();
+
 // The text of a message box.
 std::string MessageBoxText(HWND box);
 

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "resources/resource.h"
 #include "tests/controller/shell/win32/controller_program.h"
+#include "tests/support/test_paths.h"
 
 namespace ph::test {
 namespace {
@@ -71,6 +76,17 @@ TEST_F(ControllerResourcesTest, TitleIconSheetAndArtworkAreThere) {
     EXPECT_EQ(info.bmBitsPixel, 24);
     ::DeleteObject(bitmap);
   }
+}
+
+TEST_F(ControllerResourcesTest, StyleSheetResourceHoldsTheSheetFileByteForByte) {
+  const HRSRC found = ::FindResourceA(module_, MAKEINTRESOURCEA(140), "XSL");
+  ASSERT_NE(found, nullptr);
+  const HGLOBAL loaded = ::LoadResource(module_, found);
+  const std::string resource(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module_, found));
+  std::ifstream in(SourceDir() + "/resources/identity.xsl", std::ios::binary);
+  ASSERT_TRUE(in) << SourceDir();
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(resource, file);
 }
 
 TEST_F(ControllerResourcesTest, ProgramIsAGuiProgramWithoutConsole) {

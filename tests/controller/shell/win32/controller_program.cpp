@@ -102,4 +102,31 @@ void ControllerProgram::WriteActions(const Bytes& bytes) const {
 
 void RemoveProductKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PageHarvest"); }
 
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ClipboardText() {
+  if (!::OpenClipboard(nullptr)) return {};
+  std::string text;
+  if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    if (const auto* p = static_cast<const char*>(::GlobalLock(data))) {
+      text = p;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+bool PollFor(const std::function<bool()>& done, DWORD timeout_ms) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > timeout_ms) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
 }  // namespace ph::test

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "common/base.h"
@@ -37,5 +38,12 @@ class ControllerProgram {
 
 // The product key of the registry is the program's; tests remove it before and after.
 void RemoveProductKey();
+
+// What the program wrote: a whole file (empty when missing), the clipboard's CF_TEXT.
+std::string FileText(const std::string& path);
+std::string ClipboardText();
+
+// Waits until done() holds; false after timeout_ms.
+bool PollFor(const std::function<bool()>& done, DWORD timeout_ms = 10000);
 
 }  // namespace ph::test

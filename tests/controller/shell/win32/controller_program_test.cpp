@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 
 #include "common/le_io.h"
@@ -135,6 +136,7 @@ TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsSt
   robot::SelectListEntry(dialog, IDC_PORTION, 2);
   robot::Click(dialog, IDC_SAVE_CLIPBOARD);
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
+  EXPECT_EQ(ClipboardText(), "<p>Selected words</p>");
   DWORD_PTR ignored;
   ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
   EXPECT_EQ(Actions(program), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
@@ -175,16 +177,34 @@ TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
   DWORD_PTR ignored;
   ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
   EXPECT_EQ(Actions(program), (ActionTable{{9, {kOutputText, kPortionText, program.folder()}}}));
+  EXPECT_NE(FileText(program.folder() + "\\saved.txt").find("words"), std::string::npos);
+}
+
+TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataElement) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const HWND dialog = SendForDialog(controller, "Page", "plain words", 12);
+  ASSERT_NE(dialog, nullptr);
+  robot::SelectListEntry(dialog, IDC_PORTION, 1);
+  robot::Click(dialog, IDC_SAVE_XML);
+  ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.xml"));
+  ASSERT_TRUE(robot::WaitUntilGone(dialog));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  EXPECT_EQ(Actions(program), (ActionTable{{12, {kOutputXml, kPortionText, program.folder()}}}));
+  EXPECT_NE(FileText(program.folder() + "\\saved.xml").find("<data>plain words</data>"), std::string::npos)
+      << FileText(program.folder() + "\\saved.xml");
 }
 
 TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);
   const std::string existing = program.folder() + "\\existing.txt";
-  ::CloseHandle(::CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  std::ofstream(existing) << "old content";
   for (bool append : {true, false}) {
     SCOPED_TRACE(append ? "appending" : "replacing");
-    const HWND dialog = SendForDialog(controller, "Page", "words", 4);
+    const std::string words = append ? "appended words" : "replacing words";
+    const HWND dialog = SendForDialog(controller, "Page", words, 4);
     ASSERT_NE(dialog, nullptr);
     robot::SetCheck(dialog, IDC_APPEND, append);
     robot::Click(dialog, IDC_SAVE_TEXT);
@@ -192,7 +212,32 @@ TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
     ASSERT_TRUE(robot::AnswerFileChooser(existing, &asked));
     EXPECT_EQ(asked, !append);
     EXPECT_TRUE(robot::WaitUntilGone(dialog));
+    DWORD_PTR ignored;
+    ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+    const std::string text = FileText(existing);
+    EXPECT_NE(text.find(words), std::string::npos) << text;
+    EXPECT_EQ(text.find("old content") != std::string::npos, append) << text;
   }
+}
+
+TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
+  const HWND controller = StartResident();
+  ASSERT_NE(controller, nullptr);
+  const std::string existing = program.folder() + "\\page.htm";
+  std::ofstream(existing) << "old page";
+  const HWND dialog = SendForDialog(controller, "Page", "html words", 6);
+  ASSERT_NE(dialog, nullptr);
+  robot::SetCheck(dialog, IDC_APPEND, true);
+  robot::Click(dialog, IDC_SAVE_HTML);
+  bool asked = false;
+  ASSERT_TRUE(robot::AnswerFileChooser(existing, &asked));
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(robot::WaitUntilGone(dialog));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  EXPECT_EQ(FileText(existing).find("old page"), std::string::npos);
+  EXPECT_NE(FileText(existing).find("<p>html words</p>"), std::string::npos);
+  EXPECT_EQ(Actions(program), (ActionTable{{6, {kOutputHtml, kPortionAuto, program.folder()}}}));
 }
 
 TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothing) {

@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
-#include <iterator>
 
 #include "common/le_io.h"
 #include "controller/outputs/database.h"
@@ -20,33 +18,6 @@ namespace ph::test {
 namespace {
 
 constexpr char kSaveTitle[] = "PageHarvest - What would you like to do with the content:";
-
-bool PollFor(const std::function<bool()>& done, DWORD timeout_ms = robot::kWaitMs) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > timeout_ms) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string ClipboardText() {
-  if (!::OpenClipboard(nullptr)) return {};
-  std::string text;
-  if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const auto* p = static_cast<const char*>(::GlobalLock(data))) {
-      text = p;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
 
 void SetBinary(HKEY key, const char* name, DWORD value) {
   ::RegSetValueExA(key, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&value), sizeof value);
@@ -159,6 +130,48 @@ TEST_F(StoredActionsTest, EachKindIsSavedWithoutAnyDialog) {
     ADD_FAILURE() << "PH_CONTROLLER_DSN is not set: run through ctest for the database kind";
   }
   EXPECT_TRUE(NoDialog());
+}
+
+TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {
+  ASSERT_FALSE(dsn_.empty()) << "PH_CONTROLLER_DSN is not set: run through ctest";
+  std::string error;
+  const auto database = MakeOdbcDatabase(DriverPrompt::kNever)->Connect("DSN=" + dsn_, &error);
+  ASSERT_TRUE(database) << error;
+  ASSERT_TRUE(database->Execute("DROP TABLE IF EXISTS pages", &error)) << error;
+  ASSERT_TRUE(database->Execute(
+      "CREATE TABLE pages (id INTEGER PRIMARY KEY, content_date DATE, url VARCHAR(255), content TEXT)", &error))
+      << error;
+  const HWND controller = Start();
+  ASSERT_NE(controller, nullptr);
+  const auto code_page = MakeSystemCodePage();
+  HandoffFields fields;
+  fields[kSelectionHtml] = u"<b>row</b>";
+  fields[kSelectionText] = u"row";
+  fields[kPageUrl] = u"http://127.0.0.1/row.html";
+  ASSERT_TRUE(robot::SendContent(controller, fields, 20, 0));
+  const HWND dialog = robot::WaitForWindow(kSaveTitle);
+  ASSERT_NE(dialog, nullptr);
+  robot::SelectListEntry(dialog, 1001, 2);  // HTML
+  robot::Click(dialog, 1003);               // &Database
+  ASSERT_TRUE(robot::WaitUntilGone(dialog)) << robot::DescribeDialogs();
+  EXPECT_TRUE(PollFor([&] {
+    QueryRows rows;
+    return database->Query("SELECT url, content FROM pages", &rows, &error) && rows.size() == 1 &&
+           rows[0] == std::vector<std::string>{"http://127.0.0.1/row.html", "<b>row</b>"};
+  }));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  const Bytes stored = program_.ReadActions();
+  ByteReader in(stored);
+  std::int32_t id = 0, kind = 0, portion = 0;
+  // Layouts 1 to 5 come first; 20 is the last record.
+  for (int record = 0; record < 6; ++record) {
+    std::string folder;
+    ASSERT_TRUE(in.I32(&id) && in.I32(&kind) && in.I32(&portion) && in.String(&folder));
+  }
+  EXPECT_EQ(id, 20);
+  EXPECT_EQ(kind, kOutputDatabase);
+  EXPECT_EQ(portion, kPortionHtml);
 }
 
 TEST_F(StoredActionsTest, ExistingFilesThatMayNotBeWrittenBringTheDialog) {

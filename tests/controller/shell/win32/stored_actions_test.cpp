@@ -116,7 +116,11 @@ TEST_F(StoredActionsTest, EachKindIsSavedWithoutAnyDialog) {
   })) << robot::DescribeDialogs();
   QuickSave(controller, 3, "Stored html", "html kind");
   EXPECT_TRUE(PollFor([&] { return FileText(out_ + "\\Stored html.htm").find("<p>html kind</p>") != std::string::npos; }));
+  // The clipboard is read only once the program has put something there: opening it meanwhile
+  // could make the program's own opening fail.
+  const DWORD sequence = ::GetClipboardSequenceNumber();
   QuickSave(controller, 4, "Stored clipboard", "clipboard kind");
+  EXPECT_TRUE(PollFor([&] { return ::GetClipboardSequenceNumber() != sequence; }));
   EXPECT_TRUE(PollFor([&] { return ClipboardText() == "clipboard kind"; })) << ClipboardText();
   if (database) {
     QuickSave(controller, 5, "Stored database", "database kind");

@@ -62,6 +62,11 @@ bool SendContent(HWND controller, const HandoffFields& fields, std::int32_t layo
                                static_cast<LPARAM>(quick_save), SMTO_NORMAL, kWaitMs, &result) != 0;
 }
 
+void Settle(HWND window) {
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+}
+
 std::vector<HWND> WindowsTitled(const std::string& title, const char* class_name, bool include_hidden) {
   Search search{&title, class_name, include_hidden, {}};
   ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&search));

@@ -19,6 +19,10 @@ HWND FindController(DWORD timeout_ms = kWaitMs);
 // Sends one record and its content information, both synchronously, as the band does.
 bool SendContent(HWND controller, const HandoffFields& fields, std::int32_t layout_id, std::int32_t quick_save);
 
+// Returns once the window's thread has come back to fetching messages, that is once the step it
+// was busy with (after a dialog closed, say) has finished.
+void Settle(HWND window);
+
 // Top-level windows of the given title (and class, when given), visible ones only unless asked
 // otherwise (a modal dialog is shown only once its message loop first runs idle).
 std::vector<HWND> WindowsTitled(const std::string& title, const char* class_name = "#32770",

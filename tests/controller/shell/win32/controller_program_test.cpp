@@ -137,8 +137,7 @@ TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsSt
   robot::Click(dialog, IDC_SAVE_CLIPBOARD);
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   EXPECT_EQ(ClipboardText(), "<p>Selected words</p>");
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   EXPECT_EQ(Actions(program), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
 }
 
@@ -174,8 +173,7 @@ TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
   robot::Click(dialog, IDC_SAVE_TEXT);
   ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.txt"));
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   EXPECT_EQ(Actions(program), (ActionTable{{9, {kOutputText, kPortionText, program.folder()}}}));
   EXPECT_NE(FileText(program.folder() + "\\saved.txt").find("words"), std::string::npos);
 }
@@ -189,8 +187,7 @@ TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataE
   robot::Click(dialog, IDC_SAVE_XML);
   ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.xml"));
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   EXPECT_EQ(Actions(program), (ActionTable{{12, {kOutputXml, kPortionText, program.folder()}}}));
   EXPECT_NE(FileText(program.folder() + "\\saved.xml").find("<data>plain words</data>"), std::string::npos)
       << FileText(program.folder() + "\\saved.xml");
@@ -212,8 +209,7 @@ TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
     ASSERT_TRUE(robot::AnswerFileChooser(existing, &asked));
     EXPECT_EQ(asked, !append);
     EXPECT_TRUE(robot::WaitUntilGone(dialog));
-    DWORD_PTR ignored;
-    ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+    robot::Settle(controller);
     const std::string text = FileText(existing);
     EXPECT_NE(text.find(words), std::string::npos) << text;
     EXPECT_EQ(text.find("old content") != std::string::npos, append) << text;
@@ -233,8 +229,7 @@ TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
   ASSERT_TRUE(robot::AnswerFileChooser(existing, &asked));
   EXPECT_TRUE(asked);
   EXPECT_TRUE(robot::WaitUntilGone(dialog));
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   EXPECT_EQ(FileText(existing).find("old page"), std::string::npos);
   EXPECT_NE(FileText(existing).find("<p>html words</p>"), std::string::npos);
   EXPECT_EQ(Actions(program), (ActionTable{{6, {kOutputHtml, kPortionAuto, program.folder()}}}));
@@ -256,8 +251,7 @@ TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothin
     robot::Click(d, IDC_SAVE_XML);
     EXPECT_TRUE(robot::CancelFileChooser());
   });
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   EXPECT_TRUE(program.ReadActions().empty());
 }
 
@@ -298,8 +292,7 @@ TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArri
   EXPECT_EQ(answered, (std::vector<std::string>{"second", "third"}));
   robot::Click(first, IDC_SAVE_CLIPBOARD);
   EXPECT_TRUE(robot::WaitUntilGone(first));
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   EXPECT_EQ(Actions(program).size(), 3u);
 }
 

@@ -163,8 +163,7 @@ TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {
     return database->Query("SELECT url, content FROM pages", &rows, &error) && rows.size() == 1 &&
            rows[0] == std::vector<std::string>{"http://127.0.0.1/row.html", "<b>row</b>"};
   }));
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_NORMAL, robot::kWaitMs, &ignored);
+  robot::Settle(controller);
   const Bytes stored = program_.ReadActions();
   ByteReader in(stored);
   std::int32_t id = 0, kind = 0, portion = 0;

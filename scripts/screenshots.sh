@@ -28,6 +28,7 @@ cleanup() {
   timeout 10 wine "$scratch/ph-robot.exe" exit </dev/null >/dev/null 2>&1 || true
   ph_wine_server_stop
   kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT

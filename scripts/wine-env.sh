@@ -24,7 +24,7 @@ ph_wine_prefix() {
 # may inherit the caller's pipes: a test runner would wait on them until they exit. So the server
 # and those helpers are started here, with their streams on /dev/null.
 ph_wine_server_start() {
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # one may be running already
   timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 ph_wine_server_stop() { wineserver -k </dev/null >/dev/null 2>&1 || true; }

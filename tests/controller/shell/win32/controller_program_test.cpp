@@ -118,6 +118,7 @@ TEST_F(ControllerProgramTest, QuickSaveWithoutLayoutIdWarnsAndThenAsks) {
   const HWND box = robot::WaitForWindow("Error");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(robot::MessageBoxText(box), "Invalid Layout ID");
+  EXPECT_EQ(::GetWindow(box, GW_OWNER), controller);
   robot::Click(box, IDOK);
   const HWND dialog = robot::WaitForWindow(kSaveTitle);
   ASSERT_NE(dialog, nullptr);

@@ -1,0 +1,93 @@
+// The processing step of the intake and the running of stored actions.
+#include "controller/intake/intake_processor.h"
+
+#include "common/handoff_record.h"
+#include "controller/intake/actions_file.h"
+#include "controller/intake/save_dialog_logic.h"
+#include "controller/shell/settings.h"
+#include "platform/file_system.h"
+#include "platform/user.h"
+
+namespace ph {
+
+IntakeProcessor::IntakeProcessor(const OutputServices& services, FileSystem& fs,
+                                 SaveDialogRunner& dialog, UserPort& user,
+                                 const CodePage& code_page, std::string actions_path)
+    : services_(services),
+      fs_(fs),
+      dialog_(dialog),
+      user_(user),
+      code_page_(code_page),
+      actions_path_(std::move(actions_path)) {}
+
+void IntakeProcessor::LoadActions() { ph::LoadActions(fs_, actions_path_, &actions_); }
+
+void IntakeProcessor::OnRecord(const void* data, std::size_t size) {
+  if (shutting_down_) return;
+  queue_.push_back(MakeIntakeItem(UnpackHandoffRecord(data, size), code_page_));
+}
+
+bool IntakeProcessor::OnContentInfo(std::int32_t layout_id, std::int32_t quick_save) {
+  if (shutting_down_ || queue_.empty()) return false;
+  queue_.back().layout_id = layout_id;
+  queue_.back().quick_save = quick_save;
+  return true;
+}
+
+void IntakeProcessor::ProcessNext() {
+  if (shutting_down_ || queue_.empty()) return;
+  // Off the queue before any window opens: content that arrives meanwhile queues up behind it and
+  // is processed by its own message, and nothing is processed twice.
+  const IntakeItem item = std::move(queue_.front());
+  queue_.pop_front();
+
+  if (item.quick_save != 0) {
+    if (item.layout_id == 0) {
+      user_.Show({"Invalid Layout ID", "Error", MessageIcon::kError, MessageButtons::kOk});
+    } else if (actions_.count(item.layout_id) != 0 && RunStoredAction(item) != 0) {
+      return;
+    }
+  }
+
+  // The program may have begun to end while the message box was up.
+  if (shutting_down_) return;
+  LayoutAction action;
+  if (dialog_.Run(item, &action) != kSaveDone || item.layout_id == 0) return;
+  actions_[item.layout_id] = std::move(action);
+  SaveActions(fs_, actions_path_, actions_);
+}
+
+int IntakeProcessor::RunStoredAction(const IntakeItem& item) {
+  const auto found = actions_.find(item.layout_id);
+  if (found == actions_.end()) return 0;
+  const LayoutAction action = found->second;
+  OutputContext context = ContextFromItem(item, action.portion);
+
+  const bool file_kind =
+      action.kind == kOutputText || action.kind == kOutputXml || action.kind == kOutputHtml;
+  if (file_kind) {
+    if (action.folder.empty() || !fs_.Exists(action.folder)) return 0;
+    context.path = action.folder + kPathSeparator + services_.suggest_name(context);
+  }
+
+  switch (action.kind) {
+    case kOutputText:
+    case kOutputXml:
+      context.path += action.kind == kOutputText ? ".txt" : ".xml";
+      if (services_.settings.append_files == 0 && fs_.Exists(context.path)) return 0;
+      return services_.writers.Write(action.kind, context);
+    case kOutputHtml:
+      // HTML files are never appended to.
+      context.path += ".htm";
+      if (fs_.Exists(context.path)) return 0;
+      return services_.writers.Write(action.kind, context);
+    case kOutputClipboard:
+    case kOutputDatabase:
+      return services_.writers.Write(action.kind, context);
+    default:
+      // Only a damaged file holds other kinds; they count as done, with nothing written.
+      return 1;
+  }
+}
+
+}  // namespace ph

@@ -1,0 +1,108 @@
+// Start-up in its order: settings, "/register", single instance, splash, COM, main window.
+#include "controller/shell/win32/start_up.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "common/settings_names.h"
+#include "controller/intake/actions_file.h"
+#include "controller/shell/command_line.h"
+#include "controller/shell/program_outputs.h"
+#include "controller/shell/settings.h"
+#include "controller/shell/win32/main_wnd.h"
+#include "controller/shell/win32/save_dlg.h"
+#include "controller/shell/win32/splash.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/user.h"
+
+namespace ph::win {
+namespace {
+
+constexpr char kInstanceMutex[] = "GrabControler1instancemutex";
+
+std::string ExePath() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, n);
+}
+
+void RegisterControllerPath(Registry& registry, const std::string& exe_path) {
+  const auto key = registry.Open(RegistryRoot::kCurrentUser, reg::kProductKey, RegistryAccess::kAll);
+  if (!key || !SetStringValue(*key, reg::kControllerPath, exe_path))
+    ::MessageBoxA(nullptr, "Failed to register program path", "Error", MB_OK | MB_ICONERROR);
+}
+
+// COM for this thread, released when the main window goes or, failing that, when start-up ends.
+class ComApartment {
+ public:
+  ComApartment() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ~ComApartment() { Release(); }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  void Release() {
+    if (ok_) ::CoUninitialize();
+    ok_ = false;
+  }
+
+ private:
+  bool ok_;
+};
+
+}  // namespace
+
+int RunController(HINSTANCE instance, const char* arguments) {
+  ::InitCommonControls();
+  const std::unique_ptr<Registry> registry = MakeSystemRegistry();
+  SettingsRecord settings;
+  LoadSettings(*registry, &settings);
+  const CommandLine command_line = ParseCommandLine(arguments ? arguments : "");
+  const std::string exe_path = ExePath();
+
+  if (command_line.register_path) {
+    RegisterControllerPath(*registry, exe_path);
+    return 0;
+  }
+
+  // Held, never waited on, until the process ends.
+  const UniqueKernelHandle mutex(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  if (!command_line.no_flash) ShowSplash(instance);
+
+  ComApartment com;
+  if (!CMainWnd::RegisterWindowClass(instance)) {
+    ::MessageBoxA(nullptr, "Error registering class", "PageHarvest", MB_OK);
+    return 1;
+  }
+
+  const std::unique_ptr<FileSystem> fs = MakeSystemFileSystem();
+  const std::unique_ptr<CodePage> code_page = MakeSystemCodePage();
+  Win32User writer_user;  // the writers' messages have no owner window
+  Win32User intake_user;  // "Invalid Layout ID" is owned by the main window
+  ProgramOutputs outputs(settings, *fs, writer_user, *code_page);
+  const OutputServices services{outputs.writers(), outputs.suggest_name(), settings};
+  Win32SaveDialogRunner dialogs(instance, services);
+  IntakeProcessor intake(services, *fs, dialogs, intake_user, *code_page,
+                         ModuleFolderFile(*fs, kActionsFileName));
+
+  MainWndHooks hooks;
+  hooks.on_destroy = [&] {
+    SaveSettings(*registry, settings, exe_path);
+    com.Release();
+  };
+  CMainWnd main_window(instance, intake, std::move(hooks));
+  if (!main_window.Create()) return 1;
+  intake_user.set_owner(main_window.hwnd());
+
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+}  // namespace ph::win

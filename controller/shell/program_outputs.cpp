@@ -18,15 +18,15 @@
 namespace ph {
 
 struct ProgramOutputs::Parts {
-  Parts(SettingsRecord& settings, FileSystem& fs, UserPort& user, const CodePage& code_page)
+  Parts(SettingsRecord& settings, FileSystem& fs, UserPort& user, const CodePage& code_page,
+        std::unique_ptr<ClipboardPort> own_clipboard, bool driver_may_ask)
       : settings(settings),
         urls(MakeSystemUrlPort()),
         fetcher(MakeSystemFetcher()),
-        clipboard(MakeSystemClipboard()),
+        clipboard(own_clipboard ? std::move(own_clipboard) : MakeSystemClipboard()),
         xml(MakeSystemXmlPort()),
         clock(MakeSystemClock()),
-        // A driver may ask for what a data source leaves out, as it does for a desktop program.
-        odbc(MakeOdbcDatabase(DriverPrompt::kComplete)),
+        odbc(MakeOdbcDatabase(driver_may_ask ? DriverPrompt::kComplete : DriverPrompt::kNever)),
         access(MakeAccessEngine()),
         ports{settings, fs, *urls, *fetcher, *clipboard, *xml, *clock, user, code_page, std::cout},
         database(settings, user, *clock, *odbc, *access),
@@ -46,8 +46,9 @@ struct ProgramOutputs::Parts {
 };
 
 ProgramOutputs::ProgramOutputs(SettingsRecord& settings, FileSystem& fs, UserPort& user,
-                               const CodePage& code_page)
-    : parts_(std::make_unique<Parts>(settings, fs, user, code_page)) {}
+                               const CodePage& code_page, std::unique_ptr<ClipboardPort> clipboard,
+                               bool driver_may_ask)
+    : parts_(std::make_unique<Parts>(settings, fs, user, code_page, std::move(clipboard), driver_may_ask)) {}
 
 ProgramOutputs::~ProgramOutputs() = default;
 

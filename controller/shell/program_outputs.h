@@ -7,6 +7,7 @@
 
 namespace ph {
 
+class ClipboardPort;
 class CodePage;
 class FileSystem;
 class UserPort;
@@ -15,7 +16,10 @@ struct SettingsRecord;
 class ProgramOutputs {
  public:
   // user shows the writers' own messages; settings is the process's one record, read at each write.
-  ProgramOutputs(SettingsRecord& settings, FileSystem& fs, UserPort& user, const CodePage& code_page);
+  // clipboard replaces the system's clipboard (a desktop's, for a command-line program);
+  // driver_may_ask lets an ODBC driver ask the user for what a data source leaves out.
+  ProgramOutputs(SettingsRecord& settings, FileSystem& fs, UserPort& user, const CodePage& code_page,
+                 std::unique_ptr<ClipboardPort> clipboard = nullptr, bool driver_may_ask = true);
   ~ProgramOutputs();
   ProgramOutputs(const ProgramOutputs&) = delete;
   ProgramOutputs& operator=(const ProgramOutputs&) = delete;

@@ -1,0 +1,51 @@
+// The small pieces of grab: written paths, progress, page text and the clipboard's HTML fragment.
+#include <gtest/gtest.h>
+
+#include "platform/code_page.h"
+#include "tools/grab/page_loader.h"
+#include "tools/grab/path_text.h"
+#include "tools/grab/progress.h"
+#include "tools/grab/x11_clipboard.h"
+
+namespace ph::grab {
+namespace {
+
+TEST(PathText, WrittenPathsReadBackAsTheSamePath) {
+  const ElementPath path = {{"frame", 0}, {"TABLE", 1}, {"TBODY", 0}, {"TR", 12}, {"TD", 1}};
+  EXPECT_EQ(PathToText(path), "frame[0]/TABLE[1]/TBODY[0]/TR[12]/TD[1]");
+  EXPECT_EQ(PathFromText(PathToText(path)), path);
+  for (const char* bad : {"", "TD", "TD[]", "TD[x]", "[1]", "TD[1]/", "TD[1]x", "TD[-1]", "TD[99999999999]"})
+    EXPECT_FALSE(PathFromText(bad).has_value()) << bad;
+}
+
+TEST(Progress, BarAndSummaryCountEveryPage) {
+  Tally t;
+  t.saved = 5;
+  t.skipped = 3;
+  t.failed = 2;
+  EXPECT_EQ(SummaryText(t), "saved 5, skipped 3, failed 2");
+  EXPECT_EQ(ProgressText(t, 20, 10), "[#####.....] 10/20  saved 5  skipped 3  failed 2");
+  EXPECT_EQ(ProgressText(Tally{}, 0, 4), "[####] 0/0  saved 0  skipped 0  failed 0");
+}
+
+TEST(PageText, Utf8StaysAndAnythingElseIsReadAsTheAnsiCodePage) {
+  Windows1252 cp;
+  EXPECT_EQ(PageTextAsUtf8("caf\xC3\xA9", cp), "caf\xC3\xA9");
+  EXPECT_EQ(PageTextAsUtf8("caf\xE9 \x80", cp), "caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(PageTextAsUtf8("cut \xC3", cp), "cut \xC3\x83");
+  EXPECT_TRUE(IsWebUrl("https://x/"));
+  EXPECT_FALSE(IsWebUrl("file:///x"));
+  EXPECT_EQ(FileUrl("/tmp/a b/c#.html"), "file:///tmp/a%20b/c%23.html");
+}
+
+TEST(HtmlFragment, TheBlocksOffsetsChooseTheMarkup) {
+  const std::string block =
+      "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000170\r\nStartFragment:00000131\r\n"
+      "EndFragment:00000134\r\n<html><body>\r\n<!--StartFragment--><b>x</b><!--EndFragment-->\r\n</body>\r\n</html>";
+  EXPECT_EQ(HtmlFragmentOfBlock(block), block.substr(131, 3));
+  EXPECT_EQ(HtmlFragmentOfBlock("no offsets"), "no offsets");
+  EXPECT_EQ(HtmlFragmentOfBlock("StartFragment:5\r\nEndFragment:999\r\n"), "StartFragment:5\r\nEndFragment:999\r\n");
+}
+
+}  // namespace
+}  // namespace ph::grab

@@ -1,0 +1,73 @@
+// grab's command line: commands, the save dialog's answer, settings, and the mistakes it refuses.
+#include "tools/grab/options.h"
+
+#include <gtest/gtest.h>
+
+#include "controller/outputs/output_context.h"
+
+namespace ph::grab {
+namespace {
+
+std::optional<Options> Parse(std::vector<std::string> args, std::string* error = nullptr) {
+  std::string ignored;
+  return ParseOptions(args, error ? error : &ignored);
+}
+
+TEST(GrabOptions, AnswersMapToTheDialogsKindsAndListEntries) {
+  auto o = Parse({"auto", "page.html", "--kind", "html", "--to", "out.htm", "--portion=text", "--append"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->command, Command::kAuto);
+  EXPECT_EQ(o->pages, std::vector<std::string>{"page.html"});
+  EXPECT_EQ(o->answer.kind, kOutputHtml);
+  EXPECT_EQ(o->answer.target, "out.htm");
+  EXPECT_EQ(o->answer.portion_list_index, 1);  // "Text" is the list's second entry
+  EXPECT_EQ(o->answer.append, true);
+
+  o = Parse({"quick", "a", "b", "c", "--kind", "database", "--portion", "html", "--dsn", "grabs", "--table", "t"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->pages.size(), 3u);
+  EXPECT_EQ(o->answer.kind, kOutputDatabase);
+  EXPECT_EQ(o->answer.portion_list_index, 2);
+  EXPECT_EQ(o->settings.dsn, "grabs");
+  EXPECT_EQ(o->settings.table, "t");
+  EXPECT_FALSE(o->settings.user.has_value());
+}
+
+TEST(GrabOptions, PickTakesAPageAndPaths) {
+  auto o = Parse({"--data-dir", "/d", "pick", "p.html", "frame[0]/TD[1]", "frame[0]/DIV[0]", "--kind", "clipboard"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->data_dir, "/d");
+  EXPECT_EQ(o->pages, std::vector<std::string>{"p.html"});
+  EXPECT_EQ(o->paths, (std::vector<std::string>{"frame[0]/TD[1]", "frame[0]/DIV[0]"}));
+}
+
+TEST(GrabOptions, MistakesAreRefusedWithAReason) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"fetch", "p"},
+      {"auto"},
+      {"auto", "a", "b"},
+      {"pick", "p"},
+      {"quick"},
+      {"auto", "p", "--kind", "pdf"},
+      {"auto", "p", "--kind", "text"},           // a file kind needs --to
+      {"auto", "p", "--kind", "clipboard", "--to", "f"},
+      {"auto", "p", "--portion", "all"},
+      {"auto", "p", "--dsn"},
+      {"auto", "p", "--bogus"},
+  };
+  for (const auto& args : bad) {
+    std::string error;
+    EXPECT_FALSE(Parse(args, &error)) << ::testing::PrintToString(args);
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST(GrabOptions, HelpAndVersionWinOverEverythingElse) {
+  EXPECT_EQ(Parse({"auto", "--help"})->command, Command::kHelp);
+  EXPECT_EQ(Parse({"--version", "quick"})->command, Command::kVersion);
+  EXPECT_NE(HelpText().find("quick PAGE..."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ph::grab

@@ -1,0 +1,364 @@
+// The road of a piece of content in one process: page, engine, hand-off record, intake, writer.
+#include "tools/grab/grab_session.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <ostream>
+
+#include "band/engine/extraction.h"
+#include "band/engine/page_text.h"
+#include "band/engine/selection_engine.h"
+#include "band/memdoc/memory_events.h"
+#include "common/handoff_record.h"
+#include "controller/intake/intake_processor.h"
+#include "controller/intake/save_dialog_logic.h"
+#include "controller/shell/program_outputs.h"
+#include "controller/shell/settings.h"
+#include "platform/code_page.h"
+#include "platform/fetch.h"
+#include "platform/file_system.h"
+#include "platform/memory_registry.h"
+#include "platform/url.h"
+#include "tools/grab/console_user.h"
+#include "tools/grab/page_loader.h"
+#include "tools/grab/path_text.h"
+#include "tools/grab/progress.h"
+#include "tools/grab/x11_clipboard.h"
+
+namespace ph::grab {
+namespace {
+
+constexpr char kSettingsFile[] = "settings.dat";
+constexpr std::size_t kMaxSettingsFile = 16 * 1024 * 1024;
+
+// The browser window: the page grab works on now.
+class CurrentPage : public BrowserPort {
+ public:
+  DocumentPtr TopDocument() override { return document_; }
+  void Set(DocumentPtr document) { document_ = std::move(document); }
+
+ private:
+  DocumentPtr document_;
+};
+
+class NoToolbar : public ToolbarPort {
+ public:
+  void CheckButton(int, bool) override {}
+  void EnableButton(int, bool) override {}
+};
+
+// Timers fire at once when asked to: there is nobody to wait for.
+class ImmediateTimers : public TimerPort {
+ public:
+  void Start(int timer_id, std::uint32_t) override { pending_.push_back(timer_id); }
+  void Stop(int timer_id) override { pending_.erase(std::remove(pending_.begin(), pending_.end(), timer_id), pending_.end()); }
+  void Fire(SelectionEngine& engine) {
+    while (!pending_.empty()) {
+      const int id = pending_.front();
+      pending_.erase(pending_.begin());
+      engine.OnTimer(id);
+    }
+  }
+
+ private:
+  std::vector<int> pending_;
+};
+
+class ConsoleMessages : public MessagePort {
+ public:
+  explicit ConsoleMessages(UserPort& user) : user_(user) {}
+  void Show(MessageOwner, const Message& message) override { user_.Show(message); }
+
+ private:
+  UserPort& user_;
+};
+
+// Records the result of every write, so that the run can say whether the content was saved.
+class RecordingWriters : public Writers {
+ public:
+  explicit RecordingWriters(Writers& inner) : inner_(inner) {}
+  int Write(std::int32_t kind, const OutputContext& context) override {
+    last_result_ = inner_.Write(kind, context);
+    ++writes_;
+    return last_result_;
+  }
+  void Reset() { writes_ = 0, last_result_ = 0; }
+  int writes() const { return writes_; }
+  int last_result() const { return last_result_; }
+
+ private:
+  Writers& inner_;
+  int writes_ = 0;
+  int last_result_ = 0;
+};
+
+// The save dialog, answered from the command line.
+class CommandLineDialog : public SaveDialogRunner {
+ public:
+  CommandLineDialog(const DialogAnswer& answer, OutputServices services, ConsoleUser& user, std::ostream& err)
+      : answer_(answer), services_(std::move(services)), user_(user), err_(err) {}
+
+  int Run(const IntakeItem& item, LayoutAction* action) override {
+    asked_ = true;
+    if (answer_.kind < 0) {
+      unanswered_ = true;
+      err_ << "grab: nothing is stored for this page's layout yet; say what to do with its content, "
+              "for example --kind html --to FILE (see grab --help)\n";
+      return kSaveCancelled;
+    }
+    user_.set_answer_path(answer_.target);
+    SaveDialogLogic dialog(item, action, services_, user_);
+    if (answer_.kind == kOutputText || answer_.kind == kOutputXml || answer_.kind == kOutputHtml)
+      return dialog.SaveToFile(answer_.kind, answer_.portion_list_index,
+                               answer_.append.value_or(dialog.InitialAppend()));
+    return dialog.SaveOther(answer_.kind, answer_.portion_list_index);
+  }
+
+  void Reset() { asked_ = unanswered_ = false; }
+  bool asked() const { return asked_; }
+  bool unanswered() const { return unanswered_; }
+
+ private:
+  const DialogAnswer& answer_;
+  OutputServices services_;
+  ConsoleUser& user_;
+  std::ostream& err_;
+  bool asked_ = false;
+  bool unanswered_ = false;
+};
+
+// The controller link: the content travels as a packed hand-off record into the intake.
+class IntakeLink : public ControllerLinkPort {
+ public:
+  explicit IntakeLink(IntakeProcessor& intake) : intake_(intake) {}
+
+  void Send(const DocumentPtr& top, const OutgoingContent& content) override {
+    ++sends_;
+    HandoffFields fields;
+    fields[kSelectionHtml] = content.html;
+    fields[kSelectionText] = content.text;
+    if (top) {
+      fields[kPageUrl] = top->Url().value_or(WideString());
+      fields[kPageTitle] = top->Title().value_or(WideString());
+      fields[kPageStyle] = StyleMarkup(*top).value_or(WideString());
+    }
+    const Bytes record = PackHandoffRecord(fields);
+    intake_.OnRecord(record.data(), record.size());
+    if (intake_.OnContentInfo(content.layout_id, content.quick_save)) intake_.ProcessNext();
+  }
+
+  void Reset() { sends_ = 0; }
+  int sends() const { return sends_; }
+
+ private:
+  IntakeProcessor& intake_;
+  int sends_ = 0;
+};
+
+enum class Outcome { kSaved, kSkipped, kFailed };
+
+}  // namespace
+
+struct GrabSession::Parts {
+  Parts(const Options& o, std::ostream& out_stream, std::ostream& err_stream)
+      : options(o),
+        out(out_stream),
+        err(err_stream),
+        code_page(MakeSystemCodePage()),
+        files(MakeSystemFileSystem(o.data_dir.empty() ? std::string() : std::filesystem::absolute(o.data_dir).string())),
+        urls(MakeSystemUrlPort()),
+        fetcher(MakeSystemFetcher()),
+        user(err),
+        messages(user),
+        outputs(settings, *files, user, *code_page, std::make_unique<X11Clipboard>(*code_page), false),
+        writers(outputs.writers()),
+        dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, user, err),
+        intake(OutputServices{writers, outputs.suggest_name(), settings}, *files, dialog, user, *code_page,
+               ModuleFolderFile(*files, "actions.dat")),
+        link(intake),
+        engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page}),
+        loader(*fetcher, *urls, *code_page, ScratchFolder()) {}
+
+  static std::string ScratchFolder() {
+    std::error_code ec;
+    const auto folder = std::filesystem::temp_directory_path(ec) / ("grab-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder, ec);
+    return folder.string();
+  }
+
+  // Settings live in the data folder as the registry would hold them, so a run finds what the runs
+  // before it were told (the database to write to, say).
+  void LoadSettingsFile() {
+    if (auto data = files->ReadAll(ModuleFolderFile(*files, kSettingsFile), kMaxSettingsFile))
+      if (!registry.Restore(*data)) err << "grab: " << kSettingsFile << " is damaged; starting from the defaults\n";
+    LoadSettings(registry, &settings);
+    const SettingChanges& c = options.settings;
+    if (c.datetime_url) settings.datetime_url = *c.datetime_url;
+    if (c.dsn) settings.dsn = *c.dsn, settings.use_file_dsn = 0;
+    if (c.file_dsn) settings.file_dsn = *c.file_dsn, settings.use_file_dsn = 1;
+    if (c.user) settings.user = *c.user;
+    if (c.password) settings.password = *c.password;
+    if (c.extra) settings.extra = *c.extra;
+    if (c.table) settings.odbc_table = *c.table;
+    if (c.dsn || c.file_dsn) settings.db_type = 0;
+  }
+
+  void SaveSettingsFile() {
+    SaveSettings(registry, settings, "");
+    const Bytes data = registry.Serialize();
+    if (auto out = files->OpenWrite(ModuleFolderFile(*files, kSettingsFile), false))
+      out->write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  }
+
+  bool OpenPage(const std::string& page) {
+    std::string error;
+    auto document = loader.Load(page, &error);
+    if (!document) {
+      err << "grab: " << error << '\n';
+      return false;
+    }
+    browser.Set(document);
+    engine.OnDocumentComplete();
+    return true;
+  }
+
+  void ResetRecords() {
+    writers.Reset();
+    dialog.Reset();
+    link.Reset();
+  }
+
+  // What became of the content of one page after the engine finished it.
+  Outcome OutcomeOfSend() const {
+    if (link.sends() == 0 || dialog.unanswered()) return Outcome::kSkipped;
+    return writers.writes() > 0 && writers.last_result() != 0 ? Outcome::kSaved : Outcome::kFailed;
+  }
+
+  int Finish() {
+    SaveSettingsFile();
+    return OutcomeOfSend() == Outcome::kSaved ? 0 : 1;
+  }
+
+  int RunAuto() {
+    if (!OpenPage(options.pages[0])) return 1;
+    ResetRecords();
+    engine.AutoSelect();
+    timers.Fire(engine);
+    return Finish();
+  }
+
+  int RunPick() {
+    if (!OpenPage(options.pages[0])) return 1;
+    const DocumentPtr top = browser.TopDocument();
+    std::vector<ElementPtr> picks;
+    for (const std::string& text : options.paths) {
+      const auto path = PathFromText(text);
+      ElementPtr element = path ? ResolvePath(top, *path, *code_page) : nullptr;
+      if (!element) {
+        err << "grab: no element at " << text << " (grab paths " << options.pages[0] << " lists them)\n";
+        return 1;
+      }
+      picks.push_back(std::move(element));
+    }
+    ResetRecords();
+    // The regions are picked as a user picks them: fine selection on, the mouse over each and a
+    // multi-selection click on it, then the end of selection mode.
+    engine.OnFineSelectionCommand();
+    const ModifierSet multi = engine.settings().multi_mod;
+    for (const ElementPtr& element : picks) {
+      events.Hover(element);
+      events.Click(element, multi & kModShift, multi & kModCtrl, multi & kModAlt);
+    }
+    engine.StopSelection();
+    return Finish();
+  }
+
+  int RunPaths() {
+    if (!OpenPage(options.pages[0])) return 1;
+    const DocumentList documents = CollectDocuments(browser.TopDocument());
+    const ElementPtr richest = FindRichestBlock(documents, *code_page);
+    for (const char* tag : {"td", "div"}) {
+      for (const DocumentPtr& document : documents) {
+        const CollectionPtr all = document->ElementsByTagName(WidenAscii(tag));
+        for (long i = 0; all && i < all->Length(); ++i) {
+          const ElementPtr element = all->Item(i);
+          if (!element) continue;
+          const std::size_t words = CountWords(code_page->ToAnsi(element->InnerText().value_or(WideString())));
+          const bool best = richest && SameElement(*richest, *element);
+          out << (best ? "* " : "  ") << words << '\t' << PathToText(BuildPath(documents, element, *code_page)) << '\n';
+        }
+      }
+    }
+    return 0;
+  }
+
+  int RunQuick() {
+    Tally tally;
+    ProgressBar bar(err, static_cast<int>(options.pages.size()),
+                    options.progress && options.pages.size() > 1 && ::isatty(2));
+    for (const std::string& page : options.pages) {
+      Outcome outcome = Outcome::kFailed;
+      if (OpenPage(page)) {
+        ResetRecords();
+        engine.QuickSave();
+        timers.Fire(engine);
+        outcome = OutcomeOfSend();
+      }
+      (outcome == Outcome::kSaved ? tally.saved : outcome == Outcome::kSkipped ? tally.skipped : tally.failed)++;
+      browser.Set(nullptr);
+      bar.Update(tally);
+    }
+    bar.Finish();
+    SaveSettingsFile();
+    if (!options.quiet) out << "quick: " << SummaryText(tally) << '\n';
+    return tally.saved == tally.done() ? 0 : 1;
+  }
+
+  const Options& options;
+  std::ostream& out;
+  std::ostream& err;
+  std::unique_ptr<CodePage> code_page;
+  std::unique_ptr<FileSystem> files;
+  std::unique_ptr<UrlPort> urls;
+  std::unique_ptr<Fetcher> fetcher;
+  MemoryRegistry registry;
+  SettingsRecord settings;
+  ConsoleUser user;
+  ConsoleMessages messages;
+  ProgramOutputs outputs;
+  RecordingWriters writers;
+  CommandLineDialog dialog;
+  IntakeProcessor intake;
+  IntakeLink link;
+  CurrentPage browser;
+  NoToolbar toolbar;
+  MemoryEvents events;
+  ImmediateTimers timers;
+  SelectionEngine engine;
+  PageLoader loader;
+};
+
+GrabSession::GrabSession(const Options& options, std::ostream& out, std::ostream& err)
+    : parts_(std::make_unique<Parts>(options, out, err)) {}
+
+GrabSession::~GrabSession() {
+  std::error_code ec;
+  std::filesystem::remove_all(Parts::ScratchFolder(), ec);
+}
+
+int GrabSession::Run() {
+  Parts& p = *parts_;
+  p.LoadSettingsFile();
+  p.engine.LoadStores();
+  p.intake.LoadActions();
+  switch (p.options.command) {
+    case Command::kAuto: return p.RunAuto();
+    case Command::kPick: return p.RunPick();
+    case Command::kPaths: return p.RunPaths();
+    case Command::kQuick: return p.RunQuick();
+    default: return 2;
+  }
+}
+
+}  // namespace ph::grab

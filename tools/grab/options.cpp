@@ -1,0 +1,210 @@
+// Parsing of grab's command line.
+#include "tools/grab/options.h"
+
+#include <map>
+
+#include "controller/outputs/output_context.h"
+
+namespace ph::grab {
+namespace {
+
+const std::map<std::string, std::int32_t> kKinds = {
+    {"text", kOutputText}, {"xml", kOutputXml}, {"html", kOutputHtml},
+    {"clipboard", kOutputClipboard}, {"database", kOutputDatabase}};
+
+// The save dialog's list order: "Auto", "Text", "HTML".
+const std::map<std::string, int> kPortions = {{"auto", 0}, {"text", 1}, {"html", 2}};
+
+const std::map<std::string, Command> kCommands = {
+    {"auto", Command::kAuto}, {"pick", Command::kPick}, {"paths", Command::kPaths},
+    {"quick", Command::kQuick}, {"help", Command::kHelp}};
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
+  Options o;
+  std::vector<std::string> operands;
+  bool command_seen = false;
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // Options that take a value accept "--name value" and "--name=value".
+    std::string name = arg, value;
+    bool inline_value = false;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      name = arg.substr(0, arg.find('='));
+      value = arg.substr(arg.find('=') + 1);
+      inline_value = true;
+    }
+    auto take = [&](std::string* out) {
+      if (inline_value) {
+        *out = value;
+        return true;
+      }
+      if (i + 1 >= args.size()) {
+        *error = "option " + name + " needs a value";
+        return false;
+      }
+      *out = args[++i];
+      return true;
+    };
+    auto take_setting = [&](std::optional<std::string>* field) {
+      std::string v;
+      if (!take(&v)) return false;
+      *field = v;
+      return true;
+    };
+
+    if (name == "-h" || name == "--help") {
+      o.command = Command::kHelp;
+      return o;
+    } else if (name == "--version") {
+      o.command = Command::kVersion;
+      return o;
+    } else if (name == "--kind") {
+      std::string v;
+      if (!take(&v)) return std::nullopt;
+      auto it = kKinds.find(v);
+      if (it == kKinds.end()) {
+        *error = "unknown --kind '" + v + "' (text, xml, html, clipboard or database)";
+        return std::nullopt;
+      }
+      o.answer.kind = it->second;
+    } else if (name == "--portion") {
+      std::string v;
+      if (!take(&v)) return std::nullopt;
+      auto it = kPortions.find(v);
+      if (it == kPortions.end()) {
+        *error = "unknown --portion '" + v + "' (auto, text or html)";
+        return std::nullopt;
+      }
+      o.answer.portion_list_index = it->second;
+    } else if (name == "--to") {
+      if (!take(&o.answer.target)) return std::nullopt;
+    } else if (name == "--append") {
+      o.answer.append = true;
+    } else if (name == "--no-append") {
+      o.answer.append = false;
+    } else if (name == "--data-dir") {
+      if (!take(&o.data_dir)) return std::nullopt;
+    } else if (name == "--datetime-url") {
+      o.settings.datetime_url = true;
+    } else if (name == "--no-datetime-url") {
+      o.settings.datetime_url = false;
+    } else if (name == "--dsn") {
+      if (!take_setting(&o.settings.dsn)) return std::nullopt;
+    } else if (name == "--file-dsn") {
+      if (!take_setting(&o.settings.file_dsn)) return std::nullopt;
+    } else if (name == "--user") {
+      if (!take_setting(&o.settings.user)) return std::nullopt;
+    } else if (name == "--password") {
+      if (!take_setting(&o.settings.password)) return std::nullopt;
+    } else if (name == "--extra") {
+      if (!take_setting(&o.settings.extra)) return std::nullopt;
+    } else if (name == "--table") {
+      if (!take_setting(&o.settings.table)) return std::nullopt;
+    } else if (name == "--no-progress") {
+      o.progress = false;
+    } else if (name == "-q" || name == "--quiet") {
+      o.quiet = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      *error = "unknown option " + arg;
+      return std::nullopt;
+    } else if (!command_seen) {
+      auto it = kCommands.find(arg);
+      if (it == kCommands.end()) {
+        *error = "unknown command '" + arg + "' (auto, pick, paths or quick)";
+        return std::nullopt;
+      }
+      o.command = it->second;
+      command_seen = true;
+    } else {
+      operands.push_back(arg);
+    }
+  }
+
+  if (!command_seen) {
+    *error = "no command given (auto, pick, paths or quick)";
+    return std::nullopt;
+  }
+  switch (o.command) {
+    case Command::kAuto:
+    case Command::kPaths:
+      if (operands.size() != 1) {
+        *error = "this command takes exactly one page";
+        return std::nullopt;
+      }
+      break;
+    case Command::kPick:
+      if (operands.size() < 2) {
+        *error = "pick takes a page and at least one element path";
+        return std::nullopt;
+      }
+      o.paths.assign(operands.begin() + 1, operands.end());
+      operands.resize(1);
+      break;
+    case Command::kQuick:
+      if (operands.empty()) {
+        *error = "quick takes at least one page";
+        return std::nullopt;
+      }
+      break;
+    default: break;
+  }
+  o.pages = std::move(operands);
+
+  const bool file_kind = o.answer.kind == kOutputText || o.answer.kind == kOutputXml || o.answer.kind == kOutputHtml;
+  if (file_kind && o.answer.target.empty()) {
+    *error = "--kind text, xml and html need --to FILE";
+    return std::nullopt;
+  }
+  if (!file_kind && !o.answer.target.empty()) {
+    *error = "--to goes with --kind text, xml or html";
+    return std::nullopt;
+  }
+  return o;
+}
+
+std::string HelpText() {
+  return R"(Usage: grab [options] COMMAND PAGE...
+
+Keeps the parts of web pages that matter, with the selection engine and the controller's writers of
+PageHarvest. A PAGE is a file or an http(s) URL; frames are loaded too.
+
+Commands:
+  auto PAGE          pick the table cell or block with the most text of its own, then save it as a
+                     selection made by hand: the page's layout is learned, the region is remembered
+                     for the layout, and the answer below becomes the layout's stored action
+  pick PAGE PATH...  pick the regions named by element paths (as "paths" prints them), then save
+  paths PAGE         list the candidate regions (td and div) with their element paths and word counts
+  quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
+                     the layout's stored action without asking; prints saved, skipped and failed
+
+The answer the save dialog would ask for:
+  --kind KIND        text, xml, html, clipboard or database
+  --portion P        auto (default), text or html: which part of the content to save
+  --to FILE          the file, for text, xml and html (its folder is what the layout remembers)
+  --append           append to a text or XML file that exists (--no-append: replace it)
+
+Settings, kept in the data folder between runs:
+  --datetime-url     put the date, time and page address before text and HTML content
+                     (--no-datetime-url turns it off)
+  --dsn NAME         ODBC data source for --kind database (or --file-dsn PATH of a .dsn file)
+  --user U, --password P, --extra "K=V;..."   further connection details
+  --table NAME       the table that receives the rows (make it with its id, content_date, url and
+                     content columns)
+
+Other options:
+  --data-dir DIR     where layouts.dat, selections.dat, actions.dat and settings.dat live
+                     (default: the folder of the grab program)
+  --no-progress      no progress bar for several pages
+  -q, --quiet        print only errors
+  -h, --help         this text
+  --version          the version
+
+Exit status: 0 when everything was saved; 1 when something was not saved (quick: any page failed
+or was skipped); 2 for a mistake on the command line.
+)";
+}
+
+}  // namespace ph::grab

@@ -1,0 +1,43 @@
+// The command line of grab: a command, its pages and paths, the save dialog's answer and settings.
+#pragma once
+
+#include <optional>
+
+#include "common/base.h"
+
+namespace ph::grab {
+
+enum class Command { kAuto, kPick, kPaths, kQuick, kHelp, kVersion };
+
+// What the user would have answered in the save dialog.
+struct DialogAnswer {
+  std::int32_t kind = -1;         // an OutputKind; -1 when no --kind was given
+  int portion_list_index = 0;     // the dialog's list: 0 Auto, 1 Text, 2 HTML
+  std::string target;             // --to: the file for the file kinds
+  std::optional<bool> append;     // --append / --no-append: the dialog's check box
+};
+
+// Settings that are kept in the data folder between runs, as the controller keeps them.
+struct SettingChanges {
+  std::optional<bool> datetime_url;
+  std::optional<std::string> dsn, file_dsn, user, password, extra, table;
+};
+
+struct Options {
+  Command command = Command::kHelp;
+  std::vector<std::string> pages;
+  std::vector<std::string> paths;  // pick: element paths in their written form
+  DialogAnswer answer;
+  SettingChanges settings;
+  std::string data_dir;  // empty: grab's own folder
+  bool progress = true;  // a progress bar on a terminal when there are several pages
+  bool quiet = false;
+};
+
+// Parses argv (without the program name). On a mistake returns nothing and says what in *error.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error);
+
+// The text of "grab --help".
+std::string HelpText();
+
+}  // namespace ph::grab

@@ -1,0 +1,41 @@
+// The desktop clipboard of an X11 session (or XWayland): text and HTML offered at once.
+#pragma once
+
+#include <optional>
+
+#include "controller/outputs/clipboard.h"
+
+namespace ph {
+
+class CodePage;
+
+// Collects what the writer places and, on Close, hands it to a small background process that owns
+// the CLIPBOARD selection and answers paste requests until another program takes the selection
+// over (as xclip does). Text is offered as UTF8_STRING, STRING and text/plain; the HTML fragment of
+// the "HTML Format" block as text/html.
+class X11Clipboard : public ClipboardPort {
+ public:
+  explicit X11Clipboard(const CodePage& code_page) : code_page_(code_page) {}
+
+  // False when no X display can be reached: there is no clipboard to put anything on.
+  bool Open() override;
+  void Close() override;
+  bool Empty() override;
+  bool Set(ClipboardFormat format, std::string_view bytes) override;
+
+  // Whether the last Close handed the content to its owner process.
+  bool published() const { return published_; }
+
+ private:
+  const CodePage& code_page_;
+  bool open_ = false;
+  bool published_ = false;
+  std::optional<std::string> text_;  // ANSI, as placed
+  std::optional<std::string> html_;  // the whole "HTML Format" block
+};
+
+// The fragment that an "HTML Format" block marks with its StartFragment and EndFragment offsets,
+// or the whole block when the offsets are missing or out of range.
+std::string HtmlFragmentOfBlock(std::string_view block);
+
+}  // namespace ph

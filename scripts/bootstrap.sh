@@ -15,8 +15,8 @@ packages=(
   # Windows build and its runtime
   mingw-w64 mingw-w64-tools g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 libwine-dev
-  # screenshots of the dialogs, and the loopback HTTP server of the tests
-  xvfb xauth imagemagick python3
+  # screenshots of the dialogs, the desktop clipboard of grab, the loopback HTTP server of the tests
+  xvfb xauth xclip libx11-dev imagemagick python3
 )
 
 missing=()

@@ -121,5 +121,19 @@ check "pick saves the named regions as text" \
 check "the picked text holds both regions in order" bash -c "tr -d '\r' <'$out/picked.txt' | tr '\n' ' ' | grep -q 'The Orchard Journal.*Written by the orchard keepers'"
 check "pick refuses a path that leads nowhere" bash -c "! '$grab' --data-dir '$work/pick' pick '$site/article-1.html' 'frame[0]/TABLE[9]' --kind clipboard 2>/dev/null"
 
+# --- The clipboard: both formats on a desktop's clipboard, and a clear refusal without one.
+mkdir -p "$work/clip"
+check "without a display the clipboard kind fails and says why" \
+  bash -c "! env -u DISPLAY '$grab' --data-dir '$work/clip' auto '$site/article-1.html' --kind clipboard 2>'$work/clip.txt' && grep -q 'no clipboard' '$work/clip.txt'"
+if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then
+  timeout 120 xvfb-run -a bash -c "
+    '$grab' --data-dir '$work/clip' auto '$site/article-1.html' --kind clipboard --portion text || exit 1
+    timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-text.txt'
+    timeout 10 xclip -o -selection clipboard -t text/html >'$work/clip-html.txt'" >/dev/null 2>&1
+  check "the desktop clipboard offers the text" grep -q '^Winter is the season' "$work/clip-text.txt"
+  check "the desktop clipboard offers the HTML with its base address" \
+    bash -c "grep -q '<base href=\"$site/article-1.html\">' '$work/clip-html.txt' && grep -q '<H1>Pruning in winter</H1>' '$work/clip-html.txt'"
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -171,7 +171,8 @@ struct GrabSession::Parts {
         fetcher(MakeSystemFetcher()),
         user(err),
         messages(user),
-        outputs(settings, *files, user, *code_page, std::make_unique<X11Clipboard>(*code_page), false),
+        clipboard(new X11Clipboard(*code_page)),
+        outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false),
         writers(outputs.writers()),
         dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, user, err),
         intake(OutputServices{writers, outputs.suggest_name(), settings}, *files, dialog, user, *code_page,
@@ -232,7 +233,13 @@ struct GrabSession::Parts {
   // What became of the content of one page after the engine finished it.
   Outcome OutcomeOfSend() const {
     if (link.sends() == 0 || dialog.unanswered()) return Outcome::kSkipped;
-    return writers.writes() > 0 && writers.last_result() != 0 ? Outcome::kSaved : Outcome::kFailed;
+    if (writers.writes() > 0 && writers.last_result() != 0) return Outcome::kSaved;
+    // The clipboard writer fails silently when it cannot open the clipboard; here, where that means
+    // there is no desktop at all, the user is told.
+    if (clipboard->unavailable())
+      err << "grab: there is no clipboard to put the content on (no X display: DISPLAY is not set or "
+             "cannot be reached)\n";
+    return Outcome::kFailed;
   }
 
   int Finish() {
@@ -326,6 +333,7 @@ struct GrabSession::Parts {
   SettingsRecord settings;
   ConsoleUser user;
   ConsoleMessages messages;
+  X11Clipboard* clipboard;  // owned by outputs
   ProgramOutputs outputs;
   RecordingWriters writers;
   CommandLineDialog dialog;

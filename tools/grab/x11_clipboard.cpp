@@ -77,9 +77,9 @@ void ServeSelection(Display* display, Window window, const std::string& utf8_tex
 
 }  // namespace
 
-std::string HtmlFragmentOfBlock(std::string_view block) {
-  const std::size_t start = OffsetAfter(block, "StartFragment:");
-  const std::size_t end = OffsetAfter(block, "EndFragment:");
+std::string HtmlDocumentOfBlock(std::string_view block) {
+  const std::size_t start = OffsetAfter(block, "StartHTML:");
+  const std::size_t end = OffsetAfter(block, "EndHTML:");
   if (start == std::string_view::npos || end == std::string_view::npos || start > end || end > block.size())
     return std::string(block);
   return std::string(block.substr(start, end - start));
@@ -87,9 +87,13 @@ std::string HtmlFragmentOfBlock(std::string_view block) {
 
 bool X11Clipboard::Open() {
   const char* name = std::getenv("DISPLAY");
-  if (!name || !*name) return false;
+  if (!name || !*name) {
+    unavailable_ = true;
+    return false;
+  }
   UniqueDisplay probe(XOpenDisplay(nullptr));
   open_ = probe != nullptr;
+  unavailable_ = !open_;
   return open_;
 }
 
@@ -112,8 +116,9 @@ void X11Clipboard::Close() {
   if (!text_ && !html_) return;
 
   const std::string utf8_text = text_ ? AnsiToUtf8(*text_, code_page_) : std::string();
-  // The block is UTF-8 already; other programs on this desktop expect the bare markup.
-  const std::string html = html_ ? HtmlFragmentOfBlock(*html_) : std::string();
+  // The block is UTF-8 already; programs on this desktop expect a plain HTML document, and the
+  // block's own holds the title, the base address that resolves relative pictures, and the styles.
+  const std::string html = html_ ? HtmlDocumentOfBlock(*html_) : std::string();
 
   int ready[2];
   if (pipe(ready) != 0) return;

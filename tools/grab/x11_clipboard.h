@@ -11,8 +11,8 @@ class CodePage;
 
 // Collects what the writer places and, on Close, hands it to a small background process that owns
 // the CLIPBOARD selection and answers paste requests until another program takes the selection
-// over (as xclip does). Text is offered as UTF8_STRING, STRING and text/plain; the HTML fragment of
-// the "HTML Format" block as text/html.
+// over (as xclip does). Text is offered as UTF8_STRING, STRING and text/plain; the HTML document of
+// the "HTML Format" block (with its title, base address and style markup) as text/html.
 class X11Clipboard : public ClipboardPort {
  public:
   explicit X11Clipboard(const CodePage& code_page) : code_page_(code_page) {}
@@ -25,17 +25,20 @@ class X11Clipboard : public ClipboardPort {
 
   // Whether the last Close handed the content to its owner process.
   bool published() const { return published_; }
+  // Whether an Open found no display to put anything on; cleared by the next successful Open.
+  bool unavailable() const { return unavailable_; }
 
  private:
   const CodePage& code_page_;
   bool open_ = false;
   bool published_ = false;
+  bool unavailable_ = false;
   std::optional<std::string> text_;  // ANSI, as placed
   std::optional<std::string> html_;  // the whole "HTML Format" block
 };
 
-// The fragment that an "HTML Format" block marks with its StartFragment and EndFragment offsets,
-// or the whole block when the offsets are missing or out of range.
-std::string HtmlFragmentOfBlock(std::string_view block);
+// The HTML document that an "HTML Format" block marks with its StartHTML and EndHTML offsets, or the
+// whole block when the offsets are missing or out of range.
+std::string HtmlDocumentOfBlock(std::string_view block);
 
 }  // namespace ph

@@ -38,13 +38,13 @@ TEST(PageText, Utf8StaysAndAnythingElseIsReadAsTheAnsiCodePage) {
   EXPECT_EQ(FileUrl("/tmp/a b/c#.html"), "file:///tmp/a%20b/c%23.html");
 }
 
-TEST(HtmlFragment, TheBlocksOffsetsChooseTheMarkup) {
+TEST(HtmlDocument, TheBlocksOffsetsChooseTheMarkup) {
   const std::string block =
-      "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000170\r\nStartFragment:00000131\r\n"
-      "EndFragment:00000134\r\n<html><body>\r\n<!--StartFragment--><b>x</b><!--EndFragment-->\r\n</body>\r\n</html>";
-  EXPECT_EQ(HtmlFragmentOfBlock(block), block.substr(131, 3));
-  EXPECT_EQ(HtmlFragmentOfBlock("no offsets"), "no offsets");
-  EXPECT_EQ(HtmlFragmentOfBlock("StartFragment:5\r\nEndFragment:999\r\n"), "StartFragment:5\r\nEndFragment:999\r\n");
+      "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000103\r\nStartFragment:00000097\r\n"
+      "EndFragment:00000103\r\n<html>trailing";
+  EXPECT_EQ(HtmlDocumentOfBlock(block), "<html>");
+  EXPECT_EQ(HtmlDocumentOfBlock("no offsets"), "no offsets");
+  EXPECT_EQ(HtmlDocumentOfBlock("StartHTML:5\r\nEndHTML:999\r\n"), "StartHTML:5\r\nEndHTML:999\r\n");
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "controller/intake/output_services.h"
+#include "controller/outputs/clipboard.h"
 
 namespace ph {
 
-class ClipboardPort;
 class CodePage;
 class FileSystem;
 class UserPort;

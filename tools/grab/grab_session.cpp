@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -83,7 +84,10 @@ class RecordingWriters : public Writers {
     ++writes_;
     return last_result_;
   }
-  void Reset() { writes_ = 0, last_result_ = 0; }
+  void Reset() {
+    writes_ = 0;
+    last_result_ = 0;
+  }
   int writes() const { return writes_; }
   int last_result() const { return last_result_; }
 
@@ -100,7 +104,6 @@ class CommandLineDialog : public SaveDialogRunner {
       : answer_(answer), services_(std::move(services)), user_(user), err_(err) {}
 
   int Run(const IntakeItem& item, LayoutAction* action) override {
-    asked_ = true;
     if (answer_.kind < 0) {
       unanswered_ = true;
       err_ << "grab: nothing is stored for this page's layout yet; say what to do with its content, "
@@ -115,8 +118,7 @@ class CommandLineDialog : public SaveDialogRunner {
     return dialog.SaveOther(answer_.kind, answer_.portion_list_index);
   }
 
-  void Reset() { asked_ = unanswered_ = false; }
-  bool asked() const { return asked_; }
+  void Reset() { unanswered_ = false; }
   bool unanswered() const { return unanswered_; }
 
  private:
@@ -124,7 +126,6 @@ class CommandLineDialog : public SaveDialogRunner {
   OutputServices services_;
   ConsoleUser& user_;
   std::ostream& err_;
-  bool asked_ = false;
   bool unanswered_ = false;
 };
 
@@ -196,8 +197,14 @@ struct GrabSession::Parts {
     LoadSettings(registry, &settings);
     const SettingChanges& c = options.settings;
     if (c.datetime_url) settings.datetime_url = *c.datetime_url;
-    if (c.dsn) settings.dsn = *c.dsn, settings.use_file_dsn = 0;
-    if (c.file_dsn) settings.file_dsn = *c.file_dsn, settings.use_file_dsn = 1;
+    if (c.dsn) {
+      settings.dsn = *c.dsn;
+      settings.use_file_dsn = 0;
+    }
+    if (c.file_dsn) {
+      settings.file_dsn = *c.file_dsn;
+      settings.use_file_dsn = 1;
+    }
     if (c.user) settings.user = *c.user;
     if (c.password) settings.password = *c.password;
     if (c.extra) settings.extra = *c.extra;
@@ -312,7 +319,11 @@ struct GrabSession::Parts {
         timers.Fire(engine);
         outcome = OutcomeOfSend();
       }
-      (outcome == Outcome::kSaved ? tally.saved : outcome == Outcome::kSkipped ? tally.skipped : tally.failed)++;
+      switch (outcome) {
+        case Outcome::kSaved: ++tally.saved; break;
+        case Outcome::kSkipped: ++tally.skipped; break;
+        case Outcome::kFailed: ++tally.failed; break;
+      }
       browser.Set(nullptr);
       bar.Update(tally);
     }

@@ -57,6 +57,7 @@ PH_HANDLE_TRAITS(HwndTraits, HWND, nullptr, ::DestroyWindow);
 PH_HANDLE_TRAITS(HmenuTraits, HMENU, nullptr, ::DestroyMenu);
 PH_HANDLE_TRAITS(HiconTraits, HICON, nullptr, ::DestroyIcon);
 PH_HANDLE_TRAITS(HbitmapTraits, HBITMAP, nullptr, ::DeleteObject);
+PH_HANDLE_TRAITS(HdcTraits, HDC, nullptr, ::DeleteDC);  // a memory DC from CreateCompatibleDC
 PH_HANDLE_TRAITS(HmoduleTraits, HMODULE, nullptr, ::FreeLibrary);
 #undef PH_HANDLE_TRAITS
 
@@ -69,6 +70,7 @@ using UniqueHwnd = UniqueHandle<HwndTraits>;
 using UniqueHmenu = UniqueHandle<HmenuTraits>;
 using UniqueHicon = UniqueHandle<HiconTraits>;
 using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
+using UniqueHdc = UniqueHandle<HdcTraits>;
 using UniqueHmodule = UniqueHandle<HmoduleTraits>;
 
 }  // namespace ph::win

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -59,6 +60,7 @@ PH_HANDLE_TRAITS(HiconTraits, HICON, nullptr, ::DestroyIcon);
 PH_HANDLE_TRAITS(HbitmapTraits, HBITMAP, nullptr, ::DeleteObject);
 PH_HANDLE_TRAITS(HdcTraits, HDC, nullptr, ::DeleteDC);  // a memory DC from CreateCompatibleDC
 PH_HANDLE_TRAITS(HmoduleTraits, HMODULE, nullptr, ::FreeLibrary);
+PH_HANDLE_TRAITS(HinternetTraits, HINTERNET, nullptr, ::InternetCloseHandle);
 #undef PH_HANDLE_TRAITS
 
 using UniqueHkey = UniqueHandle<HkeyTraits>;
@@ -72,5 +74,6 @@ using UniqueHicon = UniqueHandle<HiconTraits>;
 using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
 using UniqueHdc = UniqueHandle<HdcTraits>;
 using UniqueHmodule = UniqueHandle<HmoduleTraits>;
+using UniqueHinternet = UniqueHandle<HinternetTraits>;
 
 }  // namespace ph::win

@@ -8,6 +8,7 @@
 
 #include "common/base.h"
 #include "platform/win32/unique_handle.h"
+#include "tests/support/win32/clipboard_contents.h"
 
 namespace ph::test {
 
@@ -39,9 +40,8 @@ class ControllerProgram {
 // The product key of the registry is the program's; tests remove it before and after.
 void RemoveProductKey();
 
-// What the program wrote: a whole file (empty when missing), the clipboard's CF_TEXT.
+// What the program wrote to a whole file (empty when missing); ClipboardText reads the clipboard.
 std::string FileText(const std::string& path);
-std::string ClipboardText();
 
 // Waits until done() holds; false after timeout_ms.
 bool PollFor(const std::function<bool()>& done, DWORD timeout_ms = 10000);

@@ -153,7 +153,7 @@ TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
   ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &info));
   win::UniqueKernelHandle process(info.hProcess);
-  ::CloseHandle(info.hThread);
+  const win::UniqueKernelHandle thread(info.hThread);
   ASSERT_EQ(::WaitForSingleObject(process.get(), robot::kWaitMs), WAIT_OBJECT_0);
   DWORD code = 1;
   ::GetExitCodeProcess(process.get(), &code);

@@ -43,8 +43,8 @@ HandoffFields Content(const std::string& title, const std::string& text) {
   return fields;
 }
 
-ActionTable Actions(const ControllerProgram& program) {
-  const Bytes bytes = program.ReadActions();
+ActionTable Actions(const ControllerProgram& program_) {
+  const Bytes bytes = program_.ReadActions();
   ActionTable table;
   ParseActions(bytes.data(), bytes.size(), &table);
   return table;
@@ -54,13 +54,13 @@ class ControllerProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { RemoveProductKey(); }
   void TearDown() override {
-    program.Stop();
+    program_.Stop();
     RemoveProductKey();
   }
 
   // Starts the resident program without splash and waits for its window.
   HWND StartResident() {
-    if (!program.Start("/noflash")) return nullptr;
+    if (!program_.Start("/noflash")) return nullptr;
     return robot::FindController();
   }
   // Sends content and waits for its save dialog.
@@ -70,13 +70,13 @@ class ControllerProgramTest : public ::testing::Test {
     return robot::WaitForWindow(kSaveTitle);
   }
 
-  ControllerProgram program;
+  ControllerProgram program_;
 };
 
 TEST_F(ControllerProgramTest, RegisterWritesTheProgramPathAndEnds) {
-  ASSERT_TRUE(program.Start("/register"));
-  EXPECT_EQ(program.WaitForExit(), 0);
-  EXPECT_EQ(RegistryString("Controller Path"), program.exe());
+  ASSERT_TRUE(program_.Start("/register"));
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_EQ(RegistryString("Controller Path"), program_.exe());
   EXPECT_EQ(robot::FindController(0), nullptr);
 }
 
@@ -104,7 +104,7 @@ TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySet
   // "E&xit" by its mnemonic.
   ::PostMessageA(menu, WM_KEYDOWN, 'X', 1);
   ::PostMessageA(menu, WM_CHAR, 'x', 1);
-  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_EQ(program_.WaitForExit(), 0);
   for (const char* name : {"Highlight Color", "Suppress Hyperlink", "Normal Hotkey Mod", "Multi Hotkey Mod",
                            "Deselect Hotkey Mod", "Exclude Table Hotkey Mod", "Name Append Type",
                            "Name Append Len", "DB Type", "Append Files", "Datetime URL"})
@@ -139,7 +139,7 @@ TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsSt
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   EXPECT_EQ(ClipboardText(), "<p>Selected words</p>");
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
+  EXPECT_EQ(Actions(program_), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
 }
 
 TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
@@ -172,11 +172,11 @@ TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
   ASSERT_NE(dialog, nullptr);
   robot::SelectListEntry(dialog, IDC_PORTION, 1);
   robot::Click(dialog, IDC_SAVE_TEXT);
-  ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.txt"));
+  ASSERT_TRUE(robot::AnswerFileChooser(program_.folder() + "\\saved.txt"));
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program), (ActionTable{{9, {kOutputText, kPortionText, program.folder()}}}));
-  EXPECT_NE(FileText(program.folder() + "\\saved.txt").find("words"), std::string::npos);
+  EXPECT_EQ(Actions(program_), (ActionTable{{9, {kOutputText, kPortionText, program_.folder()}}}));
+  EXPECT_NE(FileText(program_.folder() + "\\saved.txt").find("words"), std::string::npos);
 }
 
 TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataElement) {
@@ -186,18 +186,18 @@ TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataE
   ASSERT_NE(dialog, nullptr);
   robot::SelectListEntry(dialog, IDC_PORTION, 1);
   robot::Click(dialog, IDC_SAVE_XML);
-  ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.xml"));
+  ASSERT_TRUE(robot::AnswerFileChooser(program_.folder() + "\\saved.xml"));
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program), (ActionTable{{12, {kOutputXml, kPortionText, program.folder()}}}));
-  EXPECT_NE(FileText(program.folder() + "\\saved.xml").find("<data>plain words</data>"), std::string::npos)
-      << FileText(program.folder() + "\\saved.xml");
+  EXPECT_EQ(Actions(program_), (ActionTable{{12, {kOutputXml, kPortionText, program_.folder()}}}));
+  EXPECT_NE(FileText(program_.folder() + "\\saved.xml").find("<data>plain words</data>"), std::string::npos)
+      << FileText(program_.folder() + "\\saved.xml");
 }
 
 TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);
-  const std::string existing = program.folder() + "\\existing.txt";
+  const std::string existing = program_.folder() + "\\existing.txt";
   std::ofstream(existing) << "old content";
   for (bool append : {true, false}) {
     SCOPED_TRACE(append ? "appending" : "replacing");
@@ -220,7 +220,7 @@ TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
 TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);
-  const std::string existing = program.folder() + "\\page.htm";
+  const std::string existing = program_.folder() + "\\page.htm";
   std::ofstream(existing) << "old page";
   const HWND dialog = SendForDialog(controller, "Page", "html words", 6);
   ASSERT_NE(dialog, nullptr);
@@ -233,7 +233,7 @@ TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
   robot::Settle(controller);
   EXPECT_EQ(FileText(existing).find("old page"), std::string::npos);
   EXPECT_NE(FileText(existing).find("<p>html words</p>"), std::string::npos);
-  EXPECT_EQ(Actions(program), (ActionTable{{6, {kOutputHtml, kPortionAuto, program.folder()}}}));
+  EXPECT_EQ(Actions(program_), (ActionTable{{6, {kOutputHtml, kPortionAuto, program_.folder()}}}));
 }
 
 TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothing) {
@@ -253,7 +253,7 @@ TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothin
     EXPECT_TRUE(robot::CancelFileChooser());
   });
   robot::Settle(controller);
-  EXPECT_TRUE(program.ReadActions().empty());
+  EXPECT_TRUE(program_.ReadActions().empty());
 }
 
 TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArrivalOrder) {
@@ -294,7 +294,7 @@ TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArri
   robot::Click(first, IDC_SAVE_CLIPBOARD);
   EXPECT_TRUE(robot::WaitUntilGone(first));
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program).size(), 3u);
+  EXPECT_EQ(Actions(program_).size(), 3u);
 }
 
 TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIsGone) {
@@ -302,9 +302,9 @@ TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIs
   actions.I32(5);
   actions.I32(kOutputText);
   actions.I32(kPortionAuto);
-  actions.String(program.folder() + "\\gone");
+  actions.String(program_.folder() + "\\gone");
   actions.U32(0);
-  program.WriteActions(actions.bytes());
+  program_.WriteActions(actions.bytes());
   const HWND controller = StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "words", 5, 1);
@@ -315,7 +315,7 @@ TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIs
 
 TEST_F(ControllerProgramTest, SplashShowsForThreeSecondsUnlessNoflashIsGivenInSmallLetters) {
   const DWORD start = ::GetTickCount();
-  ASSERT_TRUE(program.Start("/NOFLASH"));
+  ASSERT_TRUE(program_.Start("/NOFLASH"));
   const HWND splash = robot::WaitForWindow("");
   ASSERT_NE(splash, nullptr);
   char owner[64] = {};
@@ -328,9 +328,9 @@ TEST_F(ControllerProgramTest, SplashShowsForThreeSecondsUnlessNoflashIsGivenInSm
   ASSERT_NE(robot::FindController(), nullptr);
   EXPECT_GE(::GetTickCount() - start, 2900u);
   EXPECT_FALSE(::IsWindow(splash));
-  program.Stop();
+  program_.Stop();
 
-  ASSERT_TRUE(program.Start("other /noflash"));
+  ASSERT_TRUE(program_.Start("other /noflash"));
   EXPECT_NE(robot::FindController(2000), nullptr);
   EXPECT_TRUE(robot::WindowsTitled("").empty());
 }

@@ -144,7 +144,15 @@ class DaoDatabase : public AccessDatabase {
       return AppendOutcome::kNotAppendable;
     if (!dao_.Call(recordset, L"AddNew", DISPATCH_METHOD, {}, nullptr, error))
       return AppendOutcome::kUpdateFailed;
+    if (FillAndUpdate(recordset, row, error)) return AppendOutcome::kAppended;
+    std::string ignored;
+    VARIANT cancel_update = Long(1);  // dbUpdateRegular: drop the half-filled new record
+    dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
+    return AppendOutcome::kUpdateFailed;
+  }
 
+  // Sets the three content fields of the new record and stores it.
+  bool FillAndUpdate(IDispatch* recordset, const ContentRow& row, std::string* error) {
     UniqueVariant date;
     SYSTEMTIME time = {};
     time.wYear = static_cast<WORD>(row.content_date.year);
@@ -160,8 +168,7 @@ class DaoDatabase : public AccessDatabase {
         UniqueBstr(CutToColumn(dao_.code_page().FromAnsi(row.content), kContentColumnSize)));
 
     Dispatch fields;
-    if (!dao_.Object(recordset, L"Fields", DISPATCH_PROPERTYGET, {}, &fields, error))
-      return AppendOutcome::kUpdateFailed;
+    if (!dao_.Object(recordset, L"Fields", DISPATCH_PROPERTYGET, {}, &fields, error)) return false;
     VARIANT* values[] = {date.get(), url.get(), content.get()};
     for (long position = 1; position <= 3; ++position) {
       VARIANT index = Long(position);
@@ -169,20 +176,10 @@ class DaoDatabase : public AccessDatabase {
       if (!dao_.Object(fields.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {&index},
                        &field, error) ||
           !dao_.Call(field.get(), L"Value", DISPATCH_PROPERTYPUT, {values[position - 1]}, nullptr,
-                     error)) {
-        std::string ignored;
-        VARIANT cancel_update = Long(1);  // dbUpdateRegular: drop the half-filled new record
-        dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
-        return AppendOutcome::kUpdateFailed;
-      }
+                     error))
+        return false;
     }
-    if (!dao_.Call(recordset, L"Update", DISPATCH_METHOD, {}, nullptr, error)) {
-      std::string ignored;
-      VARIANT cancel_update = Long(1);
-      dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
-      return AppendOutcome::kUpdateFailed;
-    }
-    return AppendOutcome::kAppended;
+    return dao_.Call(recordset, L"Update", DISPATCH_METHOD, {}, nullptr, error);
   }
 
   Dispatch engine_;  // the database belongs to it: released last

@@ -63,6 +63,11 @@ bool ControllerProgram::Start(const std::string& arguments) {
   return true;
 }
 
+HWND ControllerProgram::StartResident() {
+  if (!Start("/noflash")) return nullptr;
+  return robot::FindController();
+}
+
 int ControllerProgram::WaitForExit(DWORD timeout_ms) {
   if (!process_) return -1;
   if (::WaitForSingleObject(process_.get(), timeout_ms) != WAIT_OBJECT_0) return -1;

@@ -20,6 +20,9 @@ class ControllerProgram {
 
   // Starts the program with the arguments; false when it could not be started.
   bool Start(const std::string& arguments);
+  // Starts the resident program without its splash screen and waits for its main window; null
+  // when either failed.
+  HWND StartResident();
   // Waits for the started program to end; its exit code, or -1 when it did not end in time.
   int WaitForExit(DWORD timeout_ms = 10000);
   // Ends the program through its Exit command, and kills it when that does not work.

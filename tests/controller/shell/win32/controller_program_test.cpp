@@ -58,11 +58,6 @@ class ControllerProgramTest : public ::testing::Test {
     RemoveProductKey();
   }
 
-  // Starts the resident program without splash and waits for its window.
-  HWND StartResident() {
-    if (!program_.Start("/noflash")) return nullptr;
-    return robot::FindController();
-  }
   // Sends content and waits for its save dialog.
   HWND SendForDialog(HWND controller, const std::string& title, const std::string& text, std::int32_t layout,
                      std::int32_t quick = 0) {
@@ -81,7 +76,7 @@ TEST_F(ControllerProgramTest, RegisterWritesTheProgramPathAndEnds) {
 }
 
 TEST_F(ControllerProgramTest, SecondCopyEndsAtOnceAndRegisterStillWorksBesideIt) {
-  ASSERT_NE(StartResident(), nullptr);
+  ASSERT_NE(program_.StartResident(), nullptr);
   ControllerProgram second;
   ASSERT_TRUE(second.Start("/noflash"));
   EXPECT_EQ(second.WaitForExit(), 0);
@@ -92,7 +87,7 @@ TEST_F(ControllerProgramTest, SecondCopyEndsAtOnceAndRegisterStillWorksBesideIt)
 }
 
 TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySetting) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   // Left clicks do nothing; a right click opens the menu.
   ::PostMessageA(controller, WM_USER + 2, 0, WM_LBUTTONUP);
@@ -112,7 +107,7 @@ TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySet
 }
 
 TEST_F(ControllerProgramTest, QuickSaveWithoutLayoutIdWarnsAndThenAsks) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   ASSERT_TRUE(robot::SendContent(controller, Content("Page", "text"), 0, 1));
   const HWND box = robot::WaitForWindow("Error");
@@ -127,7 +122,7 @@ TEST_F(ControllerProgramTest, QuickSaveWithoutLayoutIdWarnsAndThenAsks) {
 }
 
 TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsStored) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "Selected words", 7);
   ASSERT_NE(dialog, nullptr);
@@ -143,7 +138,7 @@ TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsSt
 }
 
 TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
-  ASSERT_NE(StartResident(), nullptr);
+  ASSERT_NE(program_.StartResident(), nullptr);
   std::string sender = PH_SENDER_EXE;
   if (!sender.empty() && sender[0] == '/') sender = "Z:" + sender;
   std::string command = "\"" + sender + "\" 11 0 \"Sent page\" \"handed over by the sender\"";
@@ -166,7 +161,7 @@ TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
 }
 
 TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "words", 9);
   ASSERT_NE(dialog, nullptr);
@@ -180,7 +175,7 @@ TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
 }
 
 TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataElement) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "plain words", 12);
   ASSERT_NE(dialog, nullptr);
@@ -195,7 +190,7 @@ TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataE
 }
 
 TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const std::string existing = program_.folder() + "\\existing.txt";
   std::ofstream(existing) << "old content";
@@ -218,7 +213,7 @@ TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
 }
 
 TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const std::string existing = program_.folder() + "\\page.htm";
   std::ofstream(existing) << "old page";
@@ -237,7 +232,7 @@ TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
 }
 
 TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothing) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const auto close_by = [&](const std::function<void(HWND)>& close) {
     const HWND dialog = SendForDialog(controller, "Page", "words", 3);
@@ -257,7 +252,7 @@ TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothin
 }
 
 TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArrivalOrder) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND first = SendForDialog(controller, "one", "first", 1);
   ASSERT_NE(first, nullptr);
@@ -305,7 +300,7 @@ TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIs
   actions.String(program_.folder() + "\\gone");
   actions.U32(0);
   program_.WriteActions(actions.bytes());
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "words", 5, 1);
   ASSERT_NE(dialog, nullptr);
@@ -336,7 +331,7 @@ TEST_F(ControllerProgramTest, SplashShowsForThreeSecondsUnlessNoflashIsGivenInSm
 }
 
 TEST_F(ControllerProgramTest, AboutBoxShowsTheMemoryAndAsksBeforeOpeningTheSite) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   ::PostMessageA(controller, WM_COMMAND, ID_APP_ABOUT, 0);
   const HWND about = robot::WaitForWindow("About PageHarvest");

@@ -1,15 +1,26 @@
-// Whole-file reads and binary output streams, shared by the file-system implementations.
+// The half of the file-system port that both platforms build on the standard streams.
 #pragma once
 
-#include <ostream>
-#include <memory>
-#include <optional>
+#include <string>
 
-#include "common/base.h"
+#include "platform/file_system.h"
 
 namespace ph {
 
-std::unique_ptr<std::ostream> OpenBinaryOutput(const std::string& path, bool append);
-std::optional<Bytes> ReadWholeFile(const std::string& path, std::size_t max_bytes);
+// Files are read and written through the standard library (narrow paths are ANSI on Windows, as
+// the rest of the program's paths are); each platform adds the folder operations.
+class StreamFileSystem : public FileSystem {
+ public:
+  std::string ModuleFolder() override { return module_folder_; }
+  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override;
+  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override;
+
+ protected:
+  // The folder gets a closing separator when it lacks one.
+  explicit StreamFileSystem(std::string module_folder);
+
+ private:
+  std::string module_folder_;
+};
 
 }  // namespace ph

@@ -43,6 +43,9 @@ class FileSystem {
   virtual std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) = 0;
 };
 
+// Replaces the file with the bytes; false when it could not be opened or written in full.
+bool WriteWholeFile(FileSystem& fs, const std::string& path, const Bytes& bytes);
+
 // Folder of the module plus a file name: where both deliverables keep their data files.
 inline std::string ModuleFolderFile(FileSystem& fs, std::string_view name) {
   return fs.ModuleFolder() + std::string(name);

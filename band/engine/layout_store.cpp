@@ -1,8 +1,6 @@
 // Finding, adding, loading and saving page layouts.
 #include "band/engine/layout_store.h"
 
-#include <ostream>
-
 #include "band/engine/page_text.h"
 #include "common/le_io.h"
 #include "platform/file_system.h"
@@ -98,12 +96,7 @@ void LayoutStore::Load(FileSystem& files, const std::string& path) {
 }
 
 bool LayoutStore::Save(FileSystem& files, const std::string& path) const {
-  const Bytes bytes = SaveBytes();
-  auto out = files.OpenWrite(path, false);
-  if (!out) return false;
-  out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out->flush();
-  return static_cast<bool>(*out);
+  return WriteWholeFile(files, path, SaveBytes());
 }
 
 }  // namespace ph

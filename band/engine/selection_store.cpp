@@ -2,7 +2,6 @@
 #include "band/engine/selection_store.h"
 
 #include <algorithm>
-#include <ostream>
 
 #include "common/le_io.h"
 #include "platform/file_system.h"
@@ -72,12 +71,7 @@ void SelectionStore::Load(FileSystem& files, const std::string& path) {
 }
 
 bool SelectionStore::Save(FileSystem& files, const std::string& path) const {
-  const Bytes bytes = SaveBytes();
-  auto out = files.OpenWrite(path, false);
-  if (!out) return false;
-  out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out->flush();
-  return static_cast<bool>(*out);
+  return WriteWholeFile(files, path, SaveBytes());
 }
 
 }  // namespace ph

@@ -360,14 +360,6 @@ std::vector<DocumentPtr> MemoryDocument::FrameDocuments() {
   return frames;
 }
 
-bool MemoryDocument::AttachFrame(const ElementPtr& frame_element, std::shared_ptr<MemoryDocument> frame_document) {
-  auto* e = dynamic_cast<MemoryElement*>(frame_element.get());
-  if (!e || !(e->node()->HasTag(u"FRAME") || e->node()->HasTag(u"IFRAME"))) return false;
-  if (e->OwnerDocument().get() != this) return false;
-  e->node()->frame_document = std::move(frame_document);
-  return true;
-}
-
 ElementPtr MemoryDocument::ElementAt(long source_index) {
   if (numbered_version_ != version_) Renumber();
   return Wrap(FindNode(*root_, [&](const MemoryNode& n) { return n.source_index == source_index; }));

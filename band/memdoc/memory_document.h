@@ -38,9 +38,6 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   CollectionPtr ElementsByTagName(WideView tag) override;
   std::vector<DocumentPtr> FrameDocuments() override;
 
-  // Gives a FRAME or IFRAME element of this document a document of its own.
-  bool AttachFrame(const ElementPtr& frame_element, std::shared_ptr<MemoryDocument> frame_document);
-
   // For tests and tools: the element at a source index, the first element with a tag, the element
   // with an id attribute, and the source indices of the elements scrolled into view, in order.
   ElementPtr ElementAt(long source_index);

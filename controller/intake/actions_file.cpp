@@ -1,8 +1,6 @@
 // Reading and writing "actions.dat".
 #include "controller/intake/actions_file.h"
 
-#include <ostream>
-
 #include "common/le_io.h"
 #include "platform/file_system.h"
 
@@ -45,11 +43,8 @@ void LoadActions(FileSystem& fs, const std::string& path, ActionTable* table) {
 }
 
 void SaveActions(FileSystem& fs, const std::string& path, const ActionTable& table) {
-  const std::unique_ptr<std::ostream> out = fs.OpenWrite(path, false);
-  if (!out) return;
-  const Bytes bytes = SerializeActions(table);
-  out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out->flush();
+  // A failed write is not reported: the table in memory stays in force until the next save.
+  WriteWholeFile(fs, path, SerializeActions(table));
 }
 
 }  // namespace ph

@@ -19,12 +19,10 @@ std::string ExecutableFolder() {
   return exe.parent_path().string() + kPathSeparator;
 }
 
-class PosixFileSystem : public FileSystem {
+class PosixFileSystem : public StreamFileSystem {
  public:
-  explicit PosixFileSystem(std::string module_folder) : module_folder_(std::move(module_folder)) {
-    if (module_folder_.empty()) module_folder_ = ExecutableFolder();
-    if (module_folder_.back() != kPathSeparator) module_folder_ += kPathSeparator;
-  }
+  explicit PosixFileSystem(std::string module_folder)
+      : StreamFileSystem(module_folder.empty() ? ExecutableFolder() : std::move(module_folder)) {}
 
   bool Exists(const std::string& path) override {
     std::error_code ec;
@@ -50,19 +48,6 @@ class PosixFileSystem : public FileSystem {
   }
 
   bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
-
-  std::string ModuleFolder() override { return module_folder_; }
-
-  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {
-    return OpenBinaryOutput(path, append);
-  }
-
-  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
-    return ReadWholeFile(path, max_bytes);
-  }
-
- private:
-  std::string module_folder_;
 };
 
 }  // namespace

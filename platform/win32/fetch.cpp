@@ -9,13 +9,6 @@
 namespace ph {
 namespace {
 
-struct InternetTraits {
-  using Type = HINTERNET;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { ::InternetCloseHandle(h); }
-};
-using UniqueInternet = win::UniqueHandle<InternetTraits>;
-
 constexpr DWORD kChunk = 5000;
 
 bool IsWebUrl(const std::string& url) {
@@ -74,7 +67,7 @@ class WininetFetcher : public Fetcher {
 
   bool Download(const std::string& url, const std::string& target) {
     const ULONGLONG start = ::GetTickCount64();
-    UniqueInternet session(
+    win::UniqueHinternet session(
         ::InternetOpenA("Microsoft Internet Explorer", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     DWORD timeout = limits_.timeout_ms;
@@ -82,7 +75,7 @@ class WininetFetcher : public Fetcher {
          {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT}) {
       ::InternetSetOptionA(session.get(), option, &timeout, sizeof timeout);
     }
-    UniqueInternet request(::InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0, 0, 0));
+    win::UniqueHinternet request(::InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0, 0, 0));
     if (!request) return false;
     // An error page is not the picture that was asked for.
     DWORD status = 0;

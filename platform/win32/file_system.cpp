@@ -34,12 +34,10 @@ void RemoveTreeOf(const std::string& folder) {
   ::RemoveDirectoryA(folder.c_str());
 }
 
-class Win32FileSystem : public FileSystem {
+class Win32FileSystem : public StreamFileSystem {
  public:
-  Win32FileSystem(std::string module_folder, HMODULE module) : module_folder_(std::move(module_folder)) {
-    if (module_folder_.empty()) module_folder_ = ModuleFolderOf(module);
-    if (module_folder_.empty() || module_folder_.back() != '\\') module_folder_ += '\\';
-  }
+  Win32FileSystem(std::string module_folder, HMODULE module)
+      : StreamFileSystem(module_folder.empty() ? ModuleFolderOf(module) : std::move(module_folder)) {}
 
   bool Exists(const std::string& path) override {
     WIN32_FIND_DATAA found;
@@ -60,19 +58,6 @@ class Win32FileSystem : public FileSystem {
   void RemoveTree(const std::string& folder) override { RemoveTreeOf(folder); }
 
   bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
-
-  std::string ModuleFolder() override { return module_folder_; }
-
-  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {
-    return OpenBinaryOutput(path, append);
-  }
-
-  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
-    return ReadWholeFile(path, max_bytes);
-  }
-
- private:
-  std::string module_folder_;
 };
 
 }  // namespace

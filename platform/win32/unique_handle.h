@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -57,7 +58,9 @@ PH_HANDLE_TRAITS(HwndTraits, HWND, nullptr, ::DestroyWindow);
 PH_HANDLE_TRAITS(HmenuTraits, HMENU, nullptr, ::DestroyMenu);
 PH_HANDLE_TRAITS(HiconTraits, HICON, nullptr, ::DestroyIcon);
 PH_HANDLE_TRAITS(HbitmapTraits, HBITMAP, nullptr, ::DeleteObject);
+PH_HANDLE_TRAITS(HdcTraits, HDC, nullptr, ::DeleteDC);  // a memory DC from CreateCompatibleDC
 PH_HANDLE_TRAITS(HmoduleTraits, HMODULE, nullptr, ::FreeLibrary);
+PH_HANDLE_TRAITS(HinternetTraits, HINTERNET, nullptr, ::InternetCloseHandle);
 #undef PH_HANDLE_TRAITS
 
 using UniqueHkey = UniqueHandle<HkeyTraits>;
@@ -69,6 +72,8 @@ using UniqueHwnd = UniqueHandle<HwndTraits>;
 using UniqueHmenu = UniqueHandle<HmenuTraits>;
 using UniqueHicon = UniqueHandle<HiconTraits>;
 using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
+using UniqueHdc = UniqueHandle<HdcTraits>;
 using UniqueHmodule = UniqueHandle<HmoduleTraits>;
+using UniqueHinternet = UniqueHandle<HinternetTraits>;
 
 }  // namespace ph::win

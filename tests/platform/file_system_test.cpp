@@ -51,6 +51,15 @@ TEST_F(FileSystemTest, WritesReplaceOrAppendAndReadBackByteForByte) {
   EXPECT_EQ(fs_->OpenWrite(Path({"no", "such", "folder", "f"}), false), nullptr);
 }
 
+TEST_F(FileSystemTest, WriteWholeFileReplacesTheFileAndSaysWhenItCannot) {
+  const std::string file = Path({"whole.bin"});
+  { *fs_->OpenWrite(file, false) << "a longer text than what replaces it"; }
+  const Bytes bytes = {'x', 0, '\r', '\n'};
+  EXPECT_TRUE(WriteWholeFile(*fs_, file, bytes));
+  EXPECT_EQ(fs_->ReadAll(file, 1024), bytes);
+  EXPECT_FALSE(WriteWholeFile(*fs_, Path({"no", "such", "folder", "f"}), bytes));
+}
+
 TEST_F(FileSystemTest, RemoveTreeDeletesNestedFilesAndFolders) {
   const std::string top = Path({"tree"});
   fs_->MakeFolders(Path({"tree", "x", "y", "f"}));

@@ -16,15 +16,14 @@ std::string StatusLine(int status) {
 }  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer() {
-  listener_ = ListenOnLoopback(&port_);
-  if (listener_ != kNoSocket) acceptor_ = std::thread([this] { AcceptLoop(); });
+  listener_ = UniqueSocket(ListenOnLoopback(&port_));
+  if (listener_) acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer() {
   stopping_ = true;
   if (acceptor_.joinable()) acceptor_.join();
   for (std::thread& t : workers_) t.join();
-  CloseSocket(listener_);
 }
 
 std::string LoopbackHttpServer::Url(const std::string& path) const {
@@ -48,12 +47,13 @@ std::vector<std::string> LoopbackHttpServer::Requests() const {
 
 void LoopbackHttpServer::AcceptLoop() {
   while (!stopping_) {
-    const Socket s = AcceptWithin(listener_, kPollMs);
+    const Socket s = AcceptWithin(listener_.get(), kPollMs);
     if (s != kNoSocket) workers_.emplace_back([this, s] { Answer(s); });
   }
 }
 
 void LoopbackHttpServer::Answer(Socket s) {
+  const UniqueSocket connection(s);
   std::string request;
   char buffer[4096];
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -65,10 +65,7 @@ void LoopbackHttpServer::Answer(Socket s) {
   // "GET /target HTTP/1.1"
   const std::size_t first = request.find(' ');
   const std::size_t second = first == std::string::npos ? first : request.find(' ', first + 1);
-  if (second == std::string::npos) {
-    CloseSocket(s);
-    return;
-  }
+  if (second == std::string::npos) return;
   const std::string target = request.substr(first + 1, second - first - 1);
   HttpResponse response;
   {
@@ -85,7 +82,6 @@ void LoopbackHttpServer::Answer(Socket s) {
   } else {
     SendAll(s, head + "Content-Length: " + std::to_string(response.body.size()) + "\r\n\r\n" + response.body);
   }
-  CloseSocket(s);
 }
 
 }  // namespace ph::test

@@ -28,7 +28,7 @@ class LoopbackHttpServer {
   LoopbackHttpServer(const LoopbackHttpServer&) = delete;
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
-  bool ok() const { return listener_ != kNoSocket; }
+  bool ok() const { return static_cast<bool>(listener_); }
   std::uint16_t port() const { return port_; }
   // http://127.0.0.1:port followed by the path (which starts with "/").
   std::string Url(const std::string& path) const;
@@ -43,7 +43,7 @@ class LoopbackHttpServer {
   void AcceptLoop();
   void Answer(Socket s);
 
-  Socket listener_ = kNoSocket;
+  UniqueSocket listener_;  // closed after the threads that use it have ended
   std::uint16_t port_ = 0;
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;

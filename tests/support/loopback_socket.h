@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace ph::test {
 
@@ -17,5 +18,28 @@ Socket AcceptWithin(Socket listener, int timeout_ms);
 int ReceiveWithin(Socket s, char* buffer, int size, int timeout_ms);
 bool SendAll(Socket s, std::string_view bytes);
 void CloseSocket(Socket s);
+
+// Owns a socket: closes it when it goes.
+class UniqueSocket {
+ public:
+  explicit UniqueSocket(Socket s = kNoSocket) : s_(s) {}
+  ~UniqueSocket() { CloseSocket(s_); }
+  UniqueSocket(UniqueSocket&& o) noexcept : s_(std::exchange(o.s_, kNoSocket)) {}
+  UniqueSocket& operator=(UniqueSocket&& o) noexcept {
+    if (this != &o) {
+      CloseSocket(s_);
+      s_ = std::exchange(o.s_, kNoSocket);
+    }
+    return *this;
+  }
+  UniqueSocket(const UniqueSocket&) = delete;
+  UniqueSocket& operator=(const UniqueSocket&) = delete;
+
+  Socket get() const { return s_; }
+  explicit operator bool() const { return s_ != kNoSocket; }
+
+ private:
+  Socket s_;
+};
 
 }  // namespace ph::test

@@ -41,6 +41,15 @@ struct DocFree {
   void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
 };
 using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+struct StylesheetFree {
+  void operator()(xsltStylesheet* s) const { xsltFreeStylesheet(s); }
+};
+struct TextFree {
+  void operator()(xmlChar* t) const { xmlFree(t); }
+};
+struct BufferFree {
+  void operator()(xmlBuffer* b) const { xmlBufferFree(b); }
+};
 
 class LibxmlElement : public XmlElement {
  public:
@@ -120,40 +129,36 @@ class LibxmlDocument : public XmlDocument {
     auto& sheet = static_cast<LibxmlDocument&>(style_sheet);
     auto& out = static_cast<LibxmlDocument&>(result);
     // The compiled sheet takes its document over, so it gets a copy.
-    xsltStylesheetPtr style = xsltParseStylesheetDoc(xmlCopyDoc(sheet.doc_.get(), 1));
+    const std::unique_ptr<xsltStylesheet, StylesheetFree> style(
+        xsltParseStylesheetDoc(xmlCopyDoc(sheet.doc_.get(), 1)));
     if (!style) return false;
-    DocPtr transformed(xsltApplyStylesheet(style, doc_.get(), nullptr));
-    bool ok = false;
-    if (transformed) {
-      // Serialised by the sheet's output rules (indentation included) and read back, the way a
-      // transform into a document object keeps its white space.
-      xmlChar* text = nullptr;
-      int length = 0;
-      if (xsltSaveResultToString(&text, &length, transformed.get(), style) == 0 && text) {
-        ok = out.Replace(DocPtr(xmlReadMemory(reinterpret_cast<const char*>(text), length, nullptr, nullptr,
-                                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING)));
-      }
-      xmlFree(text);
-    }
-    xsltFreeStylesheet(style);
-    return ok;
+    const DocPtr transformed(xsltApplyStylesheet(style.get(), doc_.get(), nullptr));
+    if (!transformed) return false;
+    // Serialised by the sheet's output rules (indentation included) and read back, the way a
+    // transform into a document object keeps its white space.
+    xmlChar* raw_text = nullptr;
+    int length = 0;
+    const int saved = xsltSaveResultToString(&raw_text, &length, transformed.get(), style.get());
+    const std::unique_ptr<xmlChar, TextFree> text(raw_text);
+    if (saved != 0 || !text) return false;
+    return out.Replace(DocPtr(xmlReadMemory(reinterpret_cast<const char*>(text.get()), length, nullptr, nullptr,
+                                            XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING)));
   }
 
   bool Save(const std::string& path) override {
     // The declaration as MSXML writes it, then the document as it stands (its white space is the
     // indentation of the transform).
-    xmlBufferPtr buffer = xmlBufferCreate();
+    const std::unique_ptr<xmlBuffer, BufferFree> buffer(xmlBufferCreate());
     if (!buffer) return false;
-    xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, "UTF-8", XML_SAVE_NO_DECL);
+    xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer.get(), "UTF-8", XML_SAVE_NO_DECL);
     bool ok = save && xmlSaveDoc(save, doc_.get()) >= 0;
     if (save) ok = xmlSaveClose(save) >= 0 && ok;
     if (ok) {
       std::ofstream out(path, std::ios::binary | std::ios::trunc);
       out << "<?xml version=\"1.0\"?>\n";
-      out.write(reinterpret_cast<const char*>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
+      out.write(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())), xmlBufferLength(buffer.get()));
       ok = static_cast<bool>(out.flush());
     }
-    xmlBufferFree(buffer);
     return ok;
   }
 

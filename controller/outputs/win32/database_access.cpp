@@ -1,8 +1,4 @@
 // Access files on Windows: the DAO database engine, reached by late-bound COM.
-#include <windows.h>
-// OLE Automation needs the Windows types declared first.
-#include <oleauto.h>
-
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -10,52 +6,21 @@
 #include "controller/outputs/database.h"
 #include "controller/outputs/database_statements.h"
 #include "platform/code_page.h"
+#include "platform/win32/com_ptr.h"
 
 namespace ph {
 namespace {
+
+using win::ComPtr;
+using win::UniqueBstr;
+using win::UniqueVariant;
+using Dispatch = ComPtr<IDispatch>;
 
 // The engines of Access 2007 and later, then Jet 4.0: whichever is installed.
 constexpr const wchar_t* kEngineProgIds[] = {L"DAO.DBEngine.120", L"DAO.DBEngine.36"};
 
 constexpr long kDbOpenTable = 1;
 constexpr long kDbFailOnError = 128;
-
-// An IDispatch reference, released when it goes.
-class Dispatch {
- public:
-  Dispatch() = default;
-  explicit Dispatch(IDispatch* p) : p_(p) {}
-  ~Dispatch() {
-    if (p_) p_->Release();
-  }
-  Dispatch(Dispatch&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  Dispatch& operator=(Dispatch&& o) noexcept {
-    if (this != &o) {
-      if (p_) p_->Release();
-      p_ = std::exchange(o.p_, nullptr);
-    }
-    return *this;
-  }
-  IDispatch* get() const { return p_; }
-  IDispatch** put() { return &p_; }
-
- private:
-  IDispatch* p_ = nullptr;
-};
-
-// A VARIANT that clears itself.
-struct Variant {
-  VARIANT v;
-  Variant() { VariantInit(&v); }
-  ~Variant() { VariantClear(&v); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
-
-BSTR MakeBstr(std::u16string_view text) {
-  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                           static_cast<UINT>(text.size()));
-}
 
 std::string HresultText(const char* what, HRESULT hr) {
   char text[96];
@@ -96,16 +61,11 @@ class DaoCaller {
     if (SUCCEEDED(hr)) return true;
     if (hr == DISP_E_EXCEPTION) {
       if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
-      if (exception.bstrDescription) {
-        *error = code_page_->ToAnsi(
-            std::u16string(reinterpret_cast<const char16_t*>(exception.bstrDescription),
-                           SysStringLen(exception.bstrDescription)));
-      } else {
-        *error = HresultText("The DAO engine", exception.scode ? exception.scode : hr);
-      }
-      SysFreeString(exception.bstrSource);
-      SysFreeString(exception.bstrDescription);
-      SysFreeString(exception.bstrHelpFile);
+      const UniqueBstr source(exception.bstrSource);
+      const UniqueBstr description(exception.bstrDescription);
+      const UniqueBstr help_file(exception.bstrHelpFile);
+      *error = description ? code_page_->ToAnsi(std::u16string(description.view()))
+                           : HresultText("The DAO engine", exception.scode ? exception.scode : hr);
       return false;
     }
     *error = HresultText("The DAO engine", hr);
@@ -115,15 +75,12 @@ class DaoCaller {
   // A call whose result is another DAO object.
   bool Object(IDispatch* object, const wchar_t* name, WORD flags,
               std::initializer_list<VARIANT*> args, Dispatch* out, std::string* error) const {
-    Variant result;
-    if (!Call(object, name, flags, args, &result.v, error)) return false;
-    if (V_VT(&result.v) != VT_DISPATCH || !V_DISPATCH(&result.v)) {
-      *error = "The DAO engine returned no object.";
-      return false;
-    }
-    *out = Dispatch(V_DISPATCH(&result.v));
-    V_VT(&result.v) = VT_EMPTY;  // the reference moved into out
-    return true;
+    UniqueVariant result;
+    if (!Call(object, name, flags, args, result.put(), error)) return false;
+    *out = result.TakeDispatch();
+    if (*out) return true;
+    *error = "The DAO engine returned no object.";
+    return false;
   }
 
   const CodePage& code_page() const { return *code_page_; }
@@ -158,22 +115,18 @@ class DaoDatabase : public AccessDatabase {
   }
 
   bool Execute(std::string_view sql, std::string* error) override {
-    Variant query;
-    V_VT(&query.v) = VT_BSTR;
-    V_BSTR(&query.v) = MakeBstr(dao_.code_page().FromAnsi(sql));
+    UniqueVariant query(UniqueBstr(dao_.code_page().FromAnsi(sql)));
     VARIANT options = Long(kDbFailOnError);
-    return dao_.Call(database_.get(), L"Execute", DISPATCH_METHOD, {&query.v, &options}, nullptr,
+    return dao_.Call(database_.get(), L"Execute", DISPATCH_METHOD, {query.get(), &options}, nullptr,
                      error);
   }
 
   AppendOutcome AppendContentRow(std::string_view table, const ContentRow& row,
                                  std::string* error) override {
-    Variant name;
-    V_VT(&name.v) = VT_BSTR;
-    V_BSTR(&name.v) = MakeBstr(dao_.code_page().FromAnsi(table));
+    UniqueVariant name(UniqueBstr(dao_.code_page().FromAnsi(table)));
     VARIANT type = Long(kDbOpenTable);
     Dispatch recordset;
-    if (!dao_.Object(database_.get(), L"OpenRecordset", DISPATCH_METHOD, {&name.v, &type},
+    if (!dao_.Object(database_.get(), L"OpenRecordset", DISPATCH_METHOD, {name.get(), &type},
                      &recordset, error))
       return AppendOutcome::kUpdateFailed;
     const AppendOutcome outcome = Append(recordset.get(), row, error);
@@ -184,15 +137,23 @@ class DaoDatabase : public AccessDatabase {
 
  private:
   AppendOutcome Append(IDispatch* recordset, const ContentRow& row, std::string* error) {
-    Variant updatable;
-    if (!dao_.Call(recordset, L"Updatable", DISPATCH_PROPERTYGET, {}, &updatable.v, error))
+    UniqueVariant updatable;
+    if (!dao_.Call(recordset, L"Updatable", DISPATCH_PROPERTYGET, {}, updatable.put(), error))
       return AppendOutcome::kUpdateFailed;
-    if (V_VT(&updatable.v) == VT_BOOL && V_BOOL(&updatable.v) == VARIANT_FALSE)
+    if (V_VT(updatable.get()) == VT_BOOL && V_BOOL(updatable.get()) == VARIANT_FALSE)
       return AppendOutcome::kNotAppendable;
     if (!dao_.Call(recordset, L"AddNew", DISPATCH_METHOD, {}, nullptr, error))
       return AppendOutcome::kUpdateFailed;
+    if (FillAndUpdate(recordset, row, error)) return AppendOutcome::kAppended;
+    std::string ignored;
+    VARIANT cancel_update = Long(1);  // dbUpdateRegular: drop the half-filled new record
+    dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
+    return AppendOutcome::kUpdateFailed;
+  }
 
-    Variant date;
+  // Sets the three content fields of the new record and stores it.
+  bool FillAndUpdate(IDispatch* recordset, const ContentRow& row, std::string* error) {
+    UniqueVariant date;
     SYSTEMTIME time = {};
     time.wYear = static_cast<WORD>(row.content_date.year);
     time.wMonth = static_cast<WORD>(row.content_date.month);
@@ -200,40 +161,25 @@ class DaoDatabase : public AccessDatabase {
     time.wHour = static_cast<WORD>(row.content_date.hour);
     time.wMinute = static_cast<WORD>(row.content_date.minute);
     time.wSecond = static_cast<WORD>(row.content_date.second);
-    V_VT(&date.v) = VT_DATE;
-    SystemTimeToVariantTime(&time, &V_DATE(&date.v));
-    Variant url;
-    V_VT(&url.v) = VT_BSTR;
-    V_BSTR(&url.v) = MakeBstr(CutToColumn(dao_.code_page().FromAnsi(row.url), kUrlColumnSize));
-    Variant content;
-    V_VT(&content.v) = VT_BSTR;
-    V_BSTR(&content.v) =
-        MakeBstr(CutToColumn(dao_.code_page().FromAnsi(row.content), kContentColumnSize));
+    V_VT(date.get()) = VT_DATE;
+    SystemTimeToVariantTime(&time, &V_DATE(date.get()));
+    UniqueVariant url(UniqueBstr(CutToColumn(dao_.code_page().FromAnsi(row.url), kUrlColumnSize)));
+    UniqueVariant content(
+        UniqueBstr(CutToColumn(dao_.code_page().FromAnsi(row.content), kContentColumnSize)));
 
     Dispatch fields;
-    if (!dao_.Object(recordset, L"Fields", DISPATCH_PROPERTYGET, {}, &fields, error))
-      return AppendOutcome::kUpdateFailed;
-    VARIANT* values[] = {&date.v, &url.v, &content.v};
+    if (!dao_.Object(recordset, L"Fields", DISPATCH_PROPERTYGET, {}, &fields, error)) return false;
+    VARIANT* values[] = {date.get(), url.get(), content.get()};
     for (long position = 1; position <= 3; ++position) {
       VARIANT index = Long(position);
       Dispatch field;
       if (!dao_.Object(fields.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {&index},
                        &field, error) ||
           !dao_.Call(field.get(), L"Value", DISPATCH_PROPERTYPUT, {values[position - 1]}, nullptr,
-                     error)) {
-        std::string ignored;
-        VARIANT cancel_update = Long(1);  // dbUpdateRegular: drop the half-filled new record
-        dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
-        return AppendOutcome::kUpdateFailed;
-      }
+                     error))
+        return false;
     }
-    if (!dao_.Call(recordset, L"Update", DISPATCH_METHOD, {}, nullptr, error)) {
-      std::string ignored;
-      VARIANT cancel_update = Long(1);
-      dao_.Call(recordset, L"CancelUpdate", DISPATCH_METHOD, {&cancel_update}, nullptr, &ignored);
-      return AppendOutcome::kUpdateFailed;
-    }
-    return AppendOutcome::kAppended;
+    return dao_.Call(recordset, L"Update", DISPATCH_METHOD, {}, nullptr, error);
   }
 
   Dispatch engine_;  // the database belongs to it: released last
@@ -249,17 +195,13 @@ class DaoEngine : public AccessEngine {
                                        std::string* error) override {
     Dispatch engine;
     if (!CreateEngine(&engine, error)) return nullptr;
-    Variant name;
-    V_VT(&name.v) = VT_BSTR;
-    V_BSTR(&name.v) = MakeBstr(dao_.code_page().FromAnsi(path));
+    UniqueVariant name(UniqueBstr(dao_.code_page().FromAnsi(path)));
     VARIANT exclusive = Bool(false);
     VARIANT read_only = Bool(false);
-    Variant connect_text;
-    V_VT(&connect_text.v) = VT_BSTR;
-    V_BSTR(&connect_text.v) = MakeBstr(dao_.code_page().FromAnsi(connect));
+    UniqueVariant connect_text(UniqueBstr(dao_.code_page().FromAnsi(connect)));
     Dispatch database;
     if (!dao_.Object(engine.get(), L"OpenDatabase", DISPATCH_METHOD,
-                     {&name.v, &exclusive, &read_only, &connect_text.v}, &database, error))
+                     {name.get(), &exclusive, &read_only, connect_text.get()}, &database, error))
       return nullptr;
     return std::make_unique<DaoDatabase>(std::move(engine), std::move(database), dao_);
   }

@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include <msxml2.h>
-#include <oleauto.h>
+
+#include "platform/win32/com_ptr.h"
 
 namespace ph {
 namespace {
@@ -13,51 +14,19 @@ const CLSID kClsidDomDocument = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 
 const IID kIidXmlDomDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 constexpr int kStyleSheetResource = 140;
 
-// Owns one reference to a COM object.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() { Reset(); }
-  ComPtr(const ComPtr& o) : p_(o.p_) {
-    if (p_) p_->AddRef();
-  }
-  ComPtr& operator=(const ComPtr&) = delete;
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  T** put() {
-    Reset();
-    return &p_;
-  }
-  void Reset() {
-    if (p_) p_->Release();
-    p_ = nullptr;
-  }
+using win::ComPtr;
+using win::UniqueBstr;
 
- private:
-  T* p_ = nullptr;
-};
+// A BSTR made from ANSI text; null when memory ran out.
+UniqueBstr AnsiBstr(std::string_view ansi) {
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  UniqueBstr b(::SysAllocStringLen(nullptr, static_cast<UINT>(n)));
+  if (b && n > 0) ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), b.get(), n);
+  return b;
+}
 
-// A BSTR made from ANSI text, freed with the object.
-class Bstr {
- public:
-  explicit Bstr(std::string_view ansi) {
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    b_ = ::SysAllocStringLen(nullptr, static_cast<UINT>(n));
-    if (b_ && n > 0) ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), b_, n);
-  }
-  ~Bstr() { ::SysFreeString(b_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR get() const { return b_; }
-
- private:
-  BSTR b_ = nullptr;
-};
-
-// A string VARIANT that borrows the Bstr: it is not cleared, the Bstr frees the string.
-VARIANT StringVariant(const Bstr& text) {
+// A string VARIANT that borrows the string: it is not cleared, the UniqueBstr frees the string.
+VARIANT StringVariant(const UniqueBstr& text) {
   VARIANT v;
   ::VariantInit(&v);
   V_VT(&v) = VT_BSTR;
@@ -70,7 +39,7 @@ class MsxmlElement : public XmlElement {
   explicit MsxmlElement(const ComPtr<IXMLDOMElement>& e) : e_(e) {}
 
   bool SetText(std::string_view text) override {
-    Bstr b(text);
+    const UniqueBstr b = AnsiBstr(text);
     return b.get() && SUCCEEDED(e_->put_text(b.get()));
   }
   bool AppendChild(XmlElement& child) override {
@@ -97,13 +66,13 @@ class MsxmlDocument : public XmlDocument {
   }
 
   bool Load(const std::string& path) override {
-    Bstr b(path);
+    const UniqueBstr b = AnsiBstr(path);
     VARIANT_BOOL ok = VARIANT_FALSE;
     return SUCCEEDED(doc_->load(StringVariant(b), &ok)) && ok == VARIANT_TRUE;
   }
 
   bool LoadText(std::string_view text) override {
-    Bstr b(text);
+    const UniqueBstr b = AnsiBstr(text);
     VARIANT_BOOL ok = VARIANT_FALSE;
     return SUCCEEDED(doc_->loadXML(b.get(), &ok)) && ok == VARIANT_TRUE;
   }
@@ -115,15 +84,15 @@ class MsxmlDocument : public XmlDocument {
   }
 
   bool AppendProcessingInstruction(std::string_view target, std::string_view data) override {
-    Bstr t(target);
-    Bstr d(data);
+    const UniqueBstr t = AnsiBstr(target);
+    const UniqueBstr d = AnsiBstr(data);
     ComPtr<IXMLDOMProcessingInstruction> pi;
     return SUCCEEDED(doc_->createProcessingInstruction(t.get(), d.get(), pi.put())) && pi &&
            SUCCEEDED(doc_->appendChild(pi.get(), nullptr));
   }
 
   std::unique_ptr<XmlElement> CreateElement(std::string_view name) override {
-    Bstr n(name);
+    const UniqueBstr n = AnsiBstr(name);
     ComPtr<IXMLDOMElement> e;
     if (FAILED(doc_->createElement(n.get(), e.put())) || !e) return nullptr;
     return std::make_unique<MsxmlElement>(e);
@@ -137,18 +106,17 @@ class MsxmlDocument : public XmlDocument {
     // Transformed to text, where the sheet's output rules (the indentation) surely apply, and read
     // into the result keeping that white space; a transform straight into a document object may
     // drop it.
-    BSTR text = nullptr;
-    if (FAILED(doc_->transformNode(static_cast<MsxmlDocument&>(style_sheet).doc_.get(), &text)) || !text) return false;
+    UniqueBstr text;
+    if (FAILED(doc_->transformNode(static_cast<MsxmlDocument&>(style_sheet).doc_.get(), text.put())) || !text)
+      return false;
     IXMLDOMDocument* out = static_cast<MsxmlDocument&>(result).doc_.get();
     out->put_preserveWhiteSpace(VARIANT_TRUE);
     VARIANT_BOOL ok = VARIANT_FALSE;
-    const bool loaded = SUCCEEDED(out->loadXML(text, &ok)) && ok == VARIANT_TRUE;
-    ::SysFreeString(text);
-    return loaded;
+    return SUCCEEDED(out->loadXML(text.get(), &ok)) && ok == VARIANT_TRUE;
   }
 
   bool Save(const std::string& path) override {
-    Bstr b(path);
+    const UniqueBstr b = AnsiBstr(path);
     return SUCCEEDED(doc_->save(StringVariant(b)));
   }
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "controller/shell/memory_text.h"
+#include "controller/shell/win32/artwork.h"
 #include "controller/shell/win32/modal_dialog.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/user.h"
@@ -52,7 +53,7 @@ class AboutBox : public ModalDialog {
         *handled = true;
         return TRUE;
       case WM_PAINT:
-        Paint();
+        PaintArtwork(hwnd(), {{background_.get(), 0, 20, 420, 220, SRCAND}});
         *handled = true;
         return TRUE;
       case WM_CTLCOLORSTATIC: {
@@ -65,23 +66,6 @@ class AboutBox : public ModalDialog {
       default:
         return 0;
     }
-  }
-
-  void Paint() {
-    PAINTSTRUCT ps;
-    const HDC dc = ::BeginPaint(hwnd(), &ps);
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    if (background_) {
-      if (const HDC memory = ::CreateCompatibleDC(dc)) {
-        const HGDIOBJ old = ::SelectObject(memory, background_.get());
-        ::BitBlt(dc, 0, 20, 420, 220, memory, 0, 0, SRCAND);
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
-      }
-    }
-    ::EndPaint(hwnd(), &ps);
   }
 
   UniqueHbitmap background_;

@@ -1,6 +1,7 @@
 // The splash screen: banner and background artwork, closed by its own timer.
 #include "controller/shell/win32/splash.h"
 
+#include "controller/shell/win32/artwork.h"
 #include "controller/shell/win32/modal_dialog.h"
 #include "platform/win32/unique_handle.h"
 #include "resources/resource.h"
@@ -35,7 +36,9 @@ class CFlashScreenDlg : public ModalDialog {
         *handled = true;
         return TRUE;
       case WM_PAINT:
-        Paint();
+        // White parts of the background leave the banner visible.
+        PaintArtwork(hwnd(), {{banner_.get(), 0, 0, 400, 70, SRCCOPY},
+                              {background_.get(), 0, 40, 420, 220, SRCAND}});
         *handled = true;
         return TRUE;
       case WM_CTLCOLORSTATIC:
@@ -45,30 +48,6 @@ class CFlashScreenDlg : public ModalDialog {
       default:
         return 0;
     }
-  }
-
-  void Paint() {
-    PAINTSTRUCT ps;
-    const HDC dc = ::BeginPaint(hwnd(), &ps);
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    if (const HDC memory = ::CreateCompatibleDC(dc)) {
-      // A missing bitmap leaves its place white.
-      if (banner_) {
-        const HGDIOBJ old = ::SelectObject(memory, banner_.get());
-        ::BitBlt(dc, 0, 0, 400, 70, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
-      }
-      // White parts of the background leave the banner visible.
-      if (background_) {
-        const HGDIOBJ old = ::SelectObject(memory, background_.get());
-        ::BitBlt(dc, 0, 40, 420, 220, memory, 0, 0, SRCAND);
-        ::SelectObject(memory, old);
-      }
-      ::DeleteDC(memory);
-    }
-    ::EndPaint(hwnd(), &ps);
   }
 
   UniqueHbitmap background_;

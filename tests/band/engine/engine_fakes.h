@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "band/engine/band_ports.h"
+#include "band/engine/layout_node.h"
 #include "platform/file_system.h"
 #include "platform/url.h"
 #include "platform/user.h"
@@ -129,5 +130,32 @@ class RecordingLink : public ControllerLinkPort {
   void Send(const DocumentPtr& top, const OutgoingContent& content) override { sent.push_back(content); }
   std::vector<OutgoingContent> sent;
 };
+
+// A document that has an address and nothing else.
+class UrlDocument : public Document {
+ public:
+  explicit UrlDocument(std::optional<WideString> url) : url_(std::move(url)) {}
+  ElementPtr Body() override { return nullptr; }
+  std::optional<WideString> Url() override { return url_; }
+  std::optional<WideString> Title() override { return std::nullopt; }
+  CollectionPtr ElementsByTagName(WideView) override { return nullptr; }
+  std::vector<DocumentPtr> FrameDocuments() override { return {}; }
+
+ private:
+  std::optional<WideString> url_;
+};
+
+// A layout signature with one table per entry of rows; each row lists its number of cells.
+inline LayoutNode TablePage(const std::vector<std::vector<int>>& tables) {
+  LayoutNode doc(kLayoutDocument);
+  for (const auto& rows : tables) {
+    LayoutNode* t = doc.AddChild(kLayoutTable);
+    for (int cells : rows) {
+      LayoutNode* r = t->AddChild(kLayoutRow);
+      for (int c = 0; c < cells; ++c) r->AddChild(kLayoutCell);
+    }
+  }
+  return doc;
+}
 
 }  // namespace ph::test

@@ -4,31 +4,21 @@
 #include <gtest/gtest.h>
 
 #include "common/le_io.h"
+#include "tests/band/engine/engine_fakes.h"
 
 namespace ph {
 namespace {
 
-// A document with one table per entry of rows; each row lists its number of cells.
-LayoutNode Page(const std::vector<std::vector<int>>& tables) {
-  LayoutNode doc(kLayoutDocument);
-  for (const auto& rows : tables) {
-    LayoutNode* t = doc.AddChild(kLayoutTable);
-    for (int cells : rows) {
-      LayoutNode* r = t->AddChild(kLayoutRow);
-      for (int c = 0; c < cells; ++c) r->AddChild(kLayoutCell);
-    }
-  }
-  return doc;
-}
+using test::TablePage;
 
 TEST(Similarity, CostsFallByFivePerLevel) {
-  const LayoutNode base = Page({{3, 3}, {2}});
+  const LayoutNode base = TablePage({{3, 3}, {2}});
   EXPECT_EQ(Similarity(base, base), 100.0f);
-  EXPECT_FLOAT_EQ(Similarity(base, Page({{3, 4}, {2}})), 99.2f);  // one cell more
-  EXPECT_FLOAT_EQ(Similarity(base, Page({{3, 5}, {2}})), 98.4f);
-  EXPECT_FLOAT_EQ(Similarity(base, Page({{4, 4}, {2}})), 98.4f);  // one more in each of two rows
-  EXPECT_FLOAT_EQ(Similarity(base, Page({{3, 3, 1}, {2}})), 96.0f);  // one row more
-  EXPECT_FLOAT_EQ(Similarity(base, Page({{3, 3}, {2}, {1}})), 80.0f);  // one table more
+  EXPECT_FLOAT_EQ(Similarity(base, TablePage({{3, 4}, {2}})), 99.2f);  // one cell more
+  EXPECT_FLOAT_EQ(Similarity(base, TablePage({{3, 5}, {2}})), 98.4f);
+  EXPECT_FLOAT_EQ(Similarity(base, TablePage({{4, 4}, {2}})), 98.4f);  // one more in each of two rows
+  EXPECT_FLOAT_EQ(Similarity(base, TablePage({{3, 3, 1}, {2}})), 96.0f);  // one row more
+  EXPECT_FLOAT_EQ(Similarity(base, TablePage({{3, 3}, {2}, {1}})), 80.0f);  // one table more
   EXPECT_EQ(Similarity(LayoutNode(), LayoutNode()), 100.0f);
 }
 
@@ -45,7 +35,7 @@ TEST(Similarity, KindsDifferAndScoresGoNegative) {
 
 TEST(Similarity, EachSubtractionIsRoundedToAFloat) {
   // 0.16 per nested table; 100 - 0.16 rounded to float, then again, differs from subtracting 0.32.
-  LayoutNode a = Page({{1}}), b = Page({{1}});
+  LayoutNode a = TablePage({{1}}), b = TablePage({{1}});
   LayoutNode* cell = const_cast<LayoutNode*>(b.children()[0]->children()[0]->children()[0].get());
   cell->AddChild(kLayoutTable);
   float expected = 100.0f;
@@ -54,9 +44,9 @@ TEST(Similarity, EachSubtractionIsRoundedToAFloat) {
 }
 
 TEST(Similarity, TheFloorLetsAComparisonStopEarlyWithoutChangingScoresAboveIt) {
-  const LayoutShape base = FlattenLayout(Page({{3, 3}, {2}}));
-  const LayoutShape close = FlattenLayout(Page({{3, 4}, {2}}));
-  const LayoutShape far = FlattenLayout(Page({{3}, {2}, {1}}));
+  const LayoutShape base = FlattenLayout(TablePage({{3, 3}, {2}}));
+  const LayoutShape close = FlattenLayout(TablePage({{3, 4}, {2}}));
+  const LayoutShape far = FlattenLayout(TablePage({{3}, {2}, {1}}));
   EXPECT_EQ(SimilarityAtLeast(base, close, 99.0f), Similarity(base, close));
   EXPECT_LT(SimilarityAtLeast(base, far, 99.0f), 99.0f);
 }
@@ -68,14 +58,14 @@ Bytes Encode(const LayoutNode& n) {
 }
 
 TEST(LayoutEncoding, WritesNodeStartsKindsAndChildBrackets) {
-  LayoutNode doc = Page({{1}});
+  LayoutNode doc = TablePage({{1}});
   const Bytes expected = {3, 3, 1, 3, 2, 1, 3, 1, 1, 3, 0, 2, 2, 2};
   EXPECT_EQ(Encode(doc), expected);
   EXPECT_EQ(Encode(LayoutNode()), (Bytes{3, 3}));
 }
 
 TEST(LayoutEncoding, ReadsBackWhatItWrote) {
-  LayoutNode doc = Page({{2, 1}, {3}});
+  LayoutNode doc = TablePage({{2, 1}, {3}});
   doc.AddChild(kLayoutDocument)->AddChild(kLayoutTable);
   Bytes bytes = Encode(doc);
   bytes.push_back(0);

@@ -11,26 +11,16 @@
 namespace ph {
 namespace {
 
-LayoutNode Page(const std::vector<std::vector<int>>& tables) {
-  LayoutNode doc(kLayoutDocument);
-  for (const auto& rows : tables) {
-    LayoutNode* t = doc.AddChild(kLayoutTable);
-    for (int cells : rows) {
-      LayoutNode* r = t->AddChild(kLayoutRow);
-      for (int c = 0; c < cells; ++c) r->AddChild(kLayoutCell);
-    }
-  }
-  return doc;
-}
+using test::TablePage;
 
 TEST(LayoutStore, MatchesOnTheSameHostAtNinetyNineOrMore) {
   LayoutStore store;
-  EXPECT_EQ(store.AddLayout("example.com", Page({{3, 3}})), 1);
-  EXPECT_EQ(store.FindLayout("example.com", Page({{3, 4}})), 1);  // 99.2
-  EXPECT_EQ(store.FindLayout("example.com", Page({{3, 5}})), 0);  // 98.4
-  EXPECT_EQ(store.FindLayout("example.com", Page({{3, 3, 1}})), 0);  // 96
-  EXPECT_EQ(store.FindLayout("other.com", Page({{3, 3}})), 0);
-  EXPECT_EQ(store.FindLayout("Example.com", Page({{3, 3}})), 0);
+  EXPECT_EQ(store.AddLayout("example.com", TablePage({{3, 3}})), 1);
+  EXPECT_EQ(store.FindLayout("example.com", TablePage({{3, 4}})), 1);  // 99.2
+  EXPECT_EQ(store.FindLayout("example.com", TablePage({{3, 5}})), 0);  // 98.4
+  EXPECT_EQ(store.FindLayout("example.com", TablePage({{3, 3, 1}})), 0);  // 96
+  EXPECT_EQ(store.FindLayout("other.com", TablePage({{3, 3}})), 0);
+  EXPECT_EQ(store.FindLayout("Example.com", TablePage({{3, 3}})), 0);
   // A page without tables matches another without tables of its host only.
   EXPECT_EQ(store.AddLayout("example.com", LayoutNode()), 2);
   EXPECT_EQ(store.FindLayout("example.com", LayoutNode()), 2);
@@ -43,20 +33,20 @@ TEST(LayoutStore, TheBestScoreWinsAndTiesGoToTheLowerId) {
   for (auto [id, cells] : std::vector<std::pair<int, int>>{{4, 2}, {2, 2}, {3, 3}}) {
     w.I32(id);
     w.String("h");
-    EncodeLayout(Page({{cells}}), &w);
+    EncodeLayout(TablePage({{cells}}), &w);
     w.Raw("\0", 1);
   }
   w.U32(0);
   store.LoadBytes(w.bytes());
-  EXPECT_EQ(store.FindLayout("h", Page({{2}})), 2);
-  EXPECT_EQ(store.FindLayout("h", Page({{3}})), 3);
+  EXPECT_EQ(store.FindLayout("h", TablePage({{2}})), 2);
+  EXPECT_EQ(store.FindLayout("h", TablePage({{3}})), 3);
   EXPECT_EQ(store.highest_id(), 4);
-  EXPECT_EQ(store.AddLayout("h", Page({{7, 7}})), 5);
+  EXPECT_EQ(store.AddLayout("h", TablePage({{7, 7}})), 5);
 }
 
 TEST(LayoutStore, SavesEntriesInIdOrderByteForByte) {
   LayoutStore store;
-  store.AddLayout("ab", Page({{1}}));
+  store.AddLayout("ab", TablePage({{1}}));
   store.AddLayout("c", LayoutNode());
   const Bytes expected = {1, 0, 0, 0, 2, 0, 0, 0, 'a', 'b', 3, 3, 1, 3, 2, 1, 3, 1, 1, 3, 0, 2, 2, 2, 0,
                           2, 0, 0, 0, 1, 0, 0, 0, 'c', 3, 3, 0,
@@ -69,8 +59,8 @@ TEST(LayoutStore, SavesEntriesInIdOrderByteForByte) {
 
 TEST(LayoutStore, ACutFileKeepsEveryEntryReadAndCountsEveryId) {
   LayoutStore full;
-  full.AddLayout("one", Page({{1}}));
-  full.AddLayout("two", Page({{2}}));
+  full.AddLayout("one", TablePage({{1}}));
+  full.AddLayout("two", TablePage({{2}}));
   Bytes bytes = full.SaveBytes();
   // Ids 1, 2 and 7: 7 is cut inside its host.
   bytes.resize(bytes.size() - 4);
@@ -85,7 +75,7 @@ TEST(LayoutStore, ACutFileKeepsEveryEntryReadAndCountsEveryId) {
   EXPECT_EQ(store.entries().at(7).host, "sev");
   EXPECT_EQ(store.highest_id(), 7);
   EXPECT_EQ(store.AddLayout("new", LayoutNode()), 8);
-  EXPECT_EQ(store.FindLayout("two", Page({{2}})), 2);
+  EXPECT_EQ(store.FindLayout("two", TablePage({{2}})), 2);
 }
 
 TEST(LayoutStore, HugeLengthsAndBrokenSignaturesNeverReadPastTheFile) {
@@ -159,7 +149,7 @@ LayoutNode Mutated(const std::vector<std::vector<int>>& base, std::mt19937& rng)
     if (what == 1 && !rows.empty()) rows.back() += 1;
     if (what == 2 && rows.size() > 1) rows.pop_back();
   }
-  LayoutNode page = Page(tables);
+  LayoutNode page = TablePage(tables);
   if (std::uniform_int_distribution<int>(0, 3)(rng) == 0) {
     auto* cell = const_cast<LayoutNode*>(page.children()[0]->children()[0]->children()[0].get());
     cell->AddChild(kLayoutTable)->AddChild(kLayoutRow);

@@ -9,6 +9,8 @@
 namespace ph {
 namespace {
 
+using test::UrlDocument;
+
 TEST(CountWords, CountsRunsBetweenTheFourWhitespaceCharacters) {
   EXPECT_EQ(CountWords("  one\ttwo\r\n"), 2u);
   EXPECT_EQ(CountWords(""), 0u);
@@ -27,19 +29,6 @@ TEST(AppendWithSeparator, JoinsWhatIsPresentAndAlwaysGivesAString) {
   // A piece passed in the separator's place is appended without a separator.
   EXPECT_EQ(AppendWithSeparator(WideString(u"a"), &piece, nullptr), u"apiece");
 }
-
-class UrlDocument : public Document {
- public:
-  explicit UrlDocument(std::optional<WideString> url) : url_(std::move(url)) {}
-  ElementPtr Body() override { return nullptr; }
-  std::optional<WideString> Url() override { return url_; }
-  std::optional<WideString> Title() override { return std::nullopt; }
-  CollectionPtr ElementsByTagName(WideView) override { return nullptr; }
-  std::vector<DocumentPtr> FrameDocuments() override { return {}; }
-
- private:
-  std::optional<WideString> url_;
-};
 
 TEST(HostOfDocument, KeepsCaseDropsTheRestAndGivesOneValueForUrlsWithoutHost) {
   test::SimpleUrls urls;

@@ -7,23 +7,13 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/url.h"
+#include "tests/band/engine/engine_fakes.h"
 #include "tests/support/test_paths.h"
 
 namespace ph {
 namespace {
 
-class UrlDocument : public Document {
- public:
-  explicit UrlDocument(WideString url) : url_(std::move(url)) {}
-  ElementPtr Body() override { return nullptr; }
-  std::optional<WideString> Url() override { return url_; }
-  std::optional<WideString> Title() override { return std::nullopt; }
-  CollectionPtr ElementsByTagName(WideView) override { return nullptr; }
-  std::vector<DocumentPtr> FrameDocuments() override { return {}; }
-
- private:
-  WideString url_;
-};
+using test::UrlDocument;
 
 TEST(SystemPorts, HostsKeepTheirCaseAndUrlsWithoutOneGiveTheEmptyHost) {
   auto urls = MakeSystemUrlPort();

@@ -76,16 +76,7 @@ inline QueryRows Rows(DatabaseConnection& connection, const std::string& sql) {
   return rows;
 }
 
-inline LocalTime SomeMorning() {
-  LocalTime t;
-  t.year = 2031;
-  t.month = 4;
-  t.day = 5;
-  t.hour = 6;
-  t.minute = 7;
-  t.second = 8;
-  return t;
-}
+inline LocalTime SomeMorning() { return LocalTime{2031, 4, 5, 6, 7, 8, 0}; }
 
 // Everything the writer takes, with the real ODBC port that never lets a driver prompt.
 struct WriterBench {

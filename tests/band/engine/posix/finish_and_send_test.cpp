@@ -12,68 +12,68 @@ namespace {
 class FinishAndSend : public ::testing::Test {
  protected:
   void SetUp() override {
-    h.engine.StartSelection();
-    h.engine.set_fine_selection(true);
+    h_.engine.StartSelection();
+    h_.engine.set_fine_selection(true);
   }
-  test::EngineHarness h;
-  std::shared_ptr<MemoryDocument> doc = h.ShowHtml(
+  test::EngineHarness h_;
+  std::shared_ptr<MemoryDocument> doc = h_.ShowHtml(
       "<div id=a style='background-color: red'>Alpha <b>one</b></div>"
       "<div id=b>Beta<div id=ad>buy now</div><div id=ad2><span id=inner>x</span></div>"
       "<table id=tab><tr><td>cell</td></tr></table></div><div id=empty></div>");
 };
 
 TEST_F(FinishAndSend, JoinsThePickedElementsInOrderAndPutsTheirBackgroundsBack) {
-  h.Select(doc->ById("b"));
-  h.SelectAndEnd(doc->ById("a"));
-  ASSERT_EQ(h.link.sent.size(), 1u);
-  const auto& sent = h.link.sent[0];
+  h_.Select(doc->ById("b"));
+  h_.SelectAndEnd(doc->ById("a"));
+  ASSERT_EQ(h_.link.sent.size(), 1u);
+  const auto& sent = h_.link.sent[0];
   EXPECT_EQ(sent.html, *doc->ById("b")->InnerHtml() + u"\r\n" + *doc->ById("a")->InnerHtml());
   EXPECT_EQ(sent.text, *doc->ById("b")->InnerText() + u"\r\nAlpha one");
   EXPECT_EQ(sent.quick_save, 0);
   EXPECT_EQ(sent.layout_id, 1);
   EXPECT_EQ(doc->ById("a")->InlineStyle()->BackgroundColor(), StyleValue(u"red"));
   EXPECT_EQ(doc->ById("b")->InlineStyle()->BackgroundColor(), std::nullopt);
-  EXPECT_TRUE(h.engine.selection_list().empty());
+  EXPECT_TRUE(h_.engine.selection_list().empty());
 }
 
 TEST_F(FinishAndSend, AnEmptyElementGivesAnEmptyTextNotAMissingOne) {
-  h.SelectAndEnd(doc->ById("empty"));
-  ASSERT_EQ(h.link.sent.size(), 1u);
-  EXPECT_EQ(h.link.sent[0].text, u"");
-  EXPECT_EQ(h.link.sent[0].html, u"");
+  h_.SelectAndEnd(doc->ById("empty"));
+  ASSERT_EQ(h_.link.sent.size(), 1u);
+  EXPECT_EQ(h_.link.sent[0].text, u"");
+  EXPECT_EQ(h_.link.sent[0].html, u"");
 }
 
 TEST_F(FinishAndSend, DeselectedRegionsAreCutOutAndHiddenAndATableGoesWhole) {
-  h.Deselect(doc->ById("ad"));
-  h.Deselect(doc->ById("tab"));
-  h.SelectAndEnd(doc->ById("b"));
-  ASSERT_EQ(h.link.sent.size(), 1u);
-  EXPECT_EQ(h.link.sent[0].text.find(u"buy"), WideString::npos);
-  EXPECT_EQ(h.link.sent[0].text.find(u"cell"), WideString::npos);
+  h_.Deselect(doc->ById("ad"));
+  h_.Deselect(doc->ById("tab"));
+  h_.SelectAndEnd(doc->ById("b"));
+  ASSERT_EQ(h_.link.sent.size(), 1u);
+  EXPECT_EQ(h_.link.sent[0].text.find(u"buy"), WideString::npos);
+  EXPECT_EQ(h_.link.sent[0].text.find(u"cell"), WideString::npos);
   EXPECT_EQ(doc->ById("tab"), nullptr);
   EXPECT_EQ(*doc->ById("ad")->OuterHtml(), u"<DIV id=\"ad\" style=\"background-color: #000000; visibility: hidden;\">\n</DIV>");
-  EXPECT_EQ(h.toolbar.enabled(kCmdQuickSave), false);
+  EXPECT_EQ(h_.toolbar.enabled(kCmdQuickSave), false);
 }
 
 TEST_F(FinishAndSend, OnlyTheOutermostOfNestedDeselectionsIsStoredAndEmptied) {
-  h.Deselect(doc->ById("inner"));
-  h.Deselect(doc->ById("ad2"));
-  h.SelectAndEnd(doc->ById("a"));
+  h_.Deselect(doc->ById("inner"));
+  h_.Deselect(doc->ById("ad2"));
+  h_.SelectAndEnd(doc->ById("a"));
   std::vector<ElementPath> deselected;
-  for (const auto& r : h.engine.selections().regions())
+  for (const auto& r : h_.engine.selections().regions())
     if (r.kind == RegionKind::kDeselected) deselected.push_back(r.path);
   ASSERT_EQ(deselected.size(), 1u);
-  EXPECT_EQ(deselected[0], BuildPath(doc, doc->ById("ad2"), h.code_page));
+  EXPECT_EQ(deselected[0], BuildPath(doc, doc->ById("ad2"), h_.code_page));
   // The inner element went with its container's content, untouched itself.
   EXPECT_EQ(doc->ById("inner"), nullptr);
 }
 
 TEST_F(FinishAndSend, RemembersExclusionsDeselectionsAndPicksAndSavesThem) {
-  h.ExcludeTables(doc->ById("b"));
-  h.Deselect(doc->ById("ad"));
-  h.Select(doc->ById("a"));
-  h.SelectAndEnd(doc->ById("b"));
-  const auto& regions = h.engine.selections().regions();
+  h_.ExcludeTables(doc->ById("b"));
+  h_.Deselect(doc->ById("ad"));
+  h_.Select(doc->ById("a"));
+  h_.SelectAndEnd(doc->ById("b"));
+  const auto& regions = h_.engine.selections().regions();
   ASSERT_EQ(regions.size(), 4u);
   EXPECT_EQ(regions[0].kind, RegionKind::kTableExclusion);
   EXPECT_EQ(regions[1].kind, RegionKind::kDeselected);
@@ -81,19 +81,19 @@ TEST_F(FinishAndSend, RemembersExclusionsDeselectionsAndPicksAndSavesThem) {
   EXPECT_EQ(regions[2].path, (ElementPath{{"frame", 0}, {"DIV", 0}}));
   EXPECT_EQ(regions[3].path, (ElementPath{{"frame", 0}, {"DIV", 1}}));
   for (const auto& r : regions) EXPECT_EQ(r.layout_id, 1);
-  EXPECT_EQ(h.files["/band/selections.dat"], h.engine.selections().SaveBytes());
-  EXPECT_TRUE(h.engine.exclusion_list().empty());
-  EXPECT_TRUE(h.engine.deselection_list().empty());
+  EXPECT_EQ(h_.files["/band/selections.dat"], h_.engine.selections().SaveBytes());
+  EXPECT_TRUE(h_.engine.exclusion_list().empty());
+  EXPECT_TRUE(h_.engine.deselection_list().empty());
 }
 
 TEST_F(FinishAndSend, ASecondSelectionReplacesWhatItsLayoutHadAndKeepsOtherLayouts) {
-  h.engine.selections().Append(StoredRegion{RegionKind::kSelected, 9, {{"frame", 0}}});
-  h.Deselect(doc->ById("ad"));
-  h.SelectAndEnd(doc->ById("a"));
-  h.engine.selections().Append(StoredRegion{RegionKind::kSelected, 8, {{"frame", 0}}});
-  h.engine.StartSelection();
-  h.SelectAndEnd(doc->ById("b"));
-  const auto& regions = h.engine.selections().regions();
+  h_.engine.selections().Append(StoredRegion{RegionKind::kSelected, 9, {{"frame", 0}}});
+  h_.Deselect(doc->ById("ad"));
+  h_.SelectAndEnd(doc->ById("a"));
+  h_.engine.selections().Append(StoredRegion{RegionKind::kSelected, 8, {{"frame", 0}}});
+  h_.engine.StartSelection();
+  h_.SelectAndEnd(doc->ById("b"));
+  const auto& regions = h_.engine.selections().regions();
   ASSERT_EQ(regions.size(), 3u);
   EXPECT_EQ(regions[0].layout_id, 9);
   EXPECT_EQ(regions[1].layout_id, 8);
@@ -102,26 +102,26 @@ TEST_F(FinishAndSend, ASecondSelectionReplacesWhatItsLayoutHadAndKeepsOtherLayou
 }
 
 TEST_F(FinishAndSend, NothingPickedSendsAndStoresNothingAndBlackStaysBlack) {
-  h.Deselect(doc->ById("ad"));
-  h.engine.StopSelection();
-  EXPECT_TRUE(h.link.sent.empty());
-  EXPECT_TRUE(h.engine.selections().regions().empty());
-  EXPECT_EQ(h.files.Exists("/band/selections.dat"), false);
-  EXPECT_EQ(h.files.Exists("/band/layouts.dat"), false);
+  h_.Deselect(doc->ById("ad"));
+  h_.engine.StopSelection();
+  EXPECT_TRUE(h_.link.sent.empty());
+  EXPECT_TRUE(h_.engine.selections().regions().empty());
+  EXPECT_EQ(h_.files.Exists("/band/selections.dat"), false);
+  EXPECT_EQ(h_.files.Exists("/band/layouts.dat"), false);
   EXPECT_EQ(doc->ById("ad")->InlineStyle()->BackgroundColor(), StyleValue(u"#000000"));
-  EXPECT_TRUE(h.engine.deselection_list().empty());
+  EXPECT_TRUE(h_.engine.deselection_list().empty());
 }
 
 TEST_F(FinishAndSend, AQuickSaveFinishLeavesTheStoreAndKeepsExclusions) {
-  h.engine.selections().Append(StoredRegion{RegionKind::kSelected, 1, {{"frame", 0}, {"DIV", 0}}});
-  h.ExcludeTables(doc->ById("b"));
-  h.Select(doc->ById("a"));
-  h.engine.FinishAndSend(1);
-  ASSERT_EQ(h.link.sent.size(), 1u);
-  EXPECT_EQ(h.link.sent[0].quick_save, 1);
-  EXPECT_EQ(h.engine.selections().regions().size(), 1u);
-  EXPECT_FALSE(h.files.Exists("/band/selections.dat"));
-  EXPECT_EQ(h.engine.exclusion_list().size(), 1u);
+  h_.engine.selections().Append(StoredRegion{RegionKind::kSelected, 1, {{"frame", 0}, {"DIV", 0}}});
+  h_.ExcludeTables(doc->ById("b"));
+  h_.Select(doc->ById("a"));
+  h_.engine.FinishAndSend(1);
+  ASSERT_EQ(h_.link.sent.size(), 1u);
+  EXPECT_EQ(h_.link.sent[0].quick_save, 1);
+  EXPECT_EQ(h_.engine.selections().regions().size(), 1u);
+  EXPECT_FALSE(h_.files.Exists("/band/selections.dat"));
+  EXPECT_EQ(h_.engine.exclusion_list().size(), 1u);
 }
 
 TEST(StyleMarkup, StylesThenStyleSheetLinksOfTheTopDocumentOnly) {

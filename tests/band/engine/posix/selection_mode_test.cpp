@@ -14,8 +14,8 @@ using test::Wide;
 
 class SelectionMode : public ::testing::Test {
  protected:
-  test::EngineHarness h;
-  std::shared_ptr<MemoryDocument> doc = h.ShowHtml(
+  test::EngineHarness h_;
+  std::shared_ptr<MemoryDocument> doc = h_.ShowHtml(
       "<table><tr><td id=cell style='background-color: blue'><span id=span>in a cell</span></td>"
       "<td id=other>other</td></tr></table><p id=loose>outside</p>"
       "<div id=box><table id=t1><tr><td><table id=t2><tr><td>x</td></tr></table></td></tr></table>"
@@ -25,123 +25,123 @@ class SelectionMode : public ::testing::Test {
 };
 
 TEST_F(SelectionMode, StartConnectsEveryDocumentAndStopDisconnectsThem) {
-  auto top = h.Show("frameset.html");
-  h.engine.StartSelection();
-  EXPECT_TRUE(h.engine.selection_active());
-  EXPECT_EQ(h.events.connection_count(), 4u);
-  EXPECT_EQ(h.toolbar.checked(kCmdStartSelection), true);
-  h.engine.StartSelection();  // already selecting: nothing more is connected
-  EXPECT_EQ(h.events.connection_count(), 4u);
-  h.engine.StopSelection();
-  EXPECT_FALSE(h.engine.selection_active());
-  EXPECT_EQ(h.events.connection_count(), 0u);
-  EXPECT_EQ(h.toolbar.checked(kCmdStartSelection), false);
+  auto top = h_.Show("frameset.html");
+  h_.engine.StartSelection();
+  EXPECT_TRUE(h_.engine.selection_active());
+  EXPECT_EQ(h_.events.connection_count(), 4u);
+  EXPECT_EQ(h_.toolbar.checked(kCmdStartSelection), true);
+  h_.engine.StartSelection();  // already selecting: nothing more is connected
+  EXPECT_EQ(h_.events.connection_count(), 4u);
+  h_.engine.StopSelection();
+  EXPECT_FALSE(h_.engine.selection_active());
+  EXPECT_EQ(h_.events.connection_count(), 0u);
+  EXPECT_EQ(h_.toolbar.checked(kCmdStartSelection), false);
 }
 
 TEST_F(SelectionMode, WithoutADocumentNothingHappens) {
-  h.browser.top = nullptr;
-  h.engine.StartSelection();
-  EXPECT_FALSE(h.engine.selection_active());
-  EXPECT_EQ(h.toolbar.checked(kCmdStartSelection), std::nullopt);
+  h_.browser.top = nullptr;
+  h_.engine.StartSelection();
+  EXPECT_FALSE(h_.engine.selection_active());
+  EXPECT_EQ(h_.toolbar.checked(kCmdStartSelection), std::nullopt);
 }
 
 TEST_F(SelectionMode, HoverWidensToTheCellAndRestoresWhatWasThere) {
-  h.engine.StartSelection();
-  h.events.Hover(doc->ById("span"));
-  EXPECT_TRUE(SameElement(*h.engine.hover_element(), *doc->ById("cell")));
+  h_.engine.StartSelection();
+  h_.events.Hover(doc->ById("span"));
+  EXPECT_TRUE(SameElement(*h_.engine.hover_element(), *doc->ById("cell")));
   EXPECT_EQ(Background("cell"), StyleValue(u"#ffcccc"));
-  h.events.Hover(doc->ById("loose"));  // no enclosing cell or block: the element itself
+  h_.events.Hover(doc->ById("loose"));  // no enclosing cell or block: the element itself
   EXPECT_EQ(Background("cell"), StyleValue(u"blue"));
   EXPECT_EQ(Background("loose"), StyleValue(u"#ffcccc"));
-  h.events.Hover(doc->ById("other"));
+  h_.events.Hover(doc->ById("other"));
   EXPECT_EQ(Background("loose"), std::nullopt);
   EXPECT_EQ(*doc->ById("loose")->OuterHtml(), u"<P id=\"loose\">outside</P>");
 }
 
 TEST_F(SelectionMode, FineSelectionHighlightsTheExactElement) {
-  h.engine.OnFineSelectionCommand();
-  EXPECT_TRUE(h.engine.fine_selection());
-  h.events.Hover(doc->ById("span"));
-  EXPECT_TRUE(SameElement(*h.engine.hover_element(), *doc->ById("span")));
-  h.engine.OnStartSelectionCommand(false);
-  EXPECT_FALSE(h.engine.fine_selection());
-  EXPECT_FALSE(h.engine.selection_active());
+  h_.engine.OnFineSelectionCommand();
+  EXPECT_TRUE(h_.engine.fine_selection());
+  h_.events.Hover(doc->ById("span"));
+  EXPECT_TRUE(SameElement(*h_.engine.hover_element(), *doc->ById("span")));
+  h_.engine.OnStartSelectionCommand(false);
+  EXPECT_FALSE(h_.engine.fine_selection());
+  EXPECT_FALSE(h_.engine.selection_active());
 }
 
 TEST_F(SelectionMode, DefaultModifiersPickDeselectAndEnd) {
-  h.engine.StartSelection();
-  h.Select(doc->ById("cell"));  // Shift
-  EXPECT_TRUE(h.engine.selection_active());
-  ASSERT_EQ(h.engine.selection_list().size(), 1u);
-  EXPECT_EQ(h.engine.selection_list()[0].saved_background, StyleValue(u"blue"));
-  EXPECT_EQ(h.engine.hover_element(), nullptr);
+  h_.engine.StartSelection();
+  h_.Select(doc->ById("cell"));  // Shift
+  EXPECT_TRUE(h_.engine.selection_active());
+  ASSERT_EQ(h_.engine.selection_list().size(), 1u);
+  EXPECT_EQ(h_.engine.selection_list()[0].saved_background, StyleValue(u"blue"));
+  EXPECT_EQ(h_.engine.hover_element(), nullptr);
   EXPECT_EQ(Background("cell"), StyleValue(u"#ffcccc"));
 
-  h.Deselect(doc->ById("loose"));  // Alt
-  ASSERT_EQ(h.engine.deselection_list().size(), 1u);
+  h_.Deselect(doc->ById("loose"));  // Alt
+  ASSERT_EQ(h_.engine.deselection_list().size(), 1u);
   EXPECT_EQ(Background("loose"), StyleValue(u"#000000"));
 
-  h.Select(doc->ById("cell"));  // the same element twice is picked twice
-  EXPECT_EQ(h.engine.selection_list().size(), 2u);
+  h_.Select(doc->ById("cell"));  // the same element twice is picked twice
+  EXPECT_EQ(h_.engine.selection_list().size(), 2u);
 
-  h.SelectAndEnd(doc->ById("other"));  // Ctrl
-  EXPECT_FALSE(h.engine.selection_active());
-  ASSERT_EQ(h.link.sent.size(), 1u);
-  EXPECT_EQ(h.link.sent[0].text, u"in a cell\r\nin a cell\r\nother");
+  h_.SelectAndEnd(doc->ById("other"));  // Ctrl
+  EXPECT_FALSE(h_.engine.selection_active());
+  ASSERT_EQ(h_.link.sent.size(), 1u);
+  EXPECT_EQ(h_.link.sent[0].text, u"in a cell\r\nin a cell\r\nother");
 }
 
 TEST_F(SelectionMode, ClicksThatMatchNoSettingChangeNothing) {
-  h.engine.StartSelection();
+  h_.engine.StartSelection();
   auto cell = doc->ById("cell");
-  h.events.Hover(cell);
-  h.events.Click(cell, false, false, false);        // no keys
-  h.events.Click(cell, true, false, false, 2);      // right button
-  h.events.Click(cell, true, true, false);          // Ctrl+Shift is not Ctrl
-  EXPECT_TRUE(h.engine.selection_list().empty());
-  EXPECT_TRUE(h.engine.selection_active());
-  EXPECT_TRUE(h.engine.hover_element());
+  h_.events.Hover(cell);
+  h_.events.Click(cell, false, false, false);        // no keys
+  h_.events.Click(cell, true, false, false, 2);      // right button
+  h_.events.Click(cell, true, true, false);          // Ctrl+Shift is not Ctrl
+  EXPECT_TRUE(h_.engine.selection_list().empty());
+  EXPECT_TRUE(h_.engine.selection_active());
+  EXPECT_TRUE(h_.engine.hover_element());
 }
 
 TEST_F(SelectionMode, CtrlClickOverNothingStillEnds) {
-  h.engine.StartSelection();
-  h.engine.OnClick(MouseEvent{nullptr, 1, false, true, false});
-  EXPECT_FALSE(h.engine.selection_active());
-  EXPECT_TRUE(h.link.sent.empty());
+  h_.engine.StartSelection();
+  h_.engine.OnClick(MouseEvent{nullptr, 1, false, true, false});
+  EXPECT_FALSE(h_.engine.selection_active());
+  EXPECT_TRUE(h_.link.sent.empty());
 }
 
 TEST_F(SelectionMode, ExcludeTablesRemovesNestedTablesAndKeepsTheHighlight) {
-  h.engine.StartSelection();
-  h.engine.set_fine_selection(true);
-  h.ExcludeTables(doc->ById("box"));  // Ctrl+Alt
+  h_.engine.StartSelection();
+  h_.engine.set_fine_selection(true);
+  h_.ExcludeTables(doc->ById("box"));  // Ctrl+Alt
   // The parser turns each "\r\n" into one line feed, as HTML parsers do.
   EXPECT_EQ(*doc->ById("box")->InnerHtml(), u"\n\n<B>kept</B>");
-  EXPECT_EQ(h.engine.exclusion_list().size(), 1u);
-  EXPECT_TRUE(SameElement(*h.engine.hover_element(), *doc->ById("box")));
+  EXPECT_EQ(h_.engine.exclusion_list().size(), 1u);
+  EXPECT_TRUE(SameElement(*h_.engine.hover_element(), *doc->ById("box")));
   EXPECT_EQ(Background("box"), StyleValue(u"#ffcccc"));
-  EXPECT_EQ(h.toolbar.enabled(kCmdQuickSave), false);
+  EXPECT_EQ(h_.toolbar.enabled(kCmdQuickSave), false);
 }
 
 TEST_F(SelectionMode, EqualSettingsRunEveryMatchingActionInOrder) {
-  auto key = h.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  auto key = h_.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
   SetBinaryU16(*key, reg::kExcludeTableHotkeyMod, kModShift);
   SetBinaryU16(*key, reg::kDeselectHotkeyMod, kModShift);
   SetBinaryU32(*key, reg::kHighlightColor, MakeColorRef(1, 2, 3));
-  h.engine.StartSelection();
-  EXPECT_EQ(h.engine.settings().highlight_color, "#010203");
-  h.engine.set_fine_selection(true);
-  h.Select(doc->ById("box"));  // exclude tables, then pick; the deselect finds no hover element
-  EXPECT_EQ(h.engine.exclusion_list().size(), 1u);
-  EXPECT_EQ(h.engine.selection_list().size(), 1u);
-  EXPECT_TRUE(h.engine.deselection_list().empty());
+  h_.engine.StartSelection();
+  EXPECT_EQ(h_.engine.settings().highlight_color, "#010203");
+  h_.engine.set_fine_selection(true);
+  h_.Select(doc->ById("box"));  // exclude tables, then pick; the deselect finds no hover element
+  EXPECT_EQ(h_.engine.exclusion_list().size(), 1u);
+  EXPECT_EQ(h_.engine.selection_list().size(), 1u);
+  EXPECT_TRUE(h_.engine.deselection_list().empty());
   EXPECT_EQ(Background("box"), StyleValue(u"#010203"));
 }
 
 TEST_F(SelectionMode, AHighlightColourOfAnotherTypeIsIgnored) {
-  auto key = h.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  auto key = h_.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
   const std::uint32_t blue = MakeColorRef(0, 0, 255);
   key->Set(reg::kHighlightColor, RegistryType::kDword, &blue, 4);
-  h.engine.StartSelection();
-  EXPECT_EQ(h.engine.settings().highlight_color, "#ffcccc");
+  h_.engine.StartSelection();
+  EXPECT_EQ(h_.engine.settings().highlight_color, "#ffcccc");
 }
 
 TEST_F(SelectionMode, RemoveTablesEndsWhenTheDocumentRefusesToReplace) {
@@ -185,31 +185,31 @@ TEST_F(SelectionMode, RemoveTablesEndsWhenTheDocumentRefusesToReplace) {
     ElementPtr inner_;
     bool claims_;
   };
-  h.engine.RemoveTables(std::make_shared<Refusing>(doc->ById("box"), false));
+  h_.engine.RemoveTables(std::make_shared<Refusing>(doc->ById("box"), false));
   EXPECT_EQ(doc->ById("box")->ElementsByTagName(u"table")->Length(), 3);
-  EXPECT_EQ(h.toolbar.enabled(kCmdQuickSave), std::nullopt);
+  EXPECT_EQ(h_.toolbar.enabled(kCmdQuickSave), std::nullopt);
   // One that says it replaced them and keeps them all the same.
-  h.engine.RemoveTables(std::make_shared<Refusing>(doc->ById("box"), true));
+  h_.engine.RemoveTables(std::make_shared<Refusing>(doc->ById("box"), true));
   EXPECT_EQ(doc->ById("box")->ElementsByTagName(u"table")->Length(), 3);
 }
 
 TEST_F(SelectionMode, HyperlinksAreRefusedOnlyWhileSelectingAndWhenSuppressed) {
-  EXPECT_FALSE(h.engine.ShouldCancelNavigation());
-  h.engine.StartSelection();
-  EXPECT_TRUE(h.engine.ShouldCancelNavigation());
-  h.engine.StopSelection();
-  auto key = h.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  EXPECT_FALSE(h_.engine.ShouldCancelNavigation());
+  h_.engine.StartSelection();
+  EXPECT_TRUE(h_.engine.ShouldCancelNavigation());
+  h_.engine.StopSelection();
+  auto key = h_.registry.Create(RegistryRoot::kCurrentUser, reg::kProductKey);
   SetBinaryU32(*key, reg::kSuppressHyperlink, 0);
-  h.engine.StartSelection();
-  EXPECT_FALSE(h.engine.ShouldCancelNavigation());
+  h_.engine.StartSelection();
+  EXPECT_FALSE(h_.engine.ShouldCancelNavigation());
 }
 
 TEST_F(SelectionMode, EventsOfDocumentsThatAreNotConnectedDoNotReachTheEngine) {
-  EXPECT_FALSE(h.events.Hover(doc->ById("cell")));
-  EXPECT_EQ(h.engine.hover_element(), nullptr);
-  h.engine.StartSelection();
-  h.engine.StopSelection();
-  EXPECT_FALSE(h.events.Hover(doc->ById("cell")));
+  EXPECT_FALSE(h_.events.Hover(doc->ById("cell")));
+  EXPECT_EQ(h_.engine.hover_element(), nullptr);
+  h_.engine.StartSelection();
+  h_.engine.StopSelection();
+  EXPECT_FALSE(h_.events.Hover(doc->ById("cell")));
 }
 
 }  // namespace

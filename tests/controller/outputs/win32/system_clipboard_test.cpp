@@ -3,23 +3,12 @@
 
 #include "controller/outputs/clipboard_writer.h"
 #include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/win32/clipboard_contents.h"
 
 namespace ph {
 namespace {
 
-// What the clipboard holds under a format, or nothing.
-std::optional<std::string> ClipboardBytes(UINT format) {
-  if (!::OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<std::string> bytes;
-  if (HANDLE h = ::GetClipboardData(format)) {
-    if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
-      bytes = std::string(p, ::GlobalSize(h));
-      ::GlobalUnlock(h);
-    }
-  }
-  ::CloseClipboard();
-  return bytes;
-}
+using test::ClipboardBytes;
 
 std::size_t Offset(const std::string& block, const std::string& field) {
   const std::size_t at = block.find(field + ":");

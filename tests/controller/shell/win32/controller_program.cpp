@@ -23,15 +23,15 @@ std::string BuiltProgram() {
 // Every program a test starts goes into one job that ends with the test program, so that a crashed
 // test leaves no controller behind holding the runner's streams.
 HANDLE TestJob() {
-  static const HANDLE job = [] {
-    const HANDLE created = ::CreateJobObjectA(nullptr, nullptr);
+  static const win::UniqueKernelHandle job = [] {
+    win::UniqueKernelHandle created(::CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (created)
-      ::SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+      ::SetInformationJobObject(created.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
     return created;
   }();
-  return job;
+  return job.get();
 }
 
 }  // namespace
@@ -57,10 +57,15 @@ bool ControllerProgram::Start(const std::string& arguments) {
   if (!::CreateProcessA(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.c_str(), &startup, &info))
     return false;
-  if (const HANDLE job = TestJob()) ::AssignProcessToJobObject(job, info.hProcess);
-  ::CloseHandle(info.hThread);
+  const win::UniqueKernelHandle thread(info.hThread);
   process_.reset(info.hProcess);
+  if (const HANDLE job = TestJob()) ::AssignProcessToJobObject(job, process_.get());
   return true;
+}
+
+HWND ControllerProgram::StartResident() {
+  if (!Start("/noflash")) return nullptr;
+  return robot::FindController();
 }
 
 int ControllerProgram::WaitForExit(DWORD timeout_ms) {
@@ -105,19 +110,6 @@ void RemoveProductKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PageHar
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string ClipboardText() {
-  if (!::OpenClipboard(nullptr)) return {};
-  std::string text;
-  if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const auto* p = static_cast<const char*>(::GlobalLock(data))) {
-      text = p;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
 }
 
 bool PollFor(const std::function<bool()>& done, DWORD timeout_ms) {

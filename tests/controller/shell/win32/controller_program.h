@@ -8,6 +8,7 @@
 
 #include "common/base.h"
 #include "platform/win32/unique_handle.h"
+#include "tests/support/win32/clipboard_contents.h"
 
 namespace ph::test {
 
@@ -19,6 +20,9 @@ class ControllerProgram {
 
   // Starts the program with the arguments; false when it could not be started.
   bool Start(const std::string& arguments);
+  // Starts the resident program without its splash screen and waits for its main window; null
+  // when either failed.
+  HWND StartResident();
   // Waits for the started program to end; its exit code, or -1 when it did not end in time.
   int WaitForExit(DWORD timeout_ms = 10000);
   // Ends the program through its Exit command, and kills it when that does not work.
@@ -39,9 +43,8 @@ class ControllerProgram {
 // The product key of the registry is the program's; tests remove it before and after.
 void RemoveProductKey();
 
-// What the program wrote: a whole file (empty when missing), the clipboard's CF_TEXT.
+// What the program wrote to a whole file (empty when missing); ClipboardText reads the clipboard.
 std::string FileText(const std::string& path);
-std::string ClipboardText();
 
 // Waits until done() holds; false after timeout_ms.
 bool PollFor(const std::function<bool()>& done, DWORD timeout_ms = 10000);

@@ -43,8 +43,8 @@ HandoffFields Content(const std::string& title, const std::string& text) {
   return fields;
 }
 
-ActionTable Actions(const ControllerProgram& program) {
-  const Bytes bytes = program.ReadActions();
+ActionTable Actions(const ControllerProgram& program_) {
+  const Bytes bytes = program_.ReadActions();
   ActionTable table;
   ParseActions(bytes.data(), bytes.size(), &table);
   return table;
@@ -54,15 +54,10 @@ class ControllerProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { RemoveProductKey(); }
   void TearDown() override {
-    program.Stop();
+    program_.Stop();
     RemoveProductKey();
   }
 
-  // Starts the resident program without splash and waits for its window.
-  HWND StartResident() {
-    if (!program.Start("/noflash")) return nullptr;
-    return robot::FindController();
-  }
   // Sends content and waits for its save dialog.
   HWND SendForDialog(HWND controller, const std::string& title, const std::string& text, std::int32_t layout,
                      std::int32_t quick = 0) {
@@ -70,18 +65,18 @@ class ControllerProgramTest : public ::testing::Test {
     return robot::WaitForWindow(kSaveTitle);
   }
 
-  ControllerProgram program;
+  ControllerProgram program_;
 };
 
 TEST_F(ControllerProgramTest, RegisterWritesTheProgramPathAndEnds) {
-  ASSERT_TRUE(program.Start("/register"));
-  EXPECT_EQ(program.WaitForExit(), 0);
-  EXPECT_EQ(RegistryString("Controller Path"), program.exe());
+  ASSERT_TRUE(program_.Start("/register"));
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  EXPECT_EQ(RegistryString("Controller Path"), program_.exe());
   EXPECT_EQ(robot::FindController(0), nullptr);
 }
 
 TEST_F(ControllerProgramTest, SecondCopyEndsAtOnceAndRegisterStillWorksBesideIt) {
-  ASSERT_NE(StartResident(), nullptr);
+  ASSERT_NE(program_.StartResident(), nullptr);
   ControllerProgram second;
   ASSERT_TRUE(second.Start("/noflash"));
   EXPECT_EQ(second.WaitForExit(), 0);
@@ -92,7 +87,7 @@ TEST_F(ControllerProgramTest, SecondCopyEndsAtOnceAndRegisterStillWorksBesideIt)
 }
 
 TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySetting) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   // Left clicks do nothing; a right click opens the menu.
   ::PostMessageA(controller, WM_USER + 2, 0, WM_LBUTTONUP);
@@ -104,7 +99,7 @@ TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySet
   // "E&xit" by its mnemonic.
   ::PostMessageA(menu, WM_KEYDOWN, 'X', 1);
   ::PostMessageA(menu, WM_CHAR, 'x', 1);
-  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_EQ(program_.WaitForExit(), 0);
   for (const char* name : {"Highlight Color", "Suppress Hyperlink", "Normal Hotkey Mod", "Multi Hotkey Mod",
                            "Deselect Hotkey Mod", "Exclude Table Hotkey Mod", "Name Append Type",
                            "Name Append Len", "DB Type", "Append Files", "Datetime URL"})
@@ -112,7 +107,7 @@ TEST_F(ControllerProgramTest, ExitFromTheTrayMenuEndsTheProgramAndWritesEverySet
 }
 
 TEST_F(ControllerProgramTest, QuickSaveWithoutLayoutIdWarnsAndThenAsks) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   ASSERT_TRUE(robot::SendContent(controller, Content("Page", "text"), 0, 1));
   const HWND box = robot::WaitForWindow("Error");
@@ -127,7 +122,7 @@ TEST_F(ControllerProgramTest, QuickSaveWithoutLayoutIdWarnsAndThenAsks) {
 }
 
 TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsStored) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "Selected words", 7);
   ASSERT_NE(dialog, nullptr);
@@ -139,11 +134,11 @@ TEST_F(ControllerProgramTest, SaveDialogShowsTheContentAndTheClipboardChoiceIsSt
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   EXPECT_EQ(ClipboardText(), "<p>Selected words</p>");
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
+  EXPECT_EQ(Actions(program_), (ActionTable{{7, {kOutputClipboard, kPortionHtml, ""}}}));
 }
 
 TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
-  ASSERT_NE(StartResident(), nullptr);
+  ASSERT_NE(program_.StartResident(), nullptr);
   std::string sender = PH_SENDER_EXE;
   if (!sender.empty() && sender[0] == '/') sender = "Z:" + sender;
   std::string command = "\"" + sender + "\" 11 0 \"Sent page\" \"handed over by the sender\"";
@@ -153,7 +148,7 @@ TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
   ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &info));
   win::UniqueKernelHandle process(info.hProcess);
-  ::CloseHandle(info.hThread);
+  const win::UniqueKernelHandle thread(info.hThread);
   ASSERT_EQ(::WaitForSingleObject(process.get(), robot::kWaitMs), WAIT_OBJECT_0);
   DWORD code = 1;
   ::GetExitCodeProcess(process.get(), &code);
@@ -166,38 +161,38 @@ TEST_F(ControllerProgramTest, SenderProgramHandsContentOverAsTheBandDoes) {
 }
 
 TEST_F(ControllerProgramTest, TextButtonTakesThePathTypedIntoTheChooser) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "words", 9);
   ASSERT_NE(dialog, nullptr);
   robot::SelectListEntry(dialog, IDC_PORTION, 1);
   robot::Click(dialog, IDC_SAVE_TEXT);
-  ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.txt"));
+  ASSERT_TRUE(robot::AnswerFileChooser(program_.folder() + "\\saved.txt"));
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program), (ActionTable{{9, {kOutputText, kPortionText, program.folder()}}}));
-  EXPECT_NE(FileText(program.folder() + "\\saved.txt").find("words"), std::string::npos);
+  EXPECT_EQ(Actions(program_), (ActionTable{{9, {kOutputText, kPortionText, program_.folder()}}}));
+  EXPECT_NE(FileText(program_.folder() + "\\saved.txt").find("words"), std::string::npos);
 }
 
 TEST_F(ControllerProgramTest, TextPortionWithTheXmlButtonPutsTheTextIntoTheDataElement) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "plain words", 12);
   ASSERT_NE(dialog, nullptr);
   robot::SelectListEntry(dialog, IDC_PORTION, 1);
   robot::Click(dialog, IDC_SAVE_XML);
-  ASSERT_TRUE(robot::AnswerFileChooser(program.folder() + "\\saved.xml"));
+  ASSERT_TRUE(robot::AnswerFileChooser(program_.folder() + "\\saved.xml"));
   ASSERT_TRUE(robot::WaitUntilGone(dialog));
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program), (ActionTable{{12, {kOutputXml, kPortionText, program.folder()}}}));
-  EXPECT_NE(FileText(program.folder() + "\\saved.xml").find("<data>plain words</data>"), std::string::npos)
-      << FileText(program.folder() + "\\saved.xml");
+  EXPECT_EQ(Actions(program_), (ActionTable{{12, {kOutputXml, kPortionText, program_.folder()}}}));
+  EXPECT_NE(FileText(program_.folder() + "\\saved.xml").find("<data>plain words</data>"), std::string::npos)
+      << FileText(program_.folder() + "\\saved.xml");
 }
 
 TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
-  const std::string existing = program.folder() + "\\existing.txt";
+  const std::string existing = program_.folder() + "\\existing.txt";
   std::ofstream(existing) << "old content";
   for (bool append : {true, false}) {
     SCOPED_TRACE(append ? "appending" : "replacing");
@@ -218,9 +213,9 @@ TEST_F(ControllerProgramTest, ReplacingAFileIsAskedAboutUnlessAppending) {
 }
 
 TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
-  const std::string existing = program.folder() + "\\page.htm";
+  const std::string existing = program_.folder() + "\\page.htm";
   std::ofstream(existing) << "old page";
   const HWND dialog = SendForDialog(controller, "Page", "html words", 6);
   ASSERT_NE(dialog, nullptr);
@@ -233,11 +228,11 @@ TEST_F(ControllerProgramTest, HtmlButtonAsksBeforeReplacingEvenWhenAppending) {
   robot::Settle(controller);
   EXPECT_EQ(FileText(existing).find("old page"), std::string::npos);
   EXPECT_NE(FileText(existing).find("<p>html words</p>"), std::string::npos);
-  EXPECT_EQ(Actions(program), (ActionTable{{6, {kOutputHtml, kPortionAuto, program.folder()}}}));
+  EXPECT_EQ(Actions(program_), (ActionTable{{6, {kOutputHtml, kPortionAuto, program_.folder()}}}));
 }
 
 TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothing) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const auto close_by = [&](const std::function<void(HWND)>& close) {
     const HWND dialog = SendForDialog(controller, "Page", "words", 3);
@@ -253,11 +248,11 @@ TEST_F(ControllerProgramTest, CancelEscapeCloseBoxAndCancelledChooserStoreNothin
     EXPECT_TRUE(robot::CancelFileChooser());
   });
   robot::Settle(controller);
-  EXPECT_TRUE(program.ReadActions().empty());
+  EXPECT_TRUE(program_.ReadActions().empty());
 }
 
 TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArrivalOrder) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND first = SendForDialog(controller, "one", "first", 1);
   ASSERT_NE(first, nullptr);
@@ -294,7 +289,7 @@ TEST_F(ControllerProgramTest, ContentArrivingWhileADialogIsOpenGetsDialogsInArri
   robot::Click(first, IDC_SAVE_CLIPBOARD);
   EXPECT_TRUE(robot::WaitUntilGone(first));
   robot::Settle(controller);
-  EXPECT_EQ(Actions(program).size(), 3u);
+  EXPECT_EQ(Actions(program_).size(), 3u);
 }
 
 TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIsGone) {
@@ -302,10 +297,10 @@ TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIs
   actions.I32(5);
   actions.I32(kOutputText);
   actions.I32(kPortionAuto);
-  actions.String(program.folder() + "\\gone");
+  actions.String(program_.folder() + "\\gone");
   actions.U32(0);
-  program.WriteActions(actions.bytes());
-  const HWND controller = StartResident();
+  program_.WriteActions(actions.bytes());
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const HWND dialog = SendForDialog(controller, "Page", "words", 5, 1);
   ASSERT_NE(dialog, nullptr);
@@ -315,7 +310,7 @@ TEST_F(ControllerProgramTest, QuickSaveFallsBackToTheDialogWhenTheStoredFolderIs
 
 TEST_F(ControllerProgramTest, SplashShowsForThreeSecondsUnlessNoflashIsGivenInSmallLetters) {
   const DWORD start = ::GetTickCount();
-  ASSERT_TRUE(program.Start("/NOFLASH"));
+  ASSERT_TRUE(program_.Start("/NOFLASH"));
   const HWND splash = robot::WaitForWindow("");
   ASSERT_NE(splash, nullptr);
   char owner[64] = {};
@@ -328,15 +323,15 @@ TEST_F(ControllerProgramTest, SplashShowsForThreeSecondsUnlessNoflashIsGivenInSm
   ASSERT_NE(robot::FindController(), nullptr);
   EXPECT_GE(::GetTickCount() - start, 2900u);
   EXPECT_FALSE(::IsWindow(splash));
-  program.Stop();
+  program_.Stop();
 
-  ASSERT_TRUE(program.Start("other /noflash"));
+  ASSERT_TRUE(program_.Start("other /noflash"));
   EXPECT_NE(robot::FindController(2000), nullptr);
   EXPECT_TRUE(robot::WindowsTitled("").empty());
 }
 
 TEST_F(ControllerProgramTest, AboutBoxShowsTheMemoryAndAsksBeforeOpeningTheSite) {
-  const HWND controller = StartResident();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   ::PostMessageA(controller, WM_COMMAND, ID_APP_ABOUT, 0);
   const HWND about = robot::WaitForWindow("About PageHarvest");

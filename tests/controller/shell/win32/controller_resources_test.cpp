@@ -17,23 +17,24 @@ namespace {
 class ControllerResourcesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_ = ::LoadLibraryExA(program_.exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module_, nullptr);
+    module_.reset(::LoadLibraryExA(program_.exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module_);
   }
-  void TearDown() override { ::FreeLibrary(module_); }
 
+  HMODULE module() const { return module_.get(); }
   // A module loaded as a data file is marked in the low bits of its handle.
   const void* module_ptr() const {
-    return reinterpret_cast<const void*>(reinterpret_cast<ULONG_PTR>(module_) & ~ULONG_PTR{3});
+    return reinterpret_cast<const void*>(reinterpret_cast<ULONG_PTR>(module_.get()) & ~ULONG_PTR{3});
   }
 
   ControllerProgram program_;
-  HMODULE module_ = nullptr;
+  win::UniqueHmodule module_;
 };
 
 TEST_F(ControllerResourcesTest, TrayMenuHoldsItsFourItemsInOrder) {
-  const HMENU menu = ::LoadMenuA(module_, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-  ASSERT_NE(menu, nullptr);
+  const win::UniqueHmenu owned_menu(::LoadMenuA(module(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  ASSERT_TRUE(owned_menu);
+  const HMENU menu = owned_menu.get();
   char text[64] = {};
   ::GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "&File");
@@ -49,40 +50,38 @@ TEST_F(ControllerResourcesTest, TrayMenuHoldsItsFourItemsInOrder) {
     EXPECT_STREQ(text, items[i].text);
     EXPECT_EQ(::GetMenuItemID(popup, i), items[i].id);
   }
-  ::DestroyMenu(menu);
 }
 
 TEST_F(ControllerResourcesTest, TitleIconSheetAndArtworkAreThere) {
   char title[64] = {};
-  ::LoadStringA(module_, IDS_APP_TITLE, title, sizeof title);
+  ::LoadStringA(module(), IDS_APP_TITLE, title, sizeof title);
   EXPECT_STREQ(title, "GrabController");
-  EXPECT_NE(::FindResourceA(module_, MAKEINTRESOURCEA(IDR_MAINFRAME), MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
-  EXPECT_NE(::FindResourceA(module_, MAKEINTRESOURCEA(140), "XSL"), nullptr);
+  EXPECT_NE(::FindResourceA(module(), MAKEINTRESOURCEA(IDR_MAINFRAME), MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
+  EXPECT_NE(::FindResourceA(module(), MAKEINTRESOURCEA(140), "XSL"), nullptr);
   for (int id : {IDD_SAVE, IDD_ABOUTBOX, IDD_SPLASH})
-    EXPECT_NE(::FindResourceA(module_, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)), nullptr) << id;  // RT_DIALOG
+    EXPECT_NE(::FindResourceA(module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)), nullptr) << id;  // RT_DIALOG
 
   const struct {
     int id;
     LONG width, height;
   } bitmaps[] = {{IDB_BANNER, 400, 70}, {IDB_BACKGROUND, 420, 220}};
   for (const auto& b : bitmaps) {
-    const auto bitmap = static_cast<HBITMAP>(
-        ::LoadImageA(module_, MAKEINTRESOURCEA(b.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(bitmap, nullptr) << b.id;
+    const win::UniqueHbitmap bitmap(static_cast<HBITMAP>(
+        ::LoadImageA(module(), MAKEINTRESOURCEA(b.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ASSERT_TRUE(bitmap) << b.id;
     BITMAP info = {};
-    ::GetObjectA(bitmap, sizeof info, &info);
+    ::GetObjectA(bitmap.get(), sizeof info, &info);
     EXPECT_EQ(info.bmWidth, b.width);
     EXPECT_EQ(info.bmHeight, b.height);
     EXPECT_EQ(info.bmBitsPixel, 24);
-    ::DeleteObject(bitmap);
   }
 }
 
 TEST_F(ControllerResourcesTest, StyleSheetResourceHoldsTheSheetFileByteForByte) {
-  const HRSRC found = ::FindResourceA(module_, MAKEINTRESOURCEA(140), "XSL");
+  const HRSRC found = ::FindResourceA(module(), MAKEINTRESOURCEA(140), "XSL");
   ASSERT_NE(found, nullptr);
-  const HGLOBAL loaded = ::LoadResource(module_, found);
-  const std::string resource(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module_, found));
+  const HGLOBAL loaded = ::LoadResource(module(), found);
+  const std::string resource(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module(), found));
   std::ifstream in(SourceDir() + "/resources/identity.xsl", std::ios::binary);
   ASSERT_TRUE(in) << SourceDir();
   const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

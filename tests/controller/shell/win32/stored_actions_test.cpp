@@ -69,9 +69,17 @@ class StoredActionsTest : public ::testing::Test {
     RemoveProductKey();
   }
 
-  HWND Start() {
-    if (!program_.Start("/noflash")) return nullptr;
-    return robot::FindController();
+  // A connection to the test's data source with an empty "pages" table; null, and the test
+  // failed, when that cannot be had.
+  std::unique_ptr<DatabaseConnection> EmptyPagesTable() {
+    std::string error;
+    auto database = MakeOdbcDatabase(DriverPrompt::kNever)->Connect("DSN=" + dsn_, &error);
+    if (database && database->Execute("DROP TABLE IF EXISTS pages", &error) &&
+        database->Execute(
+            "CREATE TABLE pages (id INTEGER PRIMARY KEY, content_date DATE, url VARCHAR(255), content TEXT)", &error))
+      return database;
+    ADD_FAILURE() << error;
+    return nullptr;
   }
 
   // Hands over a quick save of the layout; its text is unique to the call.
@@ -96,15 +104,10 @@ class StoredActionsTest : public ::testing::Test {
 TEST_F(StoredActionsTest, EachKindIsSavedWithoutAnyDialog) {
   std::unique_ptr<DatabaseConnection> database;
   if (!dsn_.empty()) {
-    std::string error;
-    database = MakeOdbcDatabase(DriverPrompt::kNever)->Connect("DSN=" + dsn_, &error);
-    ASSERT_TRUE(database) << error;
-    ASSERT_TRUE(database->Execute("DROP TABLE IF EXISTS pages", &error)) << error;
-    ASSERT_TRUE(database->Execute(
-        "CREATE TABLE pages (id INTEGER PRIMARY KEY, content_date DATE, url VARCHAR(255), content TEXT)", &error))
-        << error;
+    database = EmptyPagesTable();
+    ASSERT_TRUE(database);
   }
-  const HWND controller = Start();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
 
   QuickSave(controller, 1, "Stored text", "text kind");
@@ -138,14 +141,9 @@ TEST_F(StoredActionsTest, EachKindIsSavedWithoutAnyDialog) {
 
 TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {
   ASSERT_FALSE(dsn_.empty()) << "PH_CONTROLLER_DSN is not set: run through ctest";
-  std::string error;
-  const auto database = MakeOdbcDatabase(DriverPrompt::kNever)->Connect("DSN=" + dsn_, &error);
-  ASSERT_TRUE(database) << error;
-  ASSERT_TRUE(database->Execute("DROP TABLE IF EXISTS pages", &error)) << error;
-  ASSERT_TRUE(database->Execute(
-      "CREATE TABLE pages (id INTEGER PRIMARY KEY, content_date DATE, url VARCHAR(255), content TEXT)", &error))
-      << error;
-  const HWND controller = Start();
+  const auto database = EmptyPagesTable();
+  ASSERT_TRUE(database);
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   const auto code_page = MakeSystemCodePage();
   HandoffFields fields;
@@ -160,6 +158,7 @@ TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {
   ASSERT_TRUE(robot::WaitUntilGone(dialog)) << robot::DescribeDialogs();
   EXPECT_TRUE(PollFor([&] {
     QueryRows rows;
+    std::string error;
     return database->Query("SELECT url, content FROM pages", &rows, &error) && rows.size() == 1 &&
            rows[0] == std::vector<std::string>{"http://127.0.0.1/row.html", "<b>row</b>"};
   }));
@@ -178,7 +177,7 @@ TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {
 }
 
 TEST_F(StoredActionsTest, ExistingFilesThatMayNotBeWrittenBringTheDialog) {
-  const HWND controller = Start();
+  const HWND controller = program_.StartResident();
   ASSERT_NE(controller, nullptr);
   // "Append Files" is off: an existing text file is not overwritten; an HTML file never is.
   std::ofstream(out_ + "\\Kept.txt") << "old";

@@ -10,12 +10,17 @@
 namespace ph {
 namespace {
 
+// Opened with an owner window of its own: a clipboard opened without an owner becomes ownerless
+// when it is emptied, and Windows then refuses SetClipboardData, so nothing would be placed.
 class Win32Clipboard : public ClipboardPort {
  public:
   ~Win32Clipboard() override { Close(); }
 
   bool Open() override {
-    open_ = ::OpenClipboard(nullptr) != FALSE;
+    if (!owner_)
+      owner_.reset(::CreateWindowExA(0, "STATIC", "PageHarvest clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                     nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    open_ = ::OpenClipboard(owner_.get()) != FALSE;
     return open_;
   }
   void Close() override {
@@ -40,6 +45,7 @@ class Win32Clipboard : public ClipboardPort {
   }
 
  private:
+  win::UniqueHwnd owner_;
   bool open_ = false;
 };
 

@@ -109,9 +109,9 @@ check "actions.dat holds the stored action of each layout" cmp "$data/actions.da
 # --- Quick Save over several pages, and a page whose layout was never learned.
 check "quick over several pages tells saved, skipped and failed" \
   bash -c "'$grab' --data-dir '$data' quick '$site/article-1.html' '$site/gallery.html' '$site/missing.html' | grep -qx 'quick: saved 2, skipped 0, failed 1'"
-mkdir -p "$work/fresh"
-check "a page of an unknown layout is skipped" \
+check "a page of an unknown layout is skipped, in a data folder grab makes itself" \
   bash -c "'$grab' --data-dir '$work/fresh' quick '$site/article-1.html' 2>/dev/null | grep -qx 'quick: saved 0, skipped 1, failed 0'"
+check "the data folder now holds the settings" test -f "$work/fresh/settings.dat"
 
 # --- pick and paths.
 check "paths marks the richest region" bash -c "'$grab' paths '$site/article-2.html' | grep -q '^\\* .*frame\\[0\\]/TABLE\\[1\\]/TBODY\\[0\\]/TR\\[0\\]/TD\\[1\\]$'"

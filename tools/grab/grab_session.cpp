@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -11,9 +10,7 @@
 #include "band/engine/page_text.h"
 #include "band/engine/selection_engine.h"
 #include "band/memdoc/memory_events.h"
-#include "common/handoff_record.h"
 #include "controller/intake/intake_processor.h"
-#include "controller/intake/save_dialog_logic.h"
 #include "controller/shell/program_outputs.h"
 #include "controller/shell/settings.h"
 #include "platform/code_page.h"
@@ -22,6 +19,7 @@
 #include "platform/memory_registry.h"
 #include "platform/url.h"
 #include "tools/grab/console_user.h"
+#include "tools/grab/grab_ports.h"
 #include "tools/grab/page_loader.h"
 #include "tools/grab/path_text.h"
 #include "tools/grab/progress.h"
@@ -32,130 +30,6 @@ namespace {
 
 constexpr char kSettingsFile[] = "settings.dat";
 constexpr std::size_t kMaxSettingsFile = 16 * 1024 * 1024;
-
-// The browser window: the page grab works on now.
-class CurrentPage : public BrowserPort {
- public:
-  DocumentPtr TopDocument() override { return document_; }
-  void Set(DocumentPtr document) { document_ = std::move(document); }
-
- private:
-  DocumentPtr document_;
-};
-
-class NoToolbar : public ToolbarPort {
- public:
-  void CheckButton(int, bool) override {}
-  void EnableButton(int, bool) override {}
-};
-
-// Timers fire at once when asked to: there is nobody to wait for.
-class ImmediateTimers : public TimerPort {
- public:
-  void Start(int timer_id, std::uint32_t) override { pending_.push_back(timer_id); }
-  void Stop(int timer_id) override { pending_.erase(std::remove(pending_.begin(), pending_.end(), timer_id), pending_.end()); }
-  void Fire(SelectionEngine& engine) {
-    while (!pending_.empty()) {
-      const int id = pending_.front();
-      pending_.erase(pending_.begin());
-      engine.OnTimer(id);
-    }
-  }
-
- private:
-  std::vector<int> pending_;
-};
-
-class ConsoleMessages : public MessagePort {
- public:
-  explicit ConsoleMessages(UserPort& user) : user_(user) {}
-  void Show(MessageOwner, const Message& message) override { user_.Show(message); }
-
- private:
-  UserPort& user_;
-};
-
-// Records the result of every write, so that the run can say whether the content was saved.
-class RecordingWriters : public Writers {
- public:
-  explicit RecordingWriters(Writers& inner) : inner_(inner) {}
-  int Write(std::int32_t kind, const OutputContext& context) override {
-    last_result_ = inner_.Write(kind, context);
-    ++writes_;
-    return last_result_;
-  }
-  void Reset() {
-    writes_ = 0;
-    last_result_ = 0;
-  }
-  int writes() const { return writes_; }
-  int last_result() const { return last_result_; }
-
- private:
-  Writers& inner_;
-  int writes_ = 0;
-  int last_result_ = 0;
-};
-
-// The save dialog, answered from the command line.
-class CommandLineDialog : public SaveDialogRunner {
- public:
-  CommandLineDialog(const DialogAnswer& answer, OutputServices services, ConsoleUser& user, std::ostream& err)
-      : answer_(answer), services_(std::move(services)), user_(user), err_(err) {}
-
-  int Run(const IntakeItem& item, LayoutAction* action) override {
-    if (answer_.kind < 0) {
-      unanswered_ = true;
-      err_ << "grab: nothing is stored for this page's layout yet; say what to do with its content, "
-              "for example --kind html --to FILE (see grab --help)\n";
-      return kSaveCancelled;
-    }
-    user_.set_answer_path(answer_.target);
-    SaveDialogLogic dialog(item, action, services_, user_);
-    if (answer_.kind == kOutputText || answer_.kind == kOutputXml || answer_.kind == kOutputHtml)
-      return dialog.SaveToFile(answer_.kind, answer_.portion_list_index,
-                               answer_.append.value_or(dialog.InitialAppend()));
-    return dialog.SaveOther(answer_.kind, answer_.portion_list_index);
-  }
-
-  void Reset() { unanswered_ = false; }
-  bool unanswered() const { return unanswered_; }
-
- private:
-  const DialogAnswer& answer_;
-  OutputServices services_;
-  ConsoleUser& user_;
-  std::ostream& err_;
-  bool unanswered_ = false;
-};
-
-// The controller link: the content travels as a packed hand-off record into the intake.
-class IntakeLink : public ControllerLinkPort {
- public:
-  explicit IntakeLink(IntakeProcessor& intake) : intake_(intake) {}
-
-  void Send(const DocumentPtr& top, const OutgoingContent& content) override {
-    ++sends_;
-    HandoffFields fields;
-    fields[kSelectionHtml] = content.html;
-    fields[kSelectionText] = content.text;
-    if (top) {
-      fields[kPageUrl] = top->Url().value_or(WideString());
-      fields[kPageTitle] = top->Title().value_or(WideString());
-      fields[kPageStyle] = StyleMarkup(*top).value_or(WideString());
-    }
-    const Bytes record = PackHandoffRecord(fields);
-    intake_.OnRecord(record.data(), record.size());
-    if (intake_.OnContentInfo(content.layout_id, content.quick_save)) intake_.ProcessNext();
-  }
-
-  void Reset() { sends_ = 0; }
-  int sends() const { return sends_; }
-
- private:
-  IntakeProcessor& intake_;
-  int sends_ = 0;
-};
 
 enum class Outcome { kSaved, kSkipped, kFailed };
 
@@ -214,9 +88,9 @@ struct GrabSession::Parts {
 
   void SaveSettingsFile() {
     SaveSettings(registry, settings, "");
-    const Bytes data = registry.Serialize();
-    if (auto out = files->OpenWrite(ModuleFolderFile(*files, kSettingsFile), false))
-      out->write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    const std::string path = ModuleFolderFile(*files, kSettingsFile);
+    if (!WriteWholeFile(*files, path, registry.Serialize()))
+      err << "grab: cannot write " << path << "; the settings of this run are not kept (see --data-dir)\n";
   }
 
   bool OpenPage(const std::string& page) {
@@ -368,6 +242,16 @@ GrabSession::~GrabSession() {
 
 int GrabSession::Run() {
   Parts& p = *parts_;
+  // The data files are written silently, as the band and the controller write them, so a missing
+  // data folder would lose every layout learned; it is made first.
+  if (!p.options.data_dir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(p.options.data_dir, ec);
+    if (ec) {
+      p.err << "grab: cannot make the data folder " << p.options.data_dir << ": " << ec.message() << '\n';
+      return 1;
+    }
+  }
   p.LoadSettingsFile();
   p.engine.LoadStores();
   p.intake.LoadActions();

@@ -1,0 +1,113 @@
+// The band's and the controller's ports as grab fills them: the page it works on, timers that fire
+// at once, messages on standard error, the save dialog answered from the command line, and a
+// controller link that hands the packed record to the intake in the same process.
+#pragma once
+
+#include <iosfwd>
+
+#include "band/engine/band_ports.h"
+#include "band/engine/selection_engine.h"
+#include "controller/intake/intake_processor.h"
+#include "controller/intake/save_dialog_logic.h"
+#include "tools/grab/console_user.h"
+#include "tools/grab/options.h"
+
+namespace ph::grab {
+
+// The browser window: the page grab works on now.
+class CurrentPage : public BrowserPort {
+ public:
+  DocumentPtr TopDocument() override { return document_; }
+  void Set(DocumentPtr document) { document_ = std::move(document); }
+
+ private:
+  DocumentPtr document_;
+};
+
+class NoToolbar : public ToolbarPort {
+ public:
+  void CheckButton(int, bool) override {}
+  void EnableButton(int, bool) override {}
+};
+
+// Timers fire at once when asked to: there is nobody to wait for.
+class ImmediateTimers : public TimerPort {
+ public:
+  void Start(int timer_id, std::uint32_t) override { pending_.push_back(timer_id); }
+  void Stop(int timer_id) override;
+  // Runs the finish of every timer started, including those that a finish starts in turn.
+  void Fire(SelectionEngine& engine);
+
+ private:
+  std::vector<int> pending_;
+};
+
+class ConsoleMessages : public MessagePort {
+ public:
+  explicit ConsoleMessages(UserPort& user) : user_(user) {}
+  void Show(MessageOwner, const Message& message) override { user_.Show(message); }
+
+ private:
+  UserPort& user_;
+};
+
+// Records the result of every write, so that the run can say whether the content was saved.
+class RecordingWriters : public Writers {
+ public:
+  explicit RecordingWriters(Writers& inner) : inner_(inner) {}
+  int Write(std::int32_t kind, const OutputContext& context) override {
+    last_result_ = inner_.Write(kind, context);
+    ++writes_;
+    return last_result_;
+  }
+  void Reset() {
+    writes_ = 0;
+    last_result_ = 0;
+  }
+  int writes() const { return writes_; }
+  int last_result() const { return last_result_; }
+
+ private:
+  Writers& inner_;
+  int writes_ = 0;
+  int last_result_ = 0;
+};
+
+// The save dialog, answered from the command line.
+class CommandLineDialog : public SaveDialogRunner {
+ public:
+  CommandLineDialog(const DialogAnswer& answer, OutputServices services, ConsoleUser& user, std::ostream& err)
+      : answer_(answer), services_(std::move(services)), user_(user), err_(err) {}
+
+  // Presses the button the command line names; without an answer it says what to add and cancels.
+  int Run(const IntakeItem& item, LayoutAction* action) override;
+
+  void Reset() { unanswered_ = false; }
+  bool unanswered() const { return unanswered_; }
+
+ private:
+  const DialogAnswer& answer_;
+  OutputServices services_;
+  ConsoleUser& user_;
+  std::ostream& err_;
+  bool unanswered_ = false;
+};
+
+// The controller link: the content travels as a packed hand-off record into the intake.
+class IntakeLink : public ControllerLinkPort {
+ public:
+  explicit IntakeLink(IntakeProcessor& intake) : intake_(intake) {}
+
+  // Packs the record, hands it and the content information to the intake, and lets the intake
+  // work it off, as the controller's window does on the messages that follow.
+  void Send(const DocumentPtr& top, const OutgoingContent& content) override;
+
+  void Reset() { sends_ = 0; }
+  int sends() const { return sends_; }
+
+ private:
+  IntakeProcessor& intake_;
+  int sends_ = 0;
+};
+
+}  // namespace ph::grab

@@ -2,6 +2,7 @@
 #include "platform/file_streams.h"
 
 #include <fstream>
+#include <random>
 
 namespace ph {
 
@@ -29,11 +30,20 @@ std::optional<Bytes> StreamFileSystem::ReadAll(const std::string& path, std::siz
 }
 
 bool WriteWholeFile(FileSystem& fs, const std::string& path, const Bytes& bytes) {
-  const std::unique_ptr<std::ostream> out = fs.OpenWrite(path, false);
-  if (!out) return false;
-  out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out->flush();
-  return static_cast<bool>(*out);
+  // Written beside the file first and put in its place in one step, so that a write cut short (a
+  // full disk, a crash) leaves the old file whole. The random part keeps two writers apart.
+  const std::string temporary = path + ".new-" + std::to_string(std::random_device{}());
+  bool written = false;
+  if (std::unique_ptr<std::ostream> out = fs.OpenWrite(temporary, false)) {
+    out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out->flush();
+    written = static_cast<bool>(*out);
+  } else {
+    return false;
+  }
+  if (written && fs.MoveReplacing(temporary, path)) return true;
+  fs.RemoveFile(temporary);
+  return false;
 }
 
 }  // namespace ph

@@ -33,6 +33,9 @@ class FileSystem {
   // Deletes a folder with everything in it; failures are ignored.
   virtual void RemoveTree(const std::string& folder) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Puts the file at from in the place of the one at to, in one step: a reader sees the old file
+  // or the new one, never a mixture.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
 
   // The folder of the running program (or of the band library), ending with a separator.
   virtual std::string ModuleFolder() = 0;
@@ -43,7 +46,8 @@ class FileSystem {
   virtual std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) = 0;
 };
 
-// Replaces the file with the bytes; false when it could not be opened or written in full.
+// Replaces the file with the bytes, in one step; false (and the old file as it was) when they could
+// not be written in full.
 bool WriteWholeFile(FileSystem& fs, const std::string& path, const Bytes& bytes);
 
 // Folder of the module plus a file name: where both deliverables keep their data files.

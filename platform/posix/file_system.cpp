@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/file_streams.h"
@@ -48,6 +49,9 @@ class PosixFileSystem : public StreamFileSystem {
   }
 
   bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+  bool MoveReplacing(const std::string& from, const std::string& to) override {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+  }
 };
 
 }  // namespace

@@ -58,6 +58,9 @@ class Win32FileSystem : public StreamFileSystem {
   void RemoveTree(const std::string& folder) override { RemoveTreeOf(folder); }
 
   bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
+  bool MoveReplacing(const std::string& from, const std::string& to) override {
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/test_paths.h"
 
 namespace ph {
@@ -58,6 +60,36 @@ TEST_F(FileSystemTest, WriteWholeFileReplacesTheFileAndSaysWhenItCannot) {
   EXPECT_TRUE(WriteWholeFile(*fs_, file, bytes));
   EXPECT_EQ(fs_->ReadAll(file, 1024), bytes);
   EXPECT_FALSE(WriteWholeFile(*fs_, Path({"no", "such", "folder", "f"}), bytes));
+}
+
+// The machine's file system, except that putting a finished file in place fails.
+class ReplaceRefused : public FileSystem {
+ public:
+  explicit ReplaceRefused(FileSystem& inner) : inner_(inner) {}
+  bool Exists(const std::string& p) override { return inner_.Exists(p); }
+  bool MakeFolders(const std::string& p) override { return inner_.MakeFolders(p); }
+  void RemoveTree(const std::string& p) override { inner_.RemoveTree(p); }
+  bool RemoveFile(const std::string& p) override { return inner_.RemoveFile(p); }
+  bool MoveReplacing(const std::string&, const std::string&) override { return false; }
+  std::string ModuleFolder() override { return inner_.ModuleFolder(); }
+  std::unique_ptr<std::ostream> OpenWrite(const std::string& p, bool append) override {
+    return inner_.OpenWrite(p, append);
+  }
+  std::optional<Bytes> ReadAll(const std::string& p, std::size_t max) override { return inner_.ReadAll(p, max); }
+
+ private:
+  FileSystem& inner_;
+};
+
+TEST_F(FileSystemTest, AWholeFileWriteThatCannotFinishLeavesTheOldFileAndNoLeftovers) {
+  const std::string file = Path({"layouts.dat"});
+  { *fs_->OpenWrite(file, false) << "old"; }
+  ReplaceRefused refusing(*fs_);
+  EXPECT_FALSE(WriteWholeFile(refusing, file, Bytes(1000, 'n')));
+  EXPECT_EQ(fs_->ReadAll(file, 1024), (Bytes{'o', 'l', 'd'}));
+  std::size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(root_)) entries += entry.path() != file;
+  EXPECT_EQ(entries, 0u);
 }
 
 TEST_F(FileSystemTest, RemoveTreeDeletesNestedFilesAndFolders) {

@@ -18,6 +18,12 @@ class MemoryFiles : public FileSystem {
   bool MakeFolders(const std::string&) override { return true; }
   void RemoveTree(const std::string&) override {}
   bool RemoveFile(const std::string& path) override { return files_.erase(path) != 0; }
+  bool MoveReplacing(const std::string& from, const std::string& to) override {
+    if (files_.count(from) == 0) return false;
+    files_[to] = std::move(files_[from]);
+    files_.erase(from);
+    return true;
+  }
   std::string ModuleFolder() override { return "/band/"; }
 
   std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {

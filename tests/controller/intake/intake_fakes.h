@@ -20,6 +20,12 @@ class MemoryFileSystem : public FileSystem {
   bool MakeFolders(const std::string&) override { return true; }
   void RemoveTree(const std::string& folder) override { folders.erase(folder); }
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+  bool MoveReplacing(const std::string& from, const std::string& to) override {
+    if (files.count(from) == 0) return false;
+    files[to] = std::move(files[from]);
+    files.erase(from);
+    return true;
+  }
   std::string ModuleFolder() override { return "/app/"; }
 
   std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {

@@ -28,11 +28,12 @@ check() {  # check NAME COMMAND...
   fi
 }
 
-# The sample site on a free loopback port.
+# The repository on a free loopback port: the sample site and the test pages.
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-(cd "$src/sample/site" && exec python3 -m http.server "$port" --bind 127.0.0.1 >/dev/null 2>&1) &
+(cd "$src" && exec python3 -m http.server "$port" --bind 127.0.0.1 >/dev/null 2>&1) &
 server_pid=$!
-site="http://127.0.0.1:$port"
+site="http://127.0.0.1:$port/sample/site"
+pages="http://127.0.0.1:$port/tests/pages"
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('$site/style.css')" 2>/dev/null && break
   sleep 0.1
@@ -59,16 +60,16 @@ check "a mistake on the command line exits 2" bash -c "'$grab' auto; [ \$? -eq 2
 check "without an answer nothing is saved and the exit status says so" \
   bash -c "! '$grab' --data-dir '$work/empty' auto '$site/article-1.html' 2>'$work/noanswer.txt' && grep -q -- '--kind' '$work/noanswer.txt'"
 check "auto saves the first page as HTML" g auto "$site/article-1.html" --kind html --to "$out/first.htm"
-check "the picture landed in the companion folder" cmp "$out/first_files/images/tree.png" "$src/sample/site/images/tree.png"
-check "the style sheet landed in the companion folder" cmp "$out/first_files/style.css" "$src/sample/site/style.css"
-check "the markup points at the local copies" grep -q 'src="first_files/images/tree.png"' "$out/first.htm"
+check "the picture landed in the companion folder" cmp "$out/first_files/sample/site/images/tree.png" "$src/sample/site/images/tree.png"
+check "the style sheet landed in the companion folder" cmp "$out/first_files/sample/site/style.css" "$src/sample/site/style.css"
+check "the markup points at the local copies" grep -q 'src="first_files/sample/site/images/tree.png"' "$out/first.htm"
 check "the saved region is the article, not the menu" bash -c "grep -q 'Winter is the season' '$out/first.htm' && ! grep -q 'Grafting old varieties</a>' '$out/first.htm'"
 
 # --- The second page of that layout: Quick Save runs the stored action without a question.
 check "quick saves the second page with the stored action" g quick "$site/article-2.html"
 second=$(ls "$out" | grep '^Grafting old varieties - The Orchard Journal_.*\.htm$' | head -n 1)
 check "the second page is named after its title" test -n "$second"
-check "the second page has its own picture" test -f "$out/${second%.htm}_files/images/graft.png"
+check "the second page has its own picture" test -f "$out/${second%.htm}_files/sample/site/images/graft.png"
 check "the second page holds its article" grep -q 'Whip-and-tongue' "$out/$second"
 
 # --- The other layout goes to the database.
@@ -120,6 +121,14 @@ check "pick saves the named regions as text" \
   "$grab" --data-dir "$work/pick" pick "$site/article-1.html" 'frame[0]/TABLE[0]/TBODY[0]/TR[0]/TD[0]' 'frame[0]/TABLE[2]/TBODY[0]/TR[0]/TD[0]' --kind text --to "$out/picked.txt"
 check "the picked text holds both regions in order" bash -c "tr -d '\r' <'$out/picked.txt' | tr '\n' ' ' | grep -q 'The Orchard Journal.*Written by the orchard keepers'"
 check "pick refuses a path that leads nowhere" bash -c "! '$grab' --data-dir '$work/pick' pick '$site/article-1.html' 'frame[0]/TABLE[9]' --kind clipboard 2>/dev/null"
+
+# --- Frames come over the network too, each in its own place in the paths.
+check "paths reaches into frames and marks one richest region" \
+  bash -c "out=\$('$grab' paths '$pages/frameset.html') && echo \"\$out\" | grep -q 'frame\[3\]/DIV\[0\]\$' && [ \$(echo \"\$out\" | grep -c '^\*') = 1 ]"
+mkdir -p "$work/frames"
+check "pick saves a region of a frame of a frame" \
+  "$grab" --data-dir "$work/frames" pick "$pages/frameset.html" 'frame[2]/DIV[0]' --kind text --to "$out/frame.txt"
+check "the frame's text arrived" grep -q 'Inner frame text' "$out/frame.txt"
 
 # --- The clipboard: both formats on a desktop's clipboard, and a clear refusal without one.
 mkdir -p "$work/clip"

@@ -173,7 +173,9 @@ struct GrabSession::Parts {
           const ElementPtr element = all->Item(i);
           if (!element) continue;
           const std::size_t words = CountWords(code_page->ToAnsi(element->InnerText().value_or(WideString())));
-          const bool best = richest && SameElement(*richest, *element);
+          // Source indices count within one document, so the document must match as well.
+          const bool best = richest && richest->OwnerDocument() == element->OwnerDocument() &&
+                            SameElement(*richest, *element);
           out << (best ? "* " : "  ") << words << '\t' << PathToText(BuildPath(documents, element, *code_page)) << '\n';
         }
       }

@@ -1,6 +1,7 @@
 // Loading pages and their frames for the command-line band.
 #include "tools/grab/page_loader.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -52,7 +53,10 @@ std::optional<std::string> ReadLocalFile(const std::string& path, std::string* e
 }  // namespace
 
 bool IsWebUrl(std::string_view page) {
-  return page.rfind("http://", 0) == 0 || page.rfind("https://", 0) == 0;
+  // Schemes are case-insensitive: "HTTP://" names a web page as well.
+  std::string head(page.substr(0, 8));
+  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return head.rfind("http://", 0) == 0 || head.rfind("https://", 0) == 0;
 }
 
 std::string FileUrl(const std::string& path) {

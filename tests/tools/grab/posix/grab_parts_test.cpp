@@ -34,6 +34,8 @@ TEST(PageText, Utf8StaysAndAnythingElseIsReadAsTheAnsiCodePage) {
   EXPECT_EQ(PageTextAsUtf8("caf\xE9 \x80", cp), "caf\xC3\xA9 \xE2\x82\xAC");
   EXPECT_EQ(PageTextAsUtf8("cut \xC3", cp), "cut \xC3\x83");
   EXPECT_TRUE(IsWebUrl("https://x/"));
+  EXPECT_TRUE(IsWebUrl("HTTP://x/"));
+  EXPECT_FALSE(IsWebUrl("http:/x"));
   EXPECT_FALSE(IsWebUrl("file:///x"));
   EXPECT_EQ(FileUrl("/tmp/a b/c#.html"), "file:///tmp/a%20b/c%23.html");
 }

@@ -13,7 +13,7 @@ win::ComPtr<IConnectionPoint> EventsOf(Document& document) {
   win::ComPtr<IHTMLDocument2> doc(html->com());
   doc->AddRef();
   auto container = Query<IConnectionPointContainer>(doc);
-  if (container) container->FindConnectionPoint(DIID_HTMLDocumentEvents2, point.put());
+  if (container) container->FindConnectionPoint(__uuidof(HTMLDocumentEvents2), point.put());
   return point;
 }
 

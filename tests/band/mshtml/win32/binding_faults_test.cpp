@@ -91,6 +91,17 @@ TEST_F(BindingFaults, AnEventWithoutASourceElementStillCarriesItsKeys) {
   EXPECT_TRUE(band_.link.sent.empty());
 }
 
+TEST_F(BindingFaults, ADocumentThatRefusesTheConnectionGivesNoCookie) {
+  view_.page().faults(*frame).refuse_connection = true;
+  auto documents = CollectDocuments(view_.TopDocument());
+  ASSERT_EQ(documents.size(), 2u);
+  EXPECT_EQ(view_.events().Advise(*documents[1], band_.engine), std::nullopt);
+  auto cookie = view_.events().Advise(*documents[0], band_.engine);
+  ASSERT_TRUE(cookie);
+  view_.events().Unadvise(*documents[0], *cookie);
+  EXPECT_EQ(view_.connections(), 0u);
+}
+
 TEST_F(BindingFaults, OnlyTheEventsOfTheEngineAreTakenAndOnlyWithAnEventObject) {
   struct Counting : DocumentEventSink {
     void OnHover(const MouseEvent&) override { ++hovers; }

@@ -102,7 +102,8 @@ TEST_F(SettingsDialogTest, OpensOnceFromTheMenuWithTheGeneralPageAndSwitchesPage
 
   const HWND tree = ::GetDlgItem(dialog_, IDC_PAGE_TREE);
   EXPECT_EQ(::SendMessageA(tree, TVM_GETCOUNT, 0, 0), 4);
-  const LPARAM database = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  const LPARAM root = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  const LPARAM database = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, root);
   EXPECT_TRUE(::SendMessageA(tree, TVM_GETITEMSTATE, database, TVIS_EXPANDED) & TVIS_EXPANDED);
 
   RECT tree_rect, page_rect;
@@ -118,6 +119,37 @@ TEST_F(SettingsDialogTest, OpensOnceFromTheMenuWithTheGeneralPageAndSwitchesPage
   for (int index : {2, 3, 0}) {
     ASSERT_TRUE(robot::SelectTreeItem(tree, index));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(::IsWindowVisible(Page(pages[i])) != 0, i == index) << index;
+  }
+
+  const struct {
+    int page;
+    int id;
+    const char* text;
+  } labelled[] = {
+      {IDD_GENERAL, IDC_AUTO_START, "Auto-start this program on windows startup"},
+      {IDD_GENERAL, IDC_CHOOSE_COLOR, "Choose..."},
+      {IDD_GENERAL, IDC_SUPPRESS_LINKS, "Suppress Hyperlinks During Selection"},
+      {IDD_GENERAL, IDC_DATETIME_URL, "Save datetime and URL information with text and html files"},
+      {IDD_GENERAL, IDC_APPEND_NOTHING, "Nothing"},
+      {IDD_GENERAL, IDC_APPEND_DATETIME, "Date/Time Stamp (yymmdd-hhmmss)"},
+      {IDD_GENERAL, IDC_APPEND_CONTENT, "Part of the content to be saved"},
+      {IDD_GENERAL, IDC_CLEAR_QUICK_SAVE, "Clear Quick Save Data"},
+      {IDD_DATABASE, IDC_USE_ODBC, "Use ODBC"},
+      {IDD_DATABASE, IDC_USE_ACCESS, "Direct MS Access"},
+      {IDD_ODBC, IDC_DSN_CHOICE, "DSN"},
+      {IDD_ODBC, IDC_FILE_DSN_CHOICE, "File DSN"},
+      {IDD_ODBC, IDC_BROWSE_DSN, "Browse..."},
+      {IDD_ODBC, IDC_TEST_CONNECTION, "Test Connection"},
+      {IDD_ODBC, IDC_CREATE_ACCESS_TABLE, "Create Table For Access"},
+      {IDD_ODBC, IDC_CREATE_MYSQL_TABLE, "Create Table For MySQL"},
+      {IDD_ACCESS, IDC_BROWSE_MDB, "Browse..."},
+      {IDD_ACCESS, IDC_ACCESS_TEST, "Test"},
+      {IDD_ACCESS, IDC_ACCESS_CREATE_TABLE, "Create Table"},
+  };
+  for (const auto& l : labelled) EXPECT_EQ(robot::ControlText(Page(l.page), l.id), l.text) << l.id;
+  for (int id : {IDC_ODBC_PASSWORD, IDC_ACCESS_PASSWORD}) {
+    const HWND page = Page(id == IDC_ODBC_PASSWORD ? IDD_ODBC : IDD_ACCESS);
+    EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(page, id), GWL_STYLE) & ES_PASSWORD) << id;
   }
 
   // The record's defaults in the controls.
@@ -264,9 +296,8 @@ TEST_F(SettingsDialogTest, ClearQuickSaveDataDeletesTheThreeFilesOnlyOnYes) {
 TEST_F(SettingsDialogTest, OdbcButtonsMakeATableTheOutputAppendsToAtOnce) {
   PH_REQUIRE_DATABASE_FIXTURE();
   std::string error;
-  const auto admin = MakeOdbcDatabase(DriverPrompt::kNever)
-                         ->Connect(std::string("DSN=") + kMariaDbDsn + ";UID=" + kMariaDbUser + ";PWD=" + kMariaDbPassword,
-                                   &error);
+  const std::string admin_source = std::string("DSN=") + kMariaDbDsn + ";UID=" + kMariaDbUser + ";PWD=" + kMariaDbPassword;
+  const auto admin = MakeOdbcDatabase(DriverPrompt::kNever)->Connect(admin_source, &error);
   ASSERT_TRUE(admin) << error;
   ASSERT_TRUE(admin->Execute("DROP TABLE IF EXISTS from_dialog", &error)) << error;
 

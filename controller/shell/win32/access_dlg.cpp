@@ -14,17 +14,14 @@ void CAccessDlg::OnInit() {
   FillBoxes();
 }
 
-void CAccessDlg::ReadBoxes() {
-  page_.path = DialogItemText(hwnd(), IDC_ACCESS_PATH);
-  page_.password = DialogItemText(hwnd(), IDC_ACCESS_PASSWORD);
-  page_.table = DialogItemText(hwnd(), IDC_ACCESS_TABLE);
+std::array<BoxCopy, 3> CAccessDlg::Boxes() {
+  return {{{IDC_ACCESS_PATH, &page_.path},
+           {IDC_ACCESS_PASSWORD, &page_.password},
+           {IDC_ACCESS_TABLE, &page_.table}}};
 }
 
-void CAccessDlg::FillBoxes() {
-  ::SetDlgItemTextA(hwnd(), IDC_ACCESS_PATH, page_.path.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_ACCESS_PASSWORD, page_.password.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_ACCESS_TABLE, page_.table.c_str());
-}
+void CAccessDlg::ReadBoxes() { win::ReadBoxes(hwnd(), Boxes()); }
+void CAccessDlg::FillBoxes() { win::FillBoxes(hwnd(), Boxes()); }
 
 AccessPageValues CAccessDlg::Values() {
   ReadBoxes();

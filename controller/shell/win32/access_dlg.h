@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "controller/outputs/database_setup.h"
+#include "controller/shell/win32/dialog_text.h"
 #include "controller/shell/win32/modal_dialog.h"
 #include "platform/win32/user.h"
 
@@ -24,6 +25,7 @@ class CAccessDlg : public ModalDialog {
  private:
   void OnInit() override;
   bool OnCommand(int id, int code) override;
+  std::array<BoxCopy, 3> Boxes();
   void ReadBoxes();
   void FillBoxes();
   void Browse();

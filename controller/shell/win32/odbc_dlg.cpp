@@ -16,24 +16,21 @@ void CODBCDlg::OnInit() {
   ApplySourceChoice();
 }
 
-void CODBCDlg::ReadBoxes() {
-  page_.file_dsn_checked = ::IsDlgButtonChecked(hwnd(), IDC_FILE_DSN_CHOICE) == BST_CHECKED;
-  page_.dsn = DialogItemText(hwnd(), IDC_DSN);
-  page_.file_dsn = DialogItemText(hwnd(), IDC_FILE_DSN);
-  page_.user = DialogItemText(hwnd(), IDC_ODBC_USER);
-  page_.password = DialogItemText(hwnd(), IDC_ODBC_PASSWORD);
-  page_.extra = DialogItemText(hwnd(), IDC_ODBC_EXTRA);
-  page_.table = DialogItemText(hwnd(), IDC_ODBC_TABLE);
+std::array<BoxCopy, 6> CODBCDlg::Boxes() {
+  return {{{IDC_DSN, &page_.dsn},
+           {IDC_FILE_DSN, &page_.file_dsn},
+           {IDC_ODBC_USER, &page_.user},
+           {IDC_ODBC_PASSWORD, &page_.password},
+           {IDC_ODBC_EXTRA, &page_.extra},
+           {IDC_ODBC_TABLE, &page_.table}}};
 }
 
-void CODBCDlg::FillBoxes() {
-  ::SetDlgItemTextA(hwnd(), IDC_DSN, page_.dsn.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_FILE_DSN, page_.file_dsn.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_ODBC_USER, page_.user.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_ODBC_PASSWORD, page_.password.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_ODBC_EXTRA, page_.extra.c_str());
-  ::SetDlgItemTextA(hwnd(), IDC_ODBC_TABLE, page_.table.c_str());
+void CODBCDlg::ReadBoxes() {
+  page_.file_dsn_checked = ::IsDlgButtonChecked(hwnd(), IDC_FILE_DSN_CHOICE) == BST_CHECKED;
+  win::ReadBoxes(hwnd(), Boxes());
 }
+
+void CODBCDlg::FillBoxes() { win::FillBoxes(hwnd(), Boxes()); }
 
 void CODBCDlg::ApplySourceChoice() {
   const bool named = ::IsDlgButtonChecked(hwnd(), IDC_DSN_CHOICE) == BST_CHECKED;

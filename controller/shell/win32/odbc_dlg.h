@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "controller/outputs/database_setup.h"
+#include "controller/shell/win32/dialog_text.h"
 #include "controller/shell/win32/modal_dialog.h"
 #include "platform/win32/user.h"
 
@@ -23,6 +24,7 @@ class CODBCDlg : public ModalDialog {
  private:
   void OnInit() override;
   bool OnCommand(int id, int code) override;
+  std::array<BoxCopy, 6> Boxes();
   void ReadBoxes();
   void FillBoxes();
   void ApplySourceChoice();

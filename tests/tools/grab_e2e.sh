@@ -75,6 +75,9 @@ check "db test reaches the data source" g db test --dsn harvest --table content
 check "db create-table makes the content table" g db create-table --dialect sqlite
 check "a second create-table exits 1 with the database's words" \
   bash -c "! '$grab' --data-dir '$data' db create-table --dialect sqlite 2>'$work/twice.txt' && grep -q 'already exists' '$work/twice.txt'"
+cp "$data/settings.dat" "$work/settings.before"
+check "a password from the environment is used for the run but not kept" \
+  bash -c "PAGEHARVEST_PASSWORD=from-env '$grab' --data-dir '$data' db test && cmp '$data/settings.dat' '$work/settings.before'"
 check "auto on the other layout appends a row" g auto "$site/gallery.html" --kind database --portion text --dsn harvest --table content
 check "quick on it appends a second row through the stored action" g quick "$site/gallery.html"
 check "two rows arrived" bash -c "[ \"\$(sqlite3 '$work/odbc/harvest.db' 'select count(*) from content')\" = 2 ]"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: grabs the sample site with grab, the command-line band, and shows where everything went.
 #
-# It installs what is missing, builds grab, serves sample/site on loopback and then:
+# It installs what is missing, builds grab, serves sample/site on loopback, makes the content table
+# of an SQLite data source with grab db create-table, and then:
 #   1. grab auto  on the first article: Auto Selection, saved as HTML with its pictures and style sheet;
 #   2. grab quick on the second article: the same layout, so its stored action runs without a question;
 #   3. grab auto  on the gallery (another layout), appended as a row to an SQLite table through ODBC;
@@ -36,17 +37,18 @@ echo "== the sample site is served at $site"
 export ODBCSYSINI="$run/odbc" ODBCINI="$run/odbc/odbc.ini"
 printf '[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n' >"$ODBCSYSINI/odbcinst.ini"
 printf '[harvest]\nDriver=SQLite3\nDatabase=%s\n' "$run/harvest.db" >"$ODBCINI"
-sqlite3 "$run/harvest.db" \
-  "CREATE TABLE content (id INTEGER PRIMARY KEY AUTOINCREMENT, content_date DATETIME, url VARCHAR(255), content TEXT);"
 
 g() { echo "\$ grab $*" | sed "s|$run/|build/run/|g"; "$grab" --data-dir "$run/data" "$@"; }
+
+echo "== 0. The content table, made by grab in the data source the settings name"
+g db create-table --dialect sqlite --dsn harvest --table content
 
 echo "== 1. Auto Selection on the first article, saved as HTML"
 g auto "$site/article-1.html" --kind html --to "$run/out/pruning.htm"
 echo "== 2. Quick Save on the second article: the layout's stored action runs"
 g quick "$site/article-2.html"
 echo "== 3. Auto Selection on the gallery (another layout), appended to the database"
-g auto "$site/gallery.html" --kind database --portion text --dsn harvest --table content
+g auto "$site/gallery.html" --kind database --portion text
 echo "== 4. Quick Save on the gallery: a second row through the stored action"
 g quick "$site/gallery.html"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the controller under Xvfb and saves PNG pictures of its splash screen, save dialog and About
-# box under build/screenshots/, for a person to look at. Needs the Windows tree (build/win).
+# Runs the controller under Xvfb and saves PNG pictures of its splash screen, save dialog, the four
+# pages of the settings dialog and the About box under build/screenshots/, for a person to look at. Needs the Windows tree (build/win).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="$root/build/screenshots"
@@ -58,3 +58,15 @@ robot wait "About PageHarvest"
 sleep 1
 shot about-box
 robot close "About PageHarvest"
+
+robot settings
+robot wait "PageHarvest Configuration"
+sleep 1
+n=0
+for page in general database odbc access; do
+  robot tree "PageHarvest Configuration" "$n"
+  sleep 1
+  shot "settings-$page"
+  n=$((n + 1))
+done
+robot close "PageHarvest Configuration"

@@ -5,14 +5,13 @@
 
 #include "band/engine/document.h"
 #include "band/engine/layout_node.h"
+#include "common/data_file_names.h"
 
 namespace ph {
 
 class CodePage;
 class FileSystem;
 class UrlPort;
-
-inline constexpr char kLayoutsFileName[] = "layouts.dat";
 
 // Fills node (made a document node) with the signature of a document: the tables of its body, with
 // their rows and cells and the tables inside those, then one node per frame with the frame's own.

@@ -2,13 +2,12 @@
 #pragma once
 
 #include "band/engine/element_path.h"
+#include "common/data_file_names.h"
 
 namespace ph {
 
 class CodePage;
 class FileSystem;
-
-inline constexpr char kSelectionsFileName[] = "selections.dat";
 
 enum class RegionKind : std::uint8_t {
   kSelected = 0,

@@ -2,13 +2,12 @@
 #pragma once
 
 #include "common/base.h"
+#include "common/data_file_names.h"
 #include "controller/intake/layout_action.h"
 
 namespace ph {
 
 class FileSystem;
-
-inline constexpr char kActionsFileName[] = "actions.dat";
 
 // The largest file the reader takes in. Real files hold a few records; anything far beyond this is
 // not a table we wrote, and reading it whole would only cost memory.

@@ -128,7 +128,8 @@ std::string AccessConnectString(std::string_view password) {
 }
 
 std::string CreateTableStatement(std::string_view table, TableDialect dialect) {
-  // The two column lists are what existing tables were made with; they stay byte for byte.
+  // The Access and MySQL column lists are what existing tables were made with; they stay byte for
+  // byte. SQLite knows neither's auto-numbering, so grab's users get a list of its own.
   constexpr std::string_view kAccessColumns =
       "  (id autoincrement PRIMARY KEY,content_date DATE,url TEXT(255),content MEMO);";
   constexpr std::string_view kMySqlColumns =
@@ -136,7 +137,13 @@ std::string CreateTableStatement(std::string_view table, TableDialect dialect) {
       "content TEXT, PRIMARY KEY(id))";
   std::string sql = "CREATE TABLE ";
   sql += table;
-  sql += dialect == TableDialect::kAccess ? kAccessColumns : kMySqlColumns;
+  constexpr std::string_view kSqliteColumns =
+      " (id INTEGER PRIMARY KEY AUTOINCREMENT, content_date DATETIME, url VARCHAR(255), content TEXT)";
+  switch (dialect) {
+    case TableDialect::kAccess: sql += kAccessColumns; break;
+    case TableDialect::kMySql: sql += kMySqlColumns; break;
+    case TableDialect::kSqlite: sql += kSqliteColumns; break;
+  }
   return sql;
 }
 

@@ -58,6 +58,7 @@ PH_HANDLE_TRAITS(HwndTraits, HWND, nullptr, ::DestroyWindow);
 PH_HANDLE_TRAITS(HmenuTraits, HMENU, nullptr, ::DestroyMenu);
 PH_HANDLE_TRAITS(HiconTraits, HICON, nullptr, ::DestroyIcon);
 PH_HANDLE_TRAITS(HbitmapTraits, HBITMAP, nullptr, ::DeleteObject);
+PH_HANDLE_TRAITS(HbrushTraits, HBRUSH, nullptr, ::DeleteObject);
 PH_HANDLE_TRAITS(HdcTraits, HDC, nullptr, ::DeleteDC);  // a memory DC from CreateCompatibleDC
 PH_HANDLE_TRAITS(HmoduleTraits, HMODULE, nullptr, ::FreeLibrary);
 PH_HANDLE_TRAITS(HinternetTraits, HINTERNET, nullptr, ::InternetCloseHandle);
@@ -72,6 +73,7 @@ using UniqueHwnd = UniqueHandle<HwndTraits>;
 using UniqueHmenu = UniqueHandle<HmenuTraits>;
 using UniqueHicon = UniqueHandle<HiconTraits>;
 using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
+using UniqueHbrush = UniqueHandle<HbrushTraits>;
 using UniqueHdc = UniqueHandle<HdcTraits>;
 using UniqueHmodule = UniqueHandle<HmoduleTraits>;
 using UniqueHinternet = UniqueHandle<HinternetTraits>;

@@ -44,8 +44,6 @@ export ODBCSYSINI=$work/odbc ODBCINI=$work/odbc/odbc.ini
 mkdir -p "$work/odbc"
 printf '[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n' >"$ODBCSYSINI/odbcinst.ini"
 printf '[harvest]\nDriver=SQLite3\nDatabase=%s/harvest.db\n' "$work/odbc" >"$ODBCINI"
-sqlite3 "$work/odbc/harvest.db" \
-  "CREATE TABLE content (id INTEGER PRIMARY KEY AUTOINCREMENT, content_date DATETIME, url VARCHAR(255), content TEXT);"
 # The SQLite driver loses a little memory on every connection; that is not ours to report.
 export LSAN_OPTIONS="suppressions=$src/tests/controller/database/lsan.supp:fast_unwind_on_malloc=0"
 
@@ -72,7 +70,14 @@ check "the second page is named after its title" test -n "$second"
 check "the second page has its own picture" test -f "$out/${second%.htm}_files/sample/site/images/graft.png"
 check "the second page holds its article" grep -q 'Whip-and-tongue' "$out/$second"
 
-# --- The other layout goes to the database.
+# --- The other layout goes to the database, whose table grab makes.
+check "db test reaches the data source" g db test --dsn harvest --table content
+check "db create-table makes the content table" g db create-table --dialect sqlite
+check "a second create-table exits 1 with the database's words" \
+  bash -c "! '$grab' --data-dir '$data' db create-table --dialect sqlite 2>'$work/twice.txt' && grep -q 'already exists' '$work/twice.txt'"
+cp "$data/settings.dat" "$work/settings.before"
+check "a password from the environment is used for the run but not kept" \
+  bash -c "PAGEHARVEST_PASSWORD=from-env '$grab' --data-dir '$data' db test && cmp '$data/settings.dat' '$work/settings.before'"
 check "auto on the other layout appends a row" g auto "$site/gallery.html" --kind database --portion text --dsn harvest --table content
 check "quick on it appends a second row through the stored action" g quick "$site/gallery.html"
 check "two rows arrived" bash -c "[ \"\$(sqlite3 '$work/odbc/harvest.db' 'select count(*) from content')\" = 2 ]"

@@ -1,4 +1,5 @@
 // grab: the command-line band. Picks regions of pages and saves them through the controller's logic.
+#include <cstdlib>
 #include <iostream>
 
 #include "tools/grab/grab_session.h"
@@ -7,7 +8,7 @@
 int main(int argc, char** argv) {
   using namespace ph::grab;
   std::string error;
-  const auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
+  auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
   if (!options) {
     std::cerr << "grab: " << error << "\nTry 'grab --help'.\n";
     return 2;
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     std::cout << "grab (PageHarvest) 2.37\n";
     return 0;
   }
+  // A password need not stand on the command line, where other users of the machine can see it.
+  if (const char* password = std::getenv("PAGEHARVEST_PASSWORD")) options->settings.password_from_environment = password;
   GrabSession session(*options, std::cout, std::cerr);
   return session.Run();
 }

@@ -11,8 +11,10 @@
 #include "band/engine/selection_engine.h"
 #include "band/memdoc/memory_events.h"
 #include "controller/intake/intake_processor.h"
+#include "controller/outputs/database_output.h"
 #include "controller/shell/program_outputs.h"
 #include "controller/shell/settings.h"
+#include "controller/shell/settings_pages.h"
 #include "platform/code_page.h"
 #include "platform/fetch.h"
 #include "platform/file_system.h"
@@ -80,14 +82,21 @@ struct GrabSession::Parts {
       settings.use_file_dsn = 1;
     }
     if (c.user) settings.user = *c.user;
-    if (c.password) settings.password = *c.password;
+    if (c.password) {
+      settings.password = *c.password;
+    } else if (c.password_from_environment) {
+      kept_password = settings.password;
+      settings.password = *c.password_from_environment;
+    }
     if (c.extra) settings.extra = *c.extra;
     if (c.table) settings.odbc_table = *c.table;
     if (c.dsn || c.file_dsn) settings.db_type = 0;
   }
 
   void SaveSettingsFile() {
-    SaveSettings(registry, settings, "");
+    SettingsRecord kept = settings;
+    if (kept_password) kept.password = *kept_password;
+    SaveSettings(registry, kept, "");
     const std::string path = ModuleFolderFile(*files, kSettingsFile);
     if (!WriteWholeFile(*files, path, registry.Serialize()))
       err << "grab: cannot write " << path << "; the settings of this run are not kept (see --data-dir)\n";
@@ -183,6 +192,26 @@ struct GrabSession::Parts {
     return 0;
   }
 
+  // "db test" and "db create-table" on the database of the settings, as the configuration pages
+  // run them; the message goes to standard error.
+  int RunDatabase() {
+    Message message;
+    if (settings.db_type == kDatabaseAccess) {
+      const std::unique_ptr<AccessEngine> engine = MakeAccessEngine();
+      const AccessPageValues page = AccessPageFromSettings(settings);
+      message = options.command == Command::kDbTest ? TestAccessFile(*engine, page) : CreateAccessTable(*engine, page);
+    } else {
+      const std::unique_ptr<Database> odbc = MakeOdbcDatabase(DriverPrompt::kNever);
+      const OdbcPageValues page = OdbcPageFromSettings(settings);
+      message = options.command == Command::kDbTest ? TestOdbcConnection(*odbc, page)
+                                                    : CreateOdbcTable(*odbc, page, options.dialect);
+    }
+    const bool failed = message.icon == MessageIcon::kError;
+    if (failed || !options.quiet) user.Show(message);
+    SaveSettingsFile();
+    return failed ? 1 : 0;
+  }
+
   int RunQuick() {
     Tally tally;
     ProgressBar bar(err, static_cast<int>(options.pages.size()),
@@ -218,6 +247,7 @@ struct GrabSession::Parts {
   std::unique_ptr<Fetcher> fetcher;
   MemoryRegistry registry;
   SettingsRecord settings;
+  std::optional<std::string> kept_password;  // the stored password, while the environment's is used
   ConsoleUser user;
   ConsoleMessages messages;
   X11Clipboard* clipboard;  // owned by outputs
@@ -262,6 +292,8 @@ int GrabSession::Run() {
     case Command::kPick: return p.RunPick();
     case Command::kPaths: return p.RunPaths();
     case Command::kQuick: return p.RunQuick();
+    case Command::kDbTest:
+    case Command::kDbCreateTable: return p.RunDatabase();
     default: return 2;
   }
 }

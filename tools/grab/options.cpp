@@ -17,7 +17,10 @@ const std::map<std::string, int> kPortions = {{"auto", 0}, {"text", 1}, {"html",
 
 const std::map<std::string, Command> kCommands = {
     {"auto", Command::kAuto}, {"pick", Command::kPick}, {"paths", Command::kPaths},
-    {"quick", Command::kQuick}, {"help", Command::kHelp}};
+    {"quick", Command::kQuick}, {"db", Command::kDbTest}, {"help", Command::kHelp}};
+
+const std::map<std::string, TableDialect> kDialects = {
+    {"mysql", TableDialect::kMySql}, {"access", TableDialect::kAccess}, {"sqlite", TableDialect::kSqlite}};
 
 }  // namespace
 
@@ -25,6 +28,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   Options o;
   std::vector<std::string> operands;
   bool command_seen = false;
+  bool dialect_seen = false;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -103,6 +107,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!take_setting(&o.settings.extra)) return std::nullopt;
     } else if (name == "--table") {
       if (!take_setting(&o.settings.table)) return std::nullopt;
+    } else if (name == "--dialect") {
+      std::string v;
+      if (!take(&v)) return std::nullopt;
+      auto it = kDialects.find(v);
+      if (it == kDialects.end()) {
+        *error = "unknown --dialect '" + v + "' (mysql, access or sqlite)";
+        return std::nullopt;
+      }
+      o.dialect = it->second;
+      dialect_seen = true;
     } else if (name == "--no-progress") {
       o.progress = false;
     } else if (name == "-q" || name == "--quiet") {
@@ -113,7 +127,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     } else if (!command_seen) {
       auto it = kCommands.find(arg);
       if (it == kCommands.end()) {
-        *error = "unknown command '" + arg + "' (auto, pick, paths or quick)";
+        *error = "unknown command '" + arg + "' (auto, pick, paths, quick or db)";
         return std::nullopt;
       }
       o.command = it->second;
@@ -124,7 +138,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
 
   if (!command_seen) {
-    *error = "no command given (auto, pick, paths or quick)";
+    *error = "no command given (auto, pick, paths, quick or db)";
     return std::nullopt;
   }
   switch (o.command) {
@@ -149,7 +163,19 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
       }
       break;
+    case Command::kDbTest:
+      if (operands.size() != 1 || (operands[0] != "test" && operands[0] != "create-table")) {
+        *error = "db takes test or create-table";
+        return std::nullopt;
+      }
+      if (operands[0] == "create-table") o.command = Command::kDbCreateTable;
+      operands.clear();
+      break;
     default: break;
+  }
+  if (dialect_seen && o.command != Command::kDbCreateTable) {
+    *error = "--dialect goes with db create-table";
+    return std::nullopt;
   }
   o.pages = std::move(operands);
 
@@ -179,6 +205,11 @@ Commands:
   paths PAGE         list the candidate regions (td and div) with their element paths and word counts
   quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
                      the layout's stored action without asking; prints saved, skipped and failed
+  db test            connect to the data source of the settings (or open the Access file) and
+                     say whether that worked
+  db create-table    make the content table (the --table of the settings) with its id,
+                     content_date, url and content columns; --dialect mysql (default), access or
+                     sqlite chooses the column list the database understands
 
 The answer the save dialog would ask for:
   --kind KIND        text, xml, html, clipboard or database
@@ -190,7 +221,8 @@ Settings, kept in the data folder between runs:
   --datetime-url     put the date, time and page address before text and HTML content
                      (--no-datetime-url turns it off)
   --dsn NAME         ODBC data source for --kind database (or --file-dsn PATH of a .dsn file)
-  --user U, --password P, --extra "K=V;..."   further connection details
+  --user U, --password P, --extra "K=V;..."   further connection details; the password may
+                     come from the environment as PAGEHARVEST_PASSWORD instead (used, not kept)
   --table NAME       the table that receives the rows (make it with its id, content_date, url and
                      content columns)
 
@@ -203,7 +235,7 @@ Other options:
   --version          the version
 
 Exit status: 0 when everything was saved; 1 when something was not saved (quick: any page failed
-or was skipped); 2 for a mistake on the command line.
+or was skipped; db: the database refused); 2 for a mistake on the command line.
 )";
 }
 

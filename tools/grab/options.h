@@ -4,10 +4,11 @@
 #include <optional>
 
 #include "common/base.h"
+#include "controller/outputs/database_statements.h"
 
 namespace ph::grab {
 
-enum class Command { kAuto, kPick, kPaths, kQuick, kHelp, kVersion };
+enum class Command { kAuto, kPick, kPaths, kQuick, kDbTest, kDbCreateTable, kHelp, kVersion };
 
 // What the user would have answered in the save dialog.
 struct DialogAnswer {
@@ -21,6 +22,8 @@ struct DialogAnswer {
 struct SettingChanges {
   std::optional<bool> datetime_url;
   std::optional<std::string> dsn, file_dsn, user, password, extra, table;
+  // The password from the environment: used for this run when --password is not given, not kept.
+  std::optional<std::string> password_from_environment;
 };
 
 struct Options {
@@ -28,6 +31,7 @@ struct Options {
   std::vector<std::string> pages;
   std::vector<std::string> paths;  // pick: element paths in their written form
   DialogAnswer answer;
+  TableDialect dialect = TableDialect::kMySql;  // db create-table
   SettingChanges settings;
   std::string data_dir;  // empty: grab's own folder
   bool progress = true;  // a progress bar on a terminal when there are several pages

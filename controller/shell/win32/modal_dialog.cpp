@@ -1,4 +1,4 @@
-// The dialog procedure behind every ModalDialog.
+// The dialog procedure behind every ModalDialog and every page made from one.
 #include "controller/shell/win32/modal_dialog.h"
 
 #include "resources/resource.h"
@@ -11,6 +11,14 @@ INT_PTR ModalDialog::Run(HINSTANCE instance, int template_id, HWND owner) {
   ::DialogBoxParamA(instance, MAKEINTRESOURCEA(template_id), owner, &ModalDialog::Proc,
                     reinterpret_cast<LPARAM>(this));
   return result_;
+}
+
+HWND ModalDialog::CreateChild(HINSTANCE instance, int template_id, HWND parent) {
+  instance_ = instance;
+  const HWND child = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(template_id), parent, &ModalDialog::Proc,
+                                          reinterpret_cast<LPARAM>(this));
+  if (child) ::SetWindowLongPtrA(child, GWLP_ID, template_id);
+  return child;
 }
 
 void ModalDialog::End(INT_PTR result) {

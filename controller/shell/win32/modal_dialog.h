@@ -1,4 +1,5 @@
-// The one pattern of the controller's dialogs: a template, OnInit/OnCommand, a result set by End.
+// The one pattern of the controller's dialogs and their pages: a template, OnInit/OnCommand, a
+// result set by End.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,10 @@ class ModalDialog {
   // Runs the template modally. Returns what End was given; a dialog that ended any other way (the
   // program quitting under it) counts as cancelled (-1).
   INT_PTR Run(HINSTANCE instance, int template_id, HWND owner);
+  // Makes the template a child window of parent (a page of a dialog that runs modally), hidden
+  // until shown; it goes with its parent. The child's control id is the template id, so that
+  // the page can be found under its parent.
+  HWND CreateChild(HINSTANCE instance, int template_id, HWND parent);
 
  protected:
   virtual void OnInit() {}

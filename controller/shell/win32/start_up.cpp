@@ -11,6 +11,7 @@
 #include "controller/shell/settings.h"
 #include "controller/shell/win32/main_wnd.h"
 #include "controller/shell/win32/save_dlg.h"
+#include "controller/shell/win32/settings_dlg.h"
 #include "controller/shell/win32/splash.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
@@ -88,7 +89,10 @@ int RunController(HINSTANCE instance, const char* arguments) {
   IntakeProcessor intake(services, *fs, dialogs, intake_user, *code_page,
                          ModuleFolderFile(*fs, kActionsFileName));
 
+  // One settings dialog for the whole run; the main window keeps it from opening twice at once.
+  CSettingsDlg settings_dialog(settings, *registry, *fs, exe_path);
   MainWndHooks hooks;
+  hooks.open_settings = [&](HWND owner) { settings_dialog.DoModal(instance, owner); };
   hooks.on_destroy = [&] {
     SaveSettings(*registry, settings, exe_path);
     com.Release();

@@ -1,6 +1,8 @@
 // Window finding and window messages for the robot and the sender.
 #include "tools/harness/win32/robot.h"
 
+#include <commctrl.h>
+
 namespace ph::robot {
 namespace {
 
@@ -9,6 +11,10 @@ constexpr int kChooserNameCombo = 0x47c;
 constexpr int kChooserNameEdit = 0x480;
 // The text of a message box sits in a static control of this id.
 constexpr int kMessageBoxText = 0xffff;
+// The colour chooser's boxes for red, green and blue.
+constexpr int kColorRed = 0x2c2;
+constexpr int kColorGreen = 0x2c3;
+constexpr int kColorBlue = 0x2c4;
 
 struct Search {
   const std::string* title;
@@ -40,6 +46,18 @@ auto Poll(DWORD timeout_ms, Probe probe) -> decltype(probe()) {
     if (::GetTickCount() - start > timeout_ms) return probe();
     ::Sleep(10);
   }
+}
+
+// Types the path into the file chooser of that title and presses its default button; the chooser,
+// or null when it did not come or had no name box.
+HWND TypeIntoChooser(const char* title, const std::string& path, DWORD timeout_ms) {
+  const HWND chooser = WaitForWindow(title, timeout_ms);
+  if (!chooser) return nullptr;
+  if (!::SetDlgItemTextA(chooser, kChooserNameCombo, path.c_str()) &&
+      !::SetDlgItemTextA(chooser, kChooserNameEdit, path.c_str()))
+    return nullptr;
+  Click(chooser, IDOK);
+  return chooser;
 }
 
 }  // namespace
@@ -108,13 +126,37 @@ void PressKey(HWND window, UINT virtual_key) {
   ::PostMessageA(window, WM_KEYUP, virtual_key, 0xC0000001);
 }
 
+void ClickHoldingKeys(HWND dialog, int id, unsigned keys) {
+  // Sharing the dialog thread's input state for a moment lets its keyboard state be set from here.
+  const DWORD own = ::GetCurrentThreadId();
+  const DWORD other = ::GetWindowThreadProcessId(dialog, nullptr);
+  const bool attached = ::AttachThreadInput(own, other, TRUE) != 0;
+  BYTE state[256] = {};
+  ::GetKeyboardState(state);
+  const BYTE before[3] = {state[VK_SHIFT], state[VK_CONTROL], state[VK_MENU]};
+  state[VK_SHIFT] = (keys & 1) ? 0x80 : 0;
+  state[VK_CONTROL] = (keys & 2) ? 0x80 : 0;
+  state[VK_MENU] = (keys & 4) ? 0x80 : 0;
+  ::SetKeyboardState(state);
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)),
+                        SMTO_NORMAL, kWaitMs, &ignored);
+  state[VK_SHIFT] = before[0];
+  state[VK_CONTROL] = before[1];
+  state[VK_MENU] = before[2];
+  ::SetKeyboardState(state);
+  if (attached) ::AttachThreadInput(own, other, FALSE);
+}
+
+bool SelectTreeItem(HWND tree, int index) {
+  LPARAM item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  for (int i = 0; item && i < index; ++i) item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item);
+  return item && ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
+}
+
 bool AnswerFileChooser(const std::string& path, bool* asked, DWORD timeout_ms) {
-  const HWND chooser = WaitForWindow("Save As", timeout_ms);
+  const HWND chooser = TypeIntoChooser("Save As", path, timeout_ms);
   if (!chooser) return false;
-  if (!::SetDlgItemTextA(chooser, kChooserNameCombo, path.c_str()) &&
-      !::SetDlgItemTextA(chooser, kChooserNameEdit, path.c_str()))
-    return false;
-  Click(chooser, IDOK);
   if (asked) *asked = false;
   // The question whether to replace the file is a message box over the chooser; its title is the
   // system's choice, its text names the file and asks.
@@ -131,6 +173,21 @@ bool AnswerFileChooser(const std::string& path, bool* asked, DWORD timeout_ms) {
     return false;
   });
   return done;
+}
+
+bool AnswerOpenChooser(const std::string& path, DWORD timeout_ms) {
+  const HWND chooser = TypeIntoChooser("Open", path, timeout_ms);
+  return chooser && WaitUntilGone(chooser, timeout_ms);
+}
+
+bool AnswerColorChooser(int red, int green, int blue, DWORD timeout_ms) {
+  const HWND chooser = WaitForWindow("Color", timeout_ms);
+  if (!chooser) return false;
+  ::SetDlgItemInt(chooser, kColorRed, static_cast<UINT>(red), FALSE);
+  ::SetDlgItemInt(chooser, kColorGreen, static_cast<UINT>(green), FALSE);
+  ::SetDlgItemInt(chooser, kColorBlue, static_cast<UINT>(blue), FALSE);
+  Click(chooser, IDOK);
+  return WaitUntilGone(chooser, timeout_ms);
 }
 
 bool CancelFileChooser(DWORD timeout_ms) {

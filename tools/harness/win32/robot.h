@@ -41,9 +41,19 @@ void SelectListEntry(HWND dialog, int id, int index);
 // A key press at the dialog, the way its message loop sees one (Escape, Enter).
 void PressKey(HWND window, UINT virtual_key);
 
+// Clicks a control while the given modifier keys are held (bit 0 Shift, bit 1 Ctrl, bit 2 Alt), as
+// the dialog's thread sees the keyboard; returns once the click has been handled.
+void ClickHoldingKeys(HWND dialog, int id, unsigned keys);
+// Selects the index-th visible item of a tree view, as a click on it does.
+bool SelectTreeItem(HWND tree, int index);
+
 // Answers the open file chooser (title "Save As") by typing the path and pressing Save. When the
 // chooser asks before replacing the file, the question is answered Yes; *asked tells whether it came.
 bool AnswerFileChooser(const std::string& path, bool* asked = nullptr, DWORD timeout_ms = kWaitMs);
+// The same for a chooser that opens a file (title "Open").
+bool AnswerOpenChooser(const std::string& path, DWORD timeout_ms = kWaitMs);
+// Answers the system's colour chooser by typing red, green and blue and pressing OK.
+bool AnswerColorChooser(int red, int green, int blue, DWORD timeout_ms = kWaitMs);
 // Presses Cancel in the open file chooser.
 bool CancelFileChooser(DWORD timeout_ms = kWaitMs);
 

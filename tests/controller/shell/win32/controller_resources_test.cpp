@@ -58,7 +58,7 @@ TEST_F(ControllerResourcesTest, TitleIconSheetAndArtworkAreThere) {
   EXPECT_STREQ(title, "GrabController");
   EXPECT_NE(::FindResourceA(module(), MAKEINTRESOURCEA(IDR_MAINFRAME), MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
   EXPECT_NE(::FindResourceA(module(), MAKEINTRESOURCEA(140), "XSL"), nullptr);
-  for (int id : {IDD_SAVE, IDD_ABOUTBOX, IDD_SPLASH})
+  for (int id : {IDD_SAVE, IDD_ABOUTBOX, IDD_SPLASH, IDD_SETTINGS, IDD_GENERAL, IDD_DATABASE, IDD_ODBC, IDD_ACCESS})
     EXPECT_NE(::FindResourceA(module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)), nullptr) << id;  // RT_DIALOG
 
   const struct {

@@ -41,6 +41,21 @@ TEST(GrabOptions, PickTakesAPageAndPaths) {
   EXPECT_EQ(o->paths, (std::vector<std::string>{"frame[0]/TD[1]", "frame[0]/DIV[0]"}));
 }
 
+TEST(GrabOptions, DbTakesTestOrCreateTableAndOnlyTheLatterADialect) {
+  auto o = Parse({"db", "test", "--dsn", "d"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->command, Command::kDbTest);
+  EXPECT_TRUE(o->pages.empty());
+  o = Parse({"--dialect=access", "db", "create-table"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->command, Command::kDbCreateTable);
+  EXPECT_EQ(o->dialect, TableDialect::kAccess);
+  EXPECT_FALSE(Parse({"db"}));
+  EXPECT_FALSE(Parse({"db", "drop"}));
+  EXPECT_FALSE(Parse({"db", "test", "--dialect", "mysql"}));
+  EXPECT_FALSE(Parse({"db", "create-table", "--dialect", "oracle"}));
+}
+
 TEST(GrabOptions, MistakesAreRefusedWithAReason) {
   const std::vector<std::vector<std::string>> bad = {
       {},

@@ -1,0 +1,38 @@
+// CODBCDlg: the ODBC Configuration page, its data source boxes and its test and create-table buttons.
+#pragma once
+
+#include <windows.h>
+
+#include "controller/outputs/database_setup.h"
+#include "controller/shell/win32/dialog_text.h"
+#include "controller/shell/win32/modal_dialog.h"
+#include "platform/win32/user.h"
+
+namespace ph {
+struct SettingsRecord;
+}  // namespace ph
+
+namespace ph::win {
+
+class CODBCDlg : public ModalDialog {
+ public:
+  explicit CODBCDlg(const SettingsRecord& settings) : settings_(settings) {}
+
+  // The boxes as they read now.
+  OdbcPageValues Values();
+
+ private:
+  void OnInit() override;
+  bool OnCommand(int id, int code) override;
+  std::array<BoxCopy, 6> Boxes();
+  void ReadBoxes();
+  void FillBoxes();
+  void ApplySourceChoice();
+  void Browse();
+
+  const SettingsRecord& settings_;
+  OdbcPageValues page_;  // the page's copies
+  Win32User user_;
+};
+
+}  // namespace ph::win

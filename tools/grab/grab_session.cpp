@@ -165,14 +165,14 @@ struct GrabSession::Parts {
   int RunPaths() {
     if (!OpenPage(options.pages[0])) return 1;
     const DocumentList documents = CollectDocuments(browser.TopDocument());
-    const ElementPtr richest = FindRichestBlock(documents, *code_page);
+    const ElementPtr richest = FindRichestBlock(documents);
     for (const char* tag : {"td", "div"}) {
       for (const DocumentPtr& document : documents) {
         const CollectionPtr all = document->ElementsByTagName(WidenAscii(tag));
         for (long i = 0; all && i < all->Length(); ++i) {
           const ElementPtr element = all->Item(i);
           if (!element) continue;
-          const std::size_t words = CountWords(code_page->ToAnsi(element->InnerText().value_or(WideString())));
+          const std::size_t words = CountWords(WideView(element->InnerText().value_or(WideString())));
           // Source indices count within one document, so the document must match as well.
           const bool best = richest && richest->OwnerDocument() == element->OwnerDocument() &&
                             SameElement(*richest, *element);

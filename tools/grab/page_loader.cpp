@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "band/memdoc/utf.h"
+#include "common/utf8.h"
 #include "controller/outputs/utf8.h"
 #include "platform/fetch.h"
 #include "platform/url.h"

@@ -4,15 +4,14 @@
 #include <windows.h>
 
 #include "platform/file_streams.h"
+#include "platform/win32/module_path.h"
 #include "platform/win32/unique_handle.h"
 
 namespace ph {
 namespace {
 
 std::string ModuleFolderOf(HMODULE module) {
-  char path[MAX_PATH + 1] = {};
-  const DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
-  std::string full(path, n);
+  const std::string full = win::ModulePath(module);
   return full.substr(0, full.rfind('\\') + 1);
 }
 

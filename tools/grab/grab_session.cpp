@@ -46,7 +46,7 @@ struct GrabSession::Parts {
         fetcher(MakeSystemFetcher()),
         user(err),
         messages(user),
-        clipboard(new X11Clipboard(*code_page)),
+        clipboard(new X11Clipboard()),
         outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false),
         writers(outputs.writers()),
         dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, user, err),

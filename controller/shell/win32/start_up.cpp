@@ -15,6 +15,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/win32/module_path.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/user.h"
 
@@ -22,12 +23,6 @@ namespace ph::win {
 namespace {
 
 constexpr char kInstanceMutex[] = "GrabControler1instancemutex";
-
-std::string ExePath() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, n);
-}
 
 void RegisterControllerPath(Registry& registry, const std::string& exe_path) {
   const auto key = registry.Open(RegistryRoot::kCurrentUser, reg::kProductKey, RegistryAccess::kAll);
@@ -59,7 +54,7 @@ int RunController(HINSTANCE instance, const char* arguments) {
   SettingsRecord settings;
   LoadSettings(*registry, &settings);
   const CommandLine command_line = ParseCommandLine(arguments ? arguments : "");
-  const std::string exe_path = ExePath();
+  const std::string exe_path = ModulePath(nullptr);
 
   if (command_line.register_path) {
     RegisterControllerPath(*registry, exe_path);

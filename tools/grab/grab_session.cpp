@@ -54,7 +54,7 @@ struct GrabSession::Parts {
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
         engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page}),
-        loader(*fetcher, *urls, *code_page, ScratchFolder()) {}
+        loader(*fetcher, *urls, ScratchFolder()) {}
 
   static std::string ScratchFolder() {
     std::error_code ec;

@@ -6,6 +6,7 @@
 
 #include "platform/code_page.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_paths.h"
 
 namespace ph {
 namespace {
@@ -15,11 +16,9 @@ constexpr DWORD kChunk = 5000;
 // A fresh file in the folder. The name is made in UTF-16: in UTF-8 a folder whose characters fit
 // in MAX_PATH may take more bytes than that, which the ANSI call refuses.
 std::string TempFileIn(const std::string& folder) {
-  const std::unique_ptr<CodePage> code_page = MakeSystemCodePage();
-  const WideString wide_folder = code_page->FromAnsi(folder);
   wchar_t name[MAX_PATH];
-  if (!::GetTempFileNameW(reinterpret_cast<const wchar_t*>(wide_folder.c_str()), L"ph", 0, name)) return {};
-  return code_page->ToAnsi(reinterpret_cast<const char16_t*>(name));
+  if (!::GetTempFileNameW(win::WidePath(folder).c_str(), L"ph", 0, name)) return {};
+  return MakeSystemCodePage()->ToAnsi(reinterpret_cast<const char16_t*>(name));
 }
 
 bool IsWebUrl(const std::string& url) {

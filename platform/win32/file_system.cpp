@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "platform/file_streams.h"
-#include "platform/win32/module_path.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_paths.h"
 
 namespace ph {
 namespace {

@@ -15,9 +15,9 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
-#include "platform/win32/module_path.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/user.h"
+#include "platform/win32/wide_paths.h"
 
 namespace ph::win {
 namespace {

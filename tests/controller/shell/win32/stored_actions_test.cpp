@@ -11,6 +11,7 @@
 #include "controller/outputs/database.h"
 #include "controller/outputs/output_context.h"
 #include "platform/code_page.h"
+#include "platform/win32/wide_paths.h"
 #include "tests/controller/shell/win32/controller_program.h"
 #include "tests/support/mixed_script.h"
 #include "tools/harness/win32/robot.h"
@@ -19,11 +20,6 @@ namespace ph::test {
 namespace {
 
 constexpr char kSaveTitle[] = "PageHarvest - What would you like to do with the content:";
-
-std::wstring WideOf(const std::string& ansi) {
-  const WideString wide = MakeSystemCodePage()->FromAnsi(ansi);
-  return std::wstring(wide.begin(), wide.end());
-}
 
 void SetBinary(HKEY key, const char* name, DWORD value) {
   ::RegSetValueExA(key, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&value), sizeof value);
@@ -151,11 +147,11 @@ TEST_F(StoredActionsTest, TextInEveryScriptIsWrittenByteForByteUnderItsJapaneseT
   const std::string mixed = Utf8Of(kMixedScript);
   QuickSave(controller, 1, Utf8Of(kJapaneseTitle), mixed);
   const std::string path = out_ + "\\" + Utf8Of(kJapaneseTitle) + ".txt";
-  EXPECT_TRUE(PollFor([&] { return FileText(path) == mixed + "\r\n"; })) << FileText(path);
+  EXPECT_TRUE(PollFor([&] { return FileText(path) == mixed + "\r\n"; })) << FileText(path) << robot::DescribeDialogs();
   // The name is the title's characters, as a program that names files in UTF-16 sees it.
   const std::wstring name(reinterpret_cast<const wchar_t*>(kJapaneseTitle.c_str()), kJapaneseTitle.size());
   WIN32_FIND_DATAW found;
-  EXPECT_TRUE(win::UniqueFind(::FindFirstFileW((WideOf(out_) + L"\\" + name + L".txt").c_str(), &found)));
+  EXPECT_TRUE(win::UniqueFind(::FindFirstFileW((win::WidePath(out_) + L"\\" + name + L".txt").c_str(), &found)));
 }
 
 TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {

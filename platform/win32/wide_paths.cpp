@@ -1,5 +1,5 @@
-// The full path of a loaded module as ANSI text.
-#include "platform/win32/module_path.h"
+// Paths between ANSI text and UTF-16.
+#include "platform/win32/wide_paths.h"
 
 #include <vector>
 
@@ -16,6 +16,11 @@ std::string ModulePath(HMODULE module) {
     if (n < size) return MakeSystemCodePage()->ToAnsi(WideView(reinterpret_cast<const char16_t*>(name.data()), n));
   }
   return {};
+}
+
+std::wstring WidePath(std::string_view ansi) {
+  const WideString wide = MakeSystemCodePage()->FromAnsi(ansi);
+  return std::wstring(wide.begin(), wide.end());
 }
 
 }  // namespace ph::win

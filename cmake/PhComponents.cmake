@@ -18,11 +18,21 @@ function(ph_add_component target dir)
   target_link_libraries(${target} PUBLIC ph_options ${ARG_DEPS})
 endfunction()
 
-# ph_add_test_suite(NAME DIR [DEPS libs...])
+# Windows programs that run the controller's code get the controller's manifest, and with it the
+# same ANSI code page (UTF-8).
+function(ph_use_controller_manifest target)
+  set(_rc ${PROJECT_SOURCE_DIR}/resources/page_harvest_manifest.rc)
+  target_sources(${target} PRIVATE ${_rc})
+  set_property(SOURCE ${_rc} APPEND PROPERTY OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/page_harvest.manifest)
+  set_property(SOURCE ${_rc} APPEND PROPERTY COMPILE_OPTIONS -I${PROJECT_SOURCE_DIR}/resources)
+endfunction()
+
+# ph_add_test_suite(NAME DIR [SYSTEM_CODE_PAGE] [DEPS libs...])
 # Native: every *_test.cpp of DIR and DIR/posix, each test listed in CTest.
-# Windows: every *_test.cpp of DIR and DIR/win32, run as one program under Wine.
+# Windows: every *_test.cpp of DIR and DIR/win32, run as one program under Wine, with the
+# controller's UTF-8 code page; SYSTEM_CODE_PAGE leaves the program the system's own (Windows-1252).
 function(ph_add_test_suite name dir)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "SYSTEM_CODE_PAGE" "" "DEPS" ${ARGN})
   file(GLOB _portable CONFIGURE_DEPENDS ${dir}/*_test.cpp)
   file(GLOB _platform CONFIGURE_DEPENDS ${dir}/${PH_PLATFORM}/*_test.cpp)
   if(NOT _portable AND NOT _platform)
@@ -31,6 +41,9 @@ function(ph_add_test_suite name dir)
   add_executable(${name} ${_portable} ${_platform})
   target_link_libraries(${name} PRIVATE ph_test_support ${ARG_DEPS} GTest::gtest GTest::gmock)
   if(WIN32)
+    if(NOT ARG_SYSTEM_CODE_PAGE)
+      ph_use_controller_manifest(${name})
+    endif()
     add_test(NAME wine.${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(wine.${name} PROPERTIES
       LABELS wine TIMEOUT 300 ENVIRONMENT "PH_SOURCE_DIR=${PROJECT_SOURCE_DIR}")

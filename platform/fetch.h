@@ -19,6 +19,12 @@ class Fetcher {
   // Copies the URL into the file at path, replacing it. Only a complete copy lands there: a failed
   // or cut-off transfer leaves the path as it was.
   virtual bool Fetch(const std::string& url, const std::string& path) = 0;
+  // As Fetch, and says what the server called the content: its Content-Type, with the charset
+  // that tells how a page's text is encoded. Empty when the server sent none or it is not known.
+  virtual bool FetchTyped(const std::string& url, const std::string& path, std::string* content_type) {
+    content_type->clear();
+    return Fetch(url, path);
+  }
 };
 
 // Windows: the WinINet URL cache first, then a WinINet download. Natively: a libcurl download

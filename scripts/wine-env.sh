@@ -5,8 +5,10 @@ export WINEPREFIX="${WINEPREFIX:-$ph_root/build/win/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
-# A Western code page, as the tests of the ANSI conversion expect.
-export LANG=en_US.UTF-8 LC_ALL=
+# A UTF-8 locale that every system has: Wine names files on the Linux side in the locale's encoding,
+# so only a UTF-8 one can hold a file name in any script. Programs without a code-page manifest
+# still get the Western ANSI code page (1252), as the tests of that conversion expect.
+export LANG=C.UTF-8 LC_ALL=
 
 # Creates the prefix once and switches it to the null graphics driver.
 ph_wine_prefix() {

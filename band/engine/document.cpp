@@ -20,6 +20,40 @@ bool TagEquals(WideView tag, std::string_view ascii_name) {
   return true;
 }
 
+namespace {
+
+// The lower-case letter of an upper-case one that has a single-unit lower case of its own.
+char16_t FoldCase(char16_t c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
+  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+      (c >= 0x410 && c <= 0x42F))
+    return static_cast<char16_t>(c + 0x20);
+  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
+  // Latin Extended-A pairs upper and lower case, upper first, except in two runs where the
+  // upper case sits on the odd unit; U+0130 and U+0131 (dotted and dotless i) have no simple pair.
+  if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+    return static_cast<char16_t>(c | 1);
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+    return (c & 1) ? static_cast<char16_t>(c + 1) : c;
+  if (c == 0x178) return 0xFF;
+  switch (c) {
+    case 0x386: return 0x3AC;
+    case 0x388: case 0x389: case 0x38A: return static_cast<char16_t>(c + 37);
+    case 0x38C: return 0x3CC;
+    case 0x38E: case 0x38F: return static_cast<char16_t>(c + 63);
+    default: return c;
+  }
+}
+
+}  // namespace
+
+bool EqualsIgnoringCase(WideView a, WideView b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
 bool HasTag(Element& element, std::string_view ascii_name) {
   const auto tag = element.TagName();
   return tag && TagEquals(*tag, ascii_name);

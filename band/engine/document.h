@@ -114,6 +114,9 @@ bool SameElement(Element& a, Element& b);
 bool HasTag(Element& element, std::string_view ascii_name);
 // Case-insensitive comparison of a wide tag name with an ASCII one.
 bool TagEquals(WideView tag, std::string_view ascii_name);
+// Whether two texts are equal without regard to case, unit by unit: the letters of the Latin,
+// Greek and Cyrillic alphabets fold, as addresses are compared; other units compare as they are.
+bool EqualsIgnoringCase(WideView a, WideView b);
 // ASCII text widened unit by unit (tag names and fixed markup the engine writes).
 WideString WidenAscii(std::string_view ascii);
 

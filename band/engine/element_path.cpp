@@ -22,17 +22,6 @@ void CollectInto(const DocumentPtr& doc, DocumentList* list) {
   }
 }
 
-bool EqualsIgnoringCase(WideView a, WideView b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char16_t c = a[i], d = b[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (d >= u'A' && d <= u'Z') d = static_cast<char16_t>(d - u'A' + u'a');
-    if (c != d) return false;
-  }
-  return true;
-}
-
 // The "frame" step of a body: the first document of the page that shows the body's URL.
 bool FrameStep(const DocumentList& documents, Element& body, PathStep* step) {
   auto owner = body.OwnerDocument();

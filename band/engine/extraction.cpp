@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "band/engine/page_text.h"
-#include "platform/code_page.h"
 
 namespace ph {
 namespace {
@@ -12,7 +11,6 @@ namespace {
 // Word counts and "words of the cells below" of one document, each worked out once per element.
 class BlockScores {
  public:
-  explicit BlockScores(const CodePage& code_page) : code_page_(code_page) {}
 
   // The words of an element's text, or nothing when it has no text.
   std::optional<std::int64_t> Words(Element& element) {
@@ -22,7 +20,7 @@ class BlockScores {
       if (it != words_.end()) return it->second;
     }
     std::optional<std::int64_t> words;
-    if (auto text = element.InnerText()) words = static_cast<std::int64_t>(CountWords(code_page_.ToAnsi(*text)));
+    if (auto text = element.InnerText()) words = static_cast<std::int64_t>(CountWords(WideView(*text)));
     if (index >= 0) words_.emplace(index, words);
     return words;
   }
@@ -71,7 +69,6 @@ class BlockScores {
   }
 
  private:
-  const CodePage& code_page_;
   std::unordered_map<long, std::optional<std::int64_t>> words_;
   std::unordered_map<long, std::int64_t> below_;
 };
@@ -102,11 +99,11 @@ std::optional<WideString> StyleMarkup(Document& top) {
   return markup;
 }
 
-ElementPtr FindRichestBlock(const DocumentList& documents, const CodePage& code_page) {
+ElementPtr FindRichestBlock(const DocumentList& documents) {
   ElementPtr best;
   std::int64_t best_score = 0;
   for (const auto& document : documents) {
-    BlockScores scores(code_page);
+    BlockScores scores;
     for (const char16_t* tag : {u"td", u"div"}) {
       auto elements = document->ElementsByTagName(tag);
       if (!elements) continue;

@@ -7,8 +7,6 @@
 
 namespace ph {
 
-class CodePage;
-
 // The outer markup of every "style" element, then a line break and the outer markup of every "link"
 // element whose rel is "stylesheet" (any case), of the top document only; nothing when there are none.
 std::optional<WideString> StyleMarkup(Document& top);
@@ -17,6 +15,6 @@ std::optional<WideString> StyleMarkup(Document& top);
 // score, which is the word count of its text less that of the text of every "td" below it (a cell
 // inside other cells below is counted once for each). Null when no element scores above 0.
 // Every element's text is read once, so the cost is that of reading the texts.
-ElementPtr FindRichestBlock(const DocumentList& documents, const CodePage& code_page);
+ElementPtr FindRichestBlock(const DocumentList& documents);
 
 }  // namespace ph

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "common/utf8.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/url.h"
@@ -22,6 +23,17 @@ std::size_t CountWords(std::string_view text) {
   bool after_space = true;
   for (char c : text) {
     const bool space = kSpace[static_cast<unsigned char>(c)];
+    words += after_space && !space;
+    after_space = space;
+  }
+  return words;
+}
+
+std::size_t CountWords(WideView text) {
+  std::size_t words = 0;
+  bool after_space = true;
+  for (char16_t c : text) {
+    const bool space = c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
     words += after_space && !space;
     after_space = space;
   }
@@ -50,7 +62,7 @@ std::string HostOfDocument(Document& document, UrlPort& urls, const CodePage& co
   if (!url) return {};
   std::string host;
   if (!urls.Host(code_page.ToAnsi(*url), &host)) return {};
-  if (host.size() > kMaxHostLength) host.resize(kMaxHostLength);
+  host.resize(Utf8Prefix(host, kMaxHostLength).size());
   return host;
 }
 

@@ -11,7 +11,10 @@ class CodePage;
 class FileSystem;
 class UrlPort;
 
-// The number of maximal runs of characters other than space, tab, carriage return and line feed.
+// The number of maximal runs of characters other than space, tab, carriage return and line feed,
+// in UTF-16 or in 8-bit text (UTF-8 or a single-byte code page: none of the four is ever part of
+// another character).
+std::size_t CountWords(WideView text);
 std::size_t CountWords(std::string_view text);
 
 // accumulated + separator + piece, each of which may be absent; the result is always a string
@@ -20,7 +23,8 @@ WideString AppendWithSeparator(std::optional<WideString> accumulated, const Wide
                                const WideString* piece);
 
 // Hosts are compared byte for byte later, so their case is kept. A URL without a host (or no URL)
-// gives the empty host, the same for every such document.
+// gives the empty host, the same for every such document. A longer host is cut to kMaxHostLength
+// bytes, never inside a character.
 inline constexpr std::size_t kMaxHostLength = 255;
 std::string HostOfDocument(Document& document, UrlPort& urls, const CodePage& code_page);
 

@@ -56,7 +56,7 @@ void SelectionEngine::QuickSave() {
 void SelectionEngine::AutoSelect() {
   DocumentPtr top = ports_.browser.TopDocument();
   if (!top) return;
-  ElementPtr best = FindRichestBlock(CollectDocuments(top), ports_.code_page);
+  ElementPtr best = FindRichestBlock(CollectDocuments(top));
   if (!best) {
     ShowError(MessageOwner::kControlWindow, "Unable to auto selection", false);
     return;

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "band/memdoc/memory_node.h"
-#include "band/memdoc/utf.h"
+#include "common/utf8.h"
 
 namespace ph {
 namespace {

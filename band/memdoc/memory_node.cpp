@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "band/memdoc/utf.h"
+#include "common/utf8.h"
 
 namespace ph {
 namespace {

@@ -64,9 +64,8 @@ BENCHMARK_CAPTURE(FindLayoutBench, varied_1000_layouts_20000_cells, false)->Unit
 void AutoSelectScan(benchmark::State& state) {
   // 100 levels of 49 leaves each: 5,000 td and div elements nested 100 deep.
   auto doc = MemoryDocument::Parse(bench::NestedPage(100, 49), u"http://bench.test/");
-  Windows1252 cp;
   const long blocks = doc->ElementsByTagName(u"td")->Length() + doc->ElementsByTagName(u"div")->Length();
-  for (auto _ : state) benchmark::DoNotOptimize(FindRichestBlock(CollectDocuments(doc), cp));
+  for (auto _ : state) benchmark::DoNotOptimize(FindRichestBlock(CollectDocuments(doc)));
   state.counters["td_div"] = static_cast<double>(blocks);
 }
 BENCHMARK(AutoSelectScan)->Unit(benchmark::kMillisecond);

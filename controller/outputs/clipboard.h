@@ -9,9 +9,21 @@
 namespace ph {
 
 enum class ClipboardFormat {
-  kText,  // CF_TEXT, ANSI
-  kHtml,  // the registered "HTML Format"
+  // CF_UNICODETEXT, UTF-16LE. Windows makes CF_TEXT of it, in the code page of each program that
+  // asks, so no program reads the controller's own code page as if it were its own.
+  kUnicodeText,
+  kHtml,  // the registered "HTML Format", UTF-8
 };
+
+// The zero that ends the data of the format: one byte, or one UTF-16 unit.
+inline std::size_t TerminatorBytes(ClipboardFormat format) {
+  return format == ClipboardFormat::kUnicodeText ? 2 : 1;
+}
+
+// UTF-16 text as the bytes of CF_UNICODETEXT (without the terminator), and back up to the first
+// zero unit.
+std::string UnicodeTextBytes(WideView text);
+WideString UnicodeTextOf(std::string_view bytes);
 
 class ClipboardPort {
  public:
@@ -20,7 +32,7 @@ class ClipboardPort {
   virtual bool Open() = 0;
   virtual void Close() = 0;
   virtual bool Empty() = 0;
-  // Places the bytes and one zero byte after them under the format; the clipboard owns them then.
+  // Places the bytes and the format's terminator under the format; the clipboard owns them then.
   virtual bool Set(ClipboardFormat format, std::string_view bytes) = 0;
 };
 
@@ -32,7 +44,7 @@ class MemoryClipboard : public ClipboardPort {
   bool Empty() override;
   bool Set(ClipboardFormat format, std::string_view bytes) override;
 
-  // Contents as placed, each with its zero byte.
+  // Contents as placed, each with its terminator.
   const std::map<ClipboardFormat, std::string>& contents() const { return contents_; }
   bool is_open() const { return open_; }
 

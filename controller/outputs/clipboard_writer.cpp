@@ -15,7 +15,8 @@ int CopyToClipboard(const OutputContext& context, OutputPorts& ports) {
   ClipboardPort& clipboard = ports.clipboard;
   if (!clipboard.Open()) return 0;
   clipboard.Empty();
-  if (!clipboard.Set(ClipboardFormat::kText, ChosenContent(context))) {
+  // The text goes as UTF-16, from which every program gets it in its own code page.
+  if (!clipboard.Set(ClipboardFormat::kUnicodeText, UnicodeTextBytes(ports.code_page.FromAnsi(ChosenContent(context))))) {
     ports.user.Show({"Failed to set clipboard data", "Error", MessageIcon::kError, MessageButtons::kOk});
   }
   clipboard.Close();

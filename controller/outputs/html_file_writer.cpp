@@ -8,9 +8,18 @@
 #include "controller/outputs/output_ports.h"
 #include "controller/outputs/text_file_writer.h"
 #include "platform/clock.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 
 namespace ph {
+namespace {
+
+// The file holds the content's bytes as they are, so it declares the code page they are in.
+std::string CharsetMeta(const CodePage& code_page) {
+  return "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + code_page.Charset() + "\">";
+}
+
+}  // namespace
 
 int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
   std::unique_ptr<std::ostream> out = ports.files.OpenWrite(context.path, false);
@@ -25,7 +34,9 @@ int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
     return 1;
   }
   LinkedFileCapture capture(ports, context.url, context.path);
-  o << "<html>" << kLineBreak << "<head>" << kLineBreak << "<title>" << context.title << "</title>" << kLineBreak;
+  // The charset first, before any text a browser would have to guess at.
+  o << "<html>" << kLineBreak << "<head>" << kLineBreak << CharsetMeta(ports.code_page) << kLineBreak << "<title>"
+    << context.title << "</title>" << kLineBreak;
   capture.Write(context.style, o);
   o << "</head>" << kLineBreak << "<body>" << kLineBreak;
   if (ports.settings.datetime_url) {

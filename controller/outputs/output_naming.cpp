@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "common/utf8.h"
 #include "controller/shell/settings.h"
 
 namespace ph {
@@ -14,7 +15,7 @@ constexpr int kAppendContent = 2;
 bool IsBreakOrSpace(char c) { return c == '\n' || c == '\r' || c == ' '; }
 
 // An underscore and the start of the selection text, each run of line breaks and spaces counted
-// as one space.
+// as one space. A character is taken whole, all the bytes of its UTF-8 form counting as one.
 std::string ContentSuffix(const std::string& text, std::int32_t length) {
   std::string suffix = "_";
   std::int32_t added = 0;
@@ -23,7 +24,9 @@ std::string ContentSuffix(const std::string& text, std::int32_t length) {
       suffix += ' ';
       while (i < text.size() && IsBreakOrSpace(text[i])) ++i;
     } else {
-      suffix += text[i++];
+      const std::size_t bytes = Utf8CharLength(text, i);
+      suffix.append(text, i, bytes);
+      i += bytes;
     }
     ++added;
   }

@@ -30,8 +30,12 @@ class XmlDocument {
   virtual bool SetDocumentElement(XmlElement& element) = 0;
   // Transforms this document with the style sheet (a document of the same port) into result.
   virtual bool Transform(XmlDocument& style_sheet, XmlDocument& result) = 0;
+  // Writes the file in UTF-8, beginning with kXmlDeclaration.
   virtual bool Save(const std::string& path) = 0;
 };
+
+// Every saved file is UTF-8 and begins with this declaration, which says so.
+inline constexpr char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
 class XmlPort {
  public:

@@ -4,6 +4,7 @@
 #include "common/settings_names.h"
 #include "controller/outputs/database_output.h"
 #include "controller/outputs/database_statements.h"
+#include "platform/code_page.h"
 #include "platform/registry.h"
 
 namespace ph {
@@ -44,6 +45,27 @@ std::string Scramble(std::string_view text) {
 std::string ScramblePassword(std::string_view plain) { return Scramble<-1>(plain); }
 std::string UnscramblePassword(std::string_view scrambled) { return Scramble<+1>(scrambled); }
 
+namespace {
+
+// A scrambled password is bytes, not text. A single-byte code page holds every byte as a character
+// of its own; UTF-8 does not, and the registry would turn the bytes that make no UTF-8 into U+FFFD.
+// There the bytes are written as the Windows-1252 characters they stand for, which is what a
+// Western Windows stored for them before, so values stored then read the same now.
+std::string PasswordToStore(std::string_view plain) {
+  const std::unique_ptr<CodePage> code_page = MakeSystemCodePage();
+  const std::string scrambled = ScramblePassword(plain);
+  if (code_page->Charset() != "utf-8") return scrambled;
+  return code_page->ToAnsi(Windows1252().FromAnsi(scrambled));
+}
+
+std::string PasswordFromStored(std::string_view stored) {
+  const std::unique_ptr<CodePage> code_page = MakeSystemCodePage();
+  if (code_page->Charset() != "utf-8") return UnscramblePassword(stored);
+  return UnscramblePassword(Windows1252().ToAnsi(code_page->FromAnsi(stored)));
+}
+
+}  // namespace
+
 void LoadSettings(Registry& registry, SettingsRecord* s) {
   if (auto run = registry.Create(RegistryRoot::kCurrentUser, reg::kRunKey)) {
     // Only the presence of a string value counts; its data is not compared with our path.
@@ -73,7 +95,7 @@ void LoadSettings(Registry& registry, SettingsRecord* s) {
     ReadString(*key, reg::kFileDsn, &s->file_dsn);
     ReadString(*key, reg::kUser, &s->user);
     std::string pass;
-    if (QueryStringValue(*key, reg::kPass, kMaxSettingString, &pass)) s->password = UnscramblePassword(pass);
+    if (QueryStringValue(*key, reg::kPass, kMaxSettingString, &pass)) s->password = PasswordFromStored(pass);
     ReadString(*key, reg::kExtra, &s->extra);
     ReadString(*key, reg::kTableName, &s->odbc_table);
   }
@@ -83,7 +105,7 @@ void LoadSettings(Registry& registry, SettingsRecord* s) {
     ReadString(*key, reg::kTableName, &s->access_table);
     std::string pass;
     if (QueryStringValue(*key, reg::kPassword, kMaxSettingString, &pass))
-      s->access_password = UnscramblePassword(pass);
+      s->access_password = PasswordFromStored(pass);
   }
 }
 
@@ -114,7 +136,7 @@ void SaveSettings(Registry& registry, const SettingsRecord& s, std::string_view 
     SetStringValue(*key, reg::kDsn, s.dsn);
     SetStringValue(*key, reg::kFileDsn, s.file_dsn);
     SetStringValue(*key, reg::kUser, s.user);
-    SetStringValue(*key, reg::kPass, ScramblePassword(s.password));
+    SetStringValue(*key, reg::kPass, PasswordToStore(s.password));
     SetStringValue(*key, reg::kExtra, s.extra);
     SetStringValue(*key, reg::kTableName, s.odbc_table);
   }
@@ -122,7 +144,7 @@ void SaveSettings(Registry& registry, const SettingsRecord& s, std::string_view 
   if (auto key = registry.Create(RegistryRoot::kCurrentUser, reg::kAccessKey)) {
     SetStringValue(*key, reg::kPath, s.access_path);
     SetStringValue(*key, reg::kTableName, s.access_table);
-    SetStringValue(*key, reg::kPassword, ScramblePassword(s.access_password));
+    SetStringValue(*key, reg::kPassword, PasswordToStore(s.access_password));
   }
 }
 

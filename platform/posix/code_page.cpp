@@ -1,8 +1,8 @@
-// Natively the ANSI code page is Windows-1252, the code page of a Western Windows installation.
+// Natively the 8-bit code page is UTF-8, as Linux text is.
 #include "platform/code_page.h"
 
 namespace ph {
 
-std::unique_ptr<CodePage> MakeSystemCodePage() { return std::make_unique<Windows1252>(); }
+std::unique_ptr<CodePage> MakeSystemCodePage() { return std::make_unique<Utf8CodePage>(); }
 
 }  // namespace ph

@@ -44,6 +44,12 @@ class CurlFetcher : public Fetcher {
   }
 
   bool Fetch(const std::string& url, const std::string& path) override {
+    std::string content_type;
+    return FetchTyped(url, path, &content_type);
+  }
+
+  bool FetchTyped(const std::string& url, const std::string& path, std::string* content_type) override {
+    content_type->clear();
     // Written to a file of its own beside the target and moved over the target only when complete.
     const std::size_t cut = path.rfind('/');
     std::string partial = (cut == std::string::npos ? std::string(".") : path.substr(0, cut)) + "/.phXXXXXX";
@@ -71,6 +77,9 @@ class CurlFetcher : public Fetcher {
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteChunk);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
     const CURLcode result = curl_easy_perform(c);
+    const char* type = nullptr;
+    if (result == CURLE_OK && curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+      *content_type = type;
     const bool closed = std::fclose(file.release()) == 0;
     if (result != CURLE_OK || transfer.failed || !closed || std::rename(partial.c_str(), path.c_str()) != 0) {
       std::remove(partial.c_str());

@@ -4,12 +4,22 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "platform/code_page.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_paths.h"
 
 namespace ph {
 namespace {
 
 constexpr DWORD kChunk = 5000;
+
+// A fresh file in the folder. The name is made in UTF-16: in UTF-8 a folder whose characters fit
+// in MAX_PATH may take more bytes than that, which the ANSI call refuses.
+std::string TempFileIn(const std::string& folder) {
+  wchar_t name[MAX_PATH];
+  if (!::GetTempFileNameW(win::WidePath(folder).c_str(), L"ph", 0, name)) return {};
+  return MakeSystemCodePage()->ToAnsi(reinterpret_cast<const char16_t*>(name));
+}
 
 bool IsWebUrl(const std::string& url) {
   const std::size_t colon = url.find(':');
@@ -38,9 +48,8 @@ class WininetFetcher : public Fetcher {
     // length limit still has room) and moved over the target only when complete.
     const std::size_t cut = path.find_last_of("\\/");
     const std::string folder = cut == std::string::npos ? "." : path.substr(0, cut);
-    char partial_name[MAX_PATH];
-    if (!::GetTempFileNameA(folder.c_str(), "ph", 0, partial_name)) return false;
-    const std::string partial = partial_name;
+    const std::string partial = TempFileIn(folder);
+    if (partial.empty()) return false;
     if ((FromCache(url, partial) || Download(url, partial)) &&
         ::MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
       return true;

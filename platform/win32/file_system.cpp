@@ -5,14 +5,13 @@
 
 #include "platform/file_streams.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_paths.h"
 
 namespace ph {
 namespace {
 
 std::string ModuleFolderOf(HMODULE module) {
-  char path[MAX_PATH + 1] = {};
-  const DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
-  std::string full(path, n);
+  const std::string full = win::ModulePath(module);
   return full.substr(0, full.rfind('\\') + 1);
 }
 

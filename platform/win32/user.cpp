@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "common/utf8.h"
+
 namespace ph::win {
 namespace {
 
@@ -59,9 +61,10 @@ bool Win32User::ChooseFile(const FileChoice& choice, std::string* path) {
     if (c == '|') c = '\0';
   filter.append(2, '\0');
 
-  // Room for long paths; an initial name that does not fit is cut rather than refused.
+  // Room for long paths; an initial name that does not fit is cut rather than refused, between
+  // two characters.
   std::vector<char> file(4096, '\0');
-  choice.initial_name.copy(file.data(), file.size() - 1);
+  Utf8Prefix(choice.initial_name, file.size() - 1).copy(file.data(), file.size() - 1);
 
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;

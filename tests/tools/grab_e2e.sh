@@ -135,6 +135,20 @@ check "pick saves a region of a frame of a frame" \
   "$grab" --data-dir "$work/frames" pick "$pages/frameset.html" 'frame[2]/DIV[0]' --kind text --to "$out/frame.txt"
 check "the frame's text arrived" grep -q 'Inner frame text' "$out/frame.txt"
 
+# --- Text in every script: each page read in the encoding it declares, files named after any title.
+mkdir -p "$work/scripts"
+mixed='日本語の記事 مرحبا Καλημέρα Ça déjà naïve 😀'
+check "a page in five scripts is saved as text" \
+  "$grab" --data-dir "$work/scripts" auto "$pages/mixed_script.html" --kind text --to "$out/mixed.txt"
+check "every character of it arrived" grep -qF "$mixed" "$out/mixed.txt"
+check "quick saves it again under its Japanese title" "$grab" --data-dir "$work/scripts" quick "$pages/mixed_script.html"
+japanese=$(ls "$out" | grep '^日本語のタイトル_.*\.txt$' | head -n 1)
+check "the file named in Japanese opens and holds every character" \
+  bash -c "[ -n '$japanese' ] && grep -qF '$mixed' '$out/$japanese'"
+check "a windows-1251 page is read by its meta charset" \
+  "$grab" --data-dir "$work/scripts" auto "$pages/cyrillic_1251.html" --kind text --to "$out/cyrillic.txt"
+check "its text arrived as the Cyrillic it is" grep -q 'Привет, мир' "$out/cyrillic.txt"
+
 # --- The clipboard: both formats on a desktop's clipboard, and a clear refusal without one.
 mkdir -p "$work/clip"
 check "without a display the clipboard kind fails and says why" \
@@ -143,10 +157,13 @@ if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then
   timeout 120 xvfb-run -a bash -c "
     '$grab' --data-dir '$work/clip' auto '$site/article-1.html' --kind clipboard --portion text || exit 1
     timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-text.txt'
-    timeout 10 xclip -o -selection clipboard -t text/html >'$work/clip-html.txt'" >/dev/null 2>&1
+    timeout 10 xclip -o -selection clipboard -t text/html >'$work/clip-html.txt'
+    '$grab' --data-dir '$work/clip' auto '$pages/mixed_script.html' --kind clipboard --portion text || exit 1
+    timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-mixed.txt'" >/dev/null 2>&1
   check "the desktop clipboard offers the text" grep -q '^Winter is the season' "$work/clip-text.txt"
   check "the desktop clipboard offers the HTML with its base address" \
     bash -c "grep -q '<base href=\"$site/article-1.html\">' '$work/clip-html.txt' && grep -q '<H1>Pruning in winter</H1>' '$work/clip-html.txt'"
+  check "the desktop clipboard offers text in every script" grep -qF "$mixed" "$work/clip-mixed.txt"
 fi
 
 echo "$passed passed, $failed failed"

@@ -48,7 +48,7 @@ struct GrabSession::Parts {
         fetcher(MakeSystemFetcher()),
         user(err),
         messages(user),
-        clipboard(new X11Clipboard(*code_page)),
+        clipboard(new X11Clipboard()),
         outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false),
         writers(outputs.writers()),
         dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, user, err),
@@ -56,7 +56,7 @@ struct GrabSession::Parts {
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
         engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page}),
-        loader(*fetcher, *urls, *code_page, ScratchFolder()) {}
+        loader(*fetcher, *urls, ScratchFolder()) {}
 
   static std::string ScratchFolder() {
     std::error_code ec;
@@ -174,14 +174,14 @@ struct GrabSession::Parts {
   int RunPaths() {
     if (!OpenPage(options.pages[0])) return 1;
     const DocumentList documents = CollectDocuments(browser.TopDocument());
-    const ElementPtr richest = FindRichestBlock(documents, *code_page);
+    const ElementPtr richest = FindRichestBlock(documents);
     for (const char* tag : {"td", "div"}) {
       for (const DocumentPtr& document : documents) {
         const CollectionPtr all = document->ElementsByTagName(WidenAscii(tag));
         for (long i = 0; all && i < all->Length(); ++i) {
           const ElementPtr element = all->Item(i);
           if (!element) continue;
-          const std::size_t words = CountWords(code_page->ToAnsi(element->InnerText().value_or(WideString())));
+          const std::size_t words = CountWords(WideView(element->InnerText().value_or(WideString())));
           // Source indices count within one document, so the document must match as well.
           const bool best = richest && richest->OwnerDocument() == element->OwnerDocument() &&
                             SameElement(*richest, *element);

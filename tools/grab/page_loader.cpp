@@ -6,28 +6,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "band/memdoc/utf.h"
-#include "controller/outputs/utf8.h"
+#include "common/utf8.h"
 #include "platform/fetch.h"
 #include "platform/url.h"
+#include "tools/grab/page_encoding.h"
 
 namespace ph::grab {
 namespace {
 
 // Pages larger than this are refused rather than parsed.
 constexpr std::uintmax_t kMaxPageBytes = 64ull * 1024 * 1024;
-
-bool IsValidUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    const std::size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
-    if (extra > 3 || extra > s.size() - i - 1) return false;
-    for (std::size_t k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += extra + 1;
-  }
-  return true;
-}
 
 std::optional<std::string> ReadLocalFile(const std::string& path, std::string* error) {
   std::error_code ec;
@@ -77,15 +65,11 @@ std::string FileUrl(const std::string& path) {
   return url;
 }
 
-std::string PageTextAsUtf8(std::string_view bytes, const CodePage& code_page) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return AnsiToUtf8(bytes, code_page);
-}
-
-std::optional<std::string> PageLoader::Read(const std::string& url, std::string* error) {
+std::optional<std::string> PageLoader::Read(const std::string& url, std::string* content_type, std::string* error) {
+  content_type->clear();
   if (IsWebUrl(url)) {
     const std::string file = scratch_ + "/page.download";
-    if (!fetcher_.Fetch(url, file)) {
+    if (!fetcher_.FetchTyped(url, file, content_type)) {
       *error = "cannot download " + url;
       return std::nullopt;
     }
@@ -108,17 +92,18 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
 std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const WideString& base_url) {
   std::string absolute;
   if (!urls_.Combine(Utf16ToUtf8(base_url), Utf16ToUtf8(src), &absolute)) return std::nullopt;
-  std::string error;
-  auto bytes = Read(absolute, &error);
+  std::string content_type, error;
+  auto bytes = Read(absolute, &content_type, &error);
   if (!bytes) return std::nullopt;
-  return FramePage{Utf8ToUtf16(absolute), PageTextAsUtf8(*bytes, code_page_)};
+  return FramePage{Utf8ToUtf16(absolute), DecodePage(*bytes, content_type)};
 }
 
 std::shared_ptr<MemoryDocument> PageLoader::Load(const std::string& page, std::string* error) {
   const std::string url = IsWebUrl(page) || page.rfind("file://", 0) == 0 ? page : FileUrl(page);
-  auto bytes = Read(url, error);
+  std::string content_type;
+  auto bytes = Read(url, &content_type, error);
   if (!bytes) return nullptr;
-  return MemoryDocument::Parse(PageTextAsUtf8(*bytes, code_page_), Utf8ToUtf16(url),
+  return MemoryDocument::Parse(DecodePage(*bytes, content_type), Utf8ToUtf16(url),
                                [this](const WideString& src, const WideString& base) { return LoadFrame(src, base); });
 }
 

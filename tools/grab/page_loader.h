@@ -7,7 +7,6 @@
 
 namespace ph {
 
-class CodePage;
 class Fetcher;
 class UrlPort;
 
@@ -15,20 +14,20 @@ namespace grab {
 
 class PageLoader {
  public:
-  PageLoader(Fetcher& fetcher, UrlPort& urls, const CodePage& code_page, std::string scratch_folder)
-      : fetcher_(fetcher), urls_(urls), code_page_(code_page), scratch_(std::move(scratch_folder)) {}
+  PageLoader(Fetcher& fetcher, UrlPort& urls, std::string scratch_folder)
+      : fetcher_(fetcher), urls_(urls), scratch_(std::move(scratch_folder)) {}
 
   // The page named by a file path or a URL; null with the reason in *error when it cannot be had.
   std::shared_ptr<MemoryDocument> Load(const std::string& page, std::string* error);
 
  private:
-  // The bytes a URL names: a download for http(s), a read for file URLs.
-  std::optional<std::string> Read(const std::string& url, std::string* error);
+  // The bytes a URL names: a download for http(s), with the server's Content-Type, or a read for
+  // file URLs (no Content-Type).
+  std::optional<std::string> Read(const std::string& url, std::string* content_type, std::string* error);
   std::optional<FramePage> LoadFrame(const WideString& src, const WideString& base_url);
 
   Fetcher& fetcher_;
   UrlPort& urls_;
-  const CodePage& code_page_;
   std::string scratch_;
 };
 
@@ -36,8 +35,6 @@ class PageLoader {
 bool IsWebUrl(std::string_view page);
 // The file: URL of a local path (made absolute and percent-escaped where needed).
 std::string FileUrl(const std::string& path);
-// Page bytes as the UTF-8 the parser reads: UTF-8 stays, anything else is read as the ANSI code page.
-std::string PageTextAsUtf8(std::string_view bytes, const CodePage& code_page);
 
 }  // namespace grab
 }  // namespace ph

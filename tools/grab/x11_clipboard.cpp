@@ -11,8 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "controller/outputs/utf8.h"
-#include "platform/code_page.h"
+#include "common/utf8.h"
 
 namespace ph {
 namespace {
@@ -105,7 +104,7 @@ bool X11Clipboard::Empty() {
 
 bool X11Clipboard::Set(ClipboardFormat format, std::string_view bytes) {
   if (!open_) return false;
-  (format == ClipboardFormat::kText ? text_ : html_) = std::string(bytes);
+  (format == ClipboardFormat::kUnicodeText ? text_ : html_) = std::string(bytes);
   return true;
 }
 
@@ -115,7 +114,7 @@ void X11Clipboard::Close() {
   published_ = false;
   if (!text_ && !html_) return;
 
-  const std::string utf8_text = text_ ? AnsiToUtf8(*text_, code_page_) : std::string();
+  const std::string utf8_text = text_ ? Utf16ToUtf8(UnicodeTextOf(*text_)) : std::string();
   // The block is UTF-8 already; programs on this desktop expect a plain HTML document, and the
   // block's own holds the title, the base address that resolves relative pictures, and the styles.
   const std::string html = html_ ? HtmlDocumentOfBlock(*html_) : std::string();

@@ -7,16 +7,12 @@
 
 namespace ph {
 
-class CodePage;
-
 // Collects what the writer places and, on Close, hands it to a small background process that owns
 // the CLIPBOARD selection and answers paste requests until another program takes the selection
 // over (as xclip does). Text is offered as UTF8_STRING, STRING and text/plain; the HTML document of
 // the "HTML Format" block (with its title, base address and style markup) as text/html.
 class X11Clipboard : public ClipboardPort {
  public:
-  explicit X11Clipboard(const CodePage& code_page) : code_page_(code_page) {}
-
   // False when no X display can be reached: there is no clipboard to put anything on.
   bool Open() override;
   void Close() override;
@@ -29,11 +25,10 @@ class X11Clipboard : public ClipboardPort {
   bool unavailable() const { return unavailable_; }
 
  private:
-  const CodePage& code_page_;
   bool open_ = false;
   bool published_ = false;
   bool unavailable_ = false;
-  std::optional<std::string> text_;  // ANSI, as placed
+  std::optional<std::string> text_;  // CF_UNICODETEXT bytes, as placed
   std::optional<std::string> html_;  // the whole "HTML Format" block
 };
 

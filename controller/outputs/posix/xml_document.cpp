@@ -146,8 +146,8 @@ class LibxmlDocument : public XmlDocument {
   }
 
   bool Save(const std::string& path) override {
-    // The declaration as MSXML writes it, then the document as it stands (its white space is the
-    // indentation of the transform).
+    // The declaration, which names the encoding the file is written in, then the document as it
+    // stands (its white space is the indentation of the transform).
     const std::unique_ptr<xmlBuffer, BufferFree> buffer(xmlBufferCreate());
     if (!buffer) return false;
     xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer.get(), "UTF-8", XML_SAVE_NO_DECL);
@@ -155,7 +155,7 @@ class LibxmlDocument : public XmlDocument {
     if (save) ok = xmlSaveClose(save) >= 0 && ok;
     if (ok) {
       std::ofstream out(path, std::ios::binary | std::ios::trunc);
-      out << "<?xml version=\"1.0\"?>\n";
+      out << kXmlDeclaration << "\n";
       out.write(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())), xmlBufferLength(buffer.get()));
       ok = static_cast<bool>(out.flush());
     }

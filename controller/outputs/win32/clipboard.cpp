@@ -30,14 +30,15 @@ class Win32Clipboard : public ClipboardPort {
   bool Empty() override { return ::EmptyClipboard() != FALSE; }
 
   bool Set(ClipboardFormat format, std::string_view bytes) override {
-    const UINT id = format == ClipboardFormat::kText ? CF_TEXT : ::RegisterClipboardFormatA("HTML Format");
+    const UINT id = format == ClipboardFormat::kUnicodeText ? CF_UNICODETEXT : ::RegisterClipboardFormatA("HTML Format");
     if (id == 0) return false;
-    win::UniqueHglobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1));
+    const std::size_t terminator = TerminatorBytes(format);
+    win::UniqueHglobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes.size() + terminator));
     if (!block) return false;
     void* data = ::GlobalLock(block.get());
     if (!data) return false;
     std::memcpy(data, bytes.data(), bytes.size());
-    static_cast<char*>(data)[bytes.size()] = '\0';
+    std::memset(static_cast<char*>(data) + bytes.size(), 0, terminator);
     ::GlobalUnlock(block.get());
     if (!::SetClipboardData(id, block.get())) return false;
     block.release();  // the clipboard owns it now

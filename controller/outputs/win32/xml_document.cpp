@@ -117,10 +117,34 @@ class MsxmlDocument : public XmlDocument {
 
   bool Save(const std::string& path) override {
     const UniqueBstr b = AnsiBstr(path);
-    return SUCCEEDED(doc_->save(StringVariant(b)));
+    return DeclareUtf8() && SUCCEEDED(doc_->save(StringVariant(b)));
   }
 
  private:
+  // MSXML writes a file in the encoding its declaration names; the declaration goes first,
+  // replacing one the document may have.
+  bool DeclareUtf8() {
+    const UniqueBstr target(std::u16string_view(u"xml"));
+    const UniqueBstr data(std::u16string_view(u"version=\"1.0\" encoding=\"UTF-8\""));
+    ComPtr<IXMLDOMProcessingInstruction> pi;
+    if (!target || !data || FAILED(doc_->createProcessingInstruction(target.get(), data.get(), pi.put())) || !pi)
+      return false;
+    ComPtr<IXMLDOMNode> first;
+    if (doc_->get_firstChild(first.put()) != S_OK || !first) return SUCCEEDED(doc_->appendChild(pi.get(), nullptr));
+    DOMNodeType type = NODE_INVALID;
+    UniqueBstr name;
+    if (SUCCEEDED(first->get_nodeType(&type)) && type == NODE_PROCESSING_INSTRUCTION &&
+        SUCCEEDED(first->get_nodeName(name.put())) && name && name.view() == u"xml") {
+      ComPtr<IXMLDOMNode> old;
+      return SUCCEEDED(doc_->replaceChild(pi.get(), first.get(), old.put()));
+    }
+    VARIANT before;
+    ::VariantInit(&before);
+    V_VT(&before) = VT_UNKNOWN;
+    V_UNKNOWN(&before) = first.get();  // borrowed: not cleared
+    return SUCCEEDED(doc_->insertBefore(pi.get(), before, nullptr));
+  }
+
   ComPtr<IXMLDOMDocument> doc_;
 };
 

@@ -18,17 +18,12 @@
 #include "platform/registry.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/user.h"
+#include "platform/win32/wide_paths.h"
 
 namespace ph::win {
 namespace {
 
 constexpr char kInstanceMutex[] = "GrabControler1instancemutex";
-
-std::string ExePath() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, n);
-}
 
 void RegisterControllerPath(Registry& registry, const std::string& exe_path) {
   const auto key = registry.Open(RegistryRoot::kCurrentUser, reg::kProductKey, RegistryAccess::kAll);
@@ -60,7 +55,7 @@ int RunController(HINSTANCE instance, const char* arguments) {
   SettingsRecord settings;
   LoadSettings(*registry, &settings);
   const CommandLine command_line = ParseCommandLine(arguments ? arguments : "");
-  const std::string exe_path = ExePath();
+  const std::string exe_path = ModulePath(nullptr);
 
   if (command_line.register_path) {
     RegisterControllerPath(*registry, exe_path);

@@ -127,7 +127,8 @@ check)
   echo "sqlite3 (named data source): $sqlite_rows"
   echo "sqlite3 (file data source):  $filedsn_rows row(s)"
   echo "mariadb:                     $mariadb_rows"
-  expected='2031-04-05 06:07:08|Größe <b>über</b> alles'
+  # Japanese, Arabic, Greek, accented Latin and an emoji: the test's mixed-script text.
+  expected='2031-04-05 06:07:08|日本語の記事 مرحبا Καλημέρα Ça déjà naïve 😀'
   [ "$sqlite_rows" = "$expected" ] && [ "$filedsn_rows" = 1 ] && [ "$mariadb_rows" = "$expected" ] ||
     { echo "the rows written by the $tag test program did not arrive as written" >&2; exit 1; }
   ;;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/controller/database/test_databases.h"
+#include "tests/support/mixed_script.h"
 
 namespace ph::test {
 namespace {
@@ -23,11 +24,7 @@ void WriteMarkedRow(SettingsRecord settings, const std::string& create_table) {
   const std::string url = std::string("https://pageharvest.test/arrived/") + kTag;
   ASSERT_TRUE(connection->Execute("DELETE FROM arrivals WHERE url = '" + url + "'", &error))
       << error;
-  EXPECT_NE(bench.Write(Content(url,
-                                "Gr\xF6\xDF"
-                                "e <b>\xFC"
-                                "ber</b> alles")),
-            0);
+  EXPECT_NE(bench.Write(Content(url, Utf8Of(kMixedScript))), 0);
   EXPECT_TRUE(bench.user.messages().empty()) << bench.user.messages()[0].text;
 }
 

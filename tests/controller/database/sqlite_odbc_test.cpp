@@ -3,6 +3,7 @@
 
 #include "controller/outputs/database_setup.h"
 #include "tests/controller/database/test_databases.h"
+#include "tests/support/mixed_script.h"
 
 namespace ph::test {
 namespace {
@@ -55,18 +56,15 @@ TEST_F(SqliteOdbc, ValuesTravelAsParametersNeverAsSql) {
   EXPECT_EQ(rows[0][3], hostile);
 }
 
-TEST_F(SqliteOdbc, AnsiTextArrivesAsTheSameCharacters) {
-  const std::string ansi =
-      "Gr\xF6\xDF"
-      "e \x80 5 \x93quoted\x94";  // Windows-1252
-  EXPECT_NE(bench_.Write(Content("http://e.com/\xE9t\xE9", ansi)), 0);
+TEST_F(SqliteOdbc, TextInEveryScriptArrivesAsTheSameCharacters) {
+  const std::string mixed = Utf8Of(kMixedScript);
+  EXPECT_NE(bench_.Write(Content("http://e.com/\xC3\xA9t\xC3\xA9", mixed)), 0);
   const QueryRows rows = Pages();
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0][3], ansi);
-  EXPECT_EQ(rows[0][2], "http://e.com/\xE9t\xE9");
-  // The driver holds it as Unicode, not as the ANSI bytes.
-  EXPECT_EQ(Rows(*connection_, "SELECT length(content) FROM pages")[0][0],
-            std::to_string(ansi.size()));
+  EXPECT_EQ(rows[0][3], mixed);
+  EXPECT_EQ(rows[0][2], "http://e.com/\xC3\xA9t\xC3\xA9");
+  // The driver holds characters, not the bytes of the program's code page: the emoji is one.
+  EXPECT_EQ(Rows(*connection_, "SELECT length(content) FROM pages")[0][0], std::to_string(kMixedScript.size() - 1));
 }
 
 TEST_F(SqliteOdbc, OverlongUrlAndContentAreCutToTheirColumns) {

@@ -1,8 +1,9 @@
-// The clipboard writer: CF_TEXT by portion, the "HTML Format" block and its offsets, failures.
+// The clipboard writer: CF_UNICODETEXT by portion, the "HTML Format" block and its offsets, failures.
 #include "controller/outputs/clipboard_writer.h"
 
 #include "controller/outputs/cf_html.h"
 #include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/mixed_script.h"
 
 namespace ph {
 namespace {
@@ -46,12 +47,14 @@ class Clipboard : public test::OutputsTest {
  protected:
   OutputContext Content() {
     OutputContext c;
-    c.text = "caf\xe9 text";
-    c.html = "<p>caf\xe9 \x80</p>";
-    c.title = "T\xfc";
+    c.text = test::Utf8Of(test::kMixedScript);
+    c.html = "<p>" + test::Utf8Of(test::kMixedScript) + "</p>";
+    c.title = test::Utf8Of(test::kJapaneseTitle);
     c.url = "http://example.test/";
     return c;
   }
+  // What CF_UNICODETEXT holds for the text, with its terminating zero unit.
+  static std::string UnicodeBlock(const WideString& text) { return UnicodeTextBytes(text) + std::string(2, '\0'); }
   std::string Placed(ClipboardFormat f) {
     auto it = clipboard_.contents().find(f);
     return it == clipboard_.contents().end() ? "<none>" : it->second;
@@ -62,11 +65,11 @@ TEST_F(Clipboard, TextByPortionAndHtmlAlwaysTheSelection) {
   OutputContext c = Content();
   c.portion = kPortionText;
   ASSERT_EQ(CopyToClipboard(c, ports()), 1);
-  EXPECT_EQ(Placed(ClipboardFormat::kText), std::string("caf\xe9 text") + '\0');
-  EXPECT_NE(Placed(ClipboardFormat::kHtml).find("<p>caf\xc3\xa9 \xe2\x82\xac</p>"), std::string::npos);
+  EXPECT_EQ(Placed(ClipboardFormat::kUnicodeText), UnicodeBlock(test::kMixedScript));
+  EXPECT_NE(Placed(ClipboardFormat::kHtml).find(c.html), std::string::npos);
   c.portion = kPortionHtml;
   ASSERT_EQ(CopyToClipboard(c, ports()), 1);
-  EXPECT_EQ(Placed(ClipboardFormat::kText), std::string("<p>caf\xe9 \x80</p>") + '\0');
+  EXPECT_EQ(Placed(ClipboardFormat::kUnicodeText), UnicodeBlock(u"<p>" + test::kMixedScript + u"</p>"));
   EXPECT_FALSE(clipboard_.is_open());
 }
 
@@ -75,11 +78,11 @@ TEST_F(Clipboard, HtmlBlockIsUtf8WithOffsetsInItsBytes) {
   std::string block = Placed(ClipboardFormat::kHtml);
   ASSERT_EQ(block.back(), '\0');
   block.pop_back();
-  EXPECT_NE(block.find("<title>T\xc3\xbc</title>"), std::string::npos);
+  EXPECT_NE(block.find("<title>" + test::Utf8Of(test::kJapaneseTitle) + "</title>"), std::string::npos);
   EXPECT_EQ(Offset(block, "EndHTML"), block.size());
   const std::size_t start = Offset(block, "StartFragment") + std::string("<!--StartFragment-->\r\n").size();
   const std::size_t end = Offset(block, "EndFragment") - std::string("\r\n<!--EndFragment-->\r\n").size();
-  EXPECT_EQ(block.substr(start, end - start), "<p>caf\xc3\xa9 \xe2\x82\xac</p>");
+  EXPECT_EQ(block.substr(start, end - start), "<p>" + test::Utf8Of(test::kMixedScript) + "</p>");
 }
 
 TEST_F(Clipboard, ClipboardThatCannotBeOpenedGivesZeroSilently) {
@@ -101,12 +104,12 @@ TEST_F(Clipboard, ClipboardThatCannotBeOpenedGivesZeroSilently) {
   } second(cb);
   OutputPorts p{settings_, *files_, *urls_, *fetcher_, second, *xml_, clock_, user_, code_page_, diagnostics_};
   EXPECT_EQ(CopyToClipboard(Content(), p), 0);
-  EXPECT_EQ(Placed(ClipboardFormat::kText), std::string("caf\xe9 text") + '\0');
+  EXPECT_EQ(Placed(ClipboardFormat::kUnicodeText), UnicodeBlock(test::kMixedScript));
   EXPECT_EQ(Placed(ClipboardFormat::kHtml), "<none>");
 }
 
 TEST_F(Clipboard, TextThatCannotBeSetIsReportedAndTheHtmlStillPlaced) {
-  clipboard_.FailSetting(ClipboardFormat::kText);
+  clipboard_.FailSetting(ClipboardFormat::kUnicodeText);
   EXPECT_EQ(CopyToClipboard(Content(), ports()), 1);
   const Message m = OnlyMessage();
   EXPECT_EQ(m.text, "Failed to set clipboard data");
@@ -120,7 +123,7 @@ TEST_F(Clipboard, SelectionTooLargeForTheOffsetsIsPlacedAsTextOnly) {
   c.html.assign(kMaxCfHtmlBytes, 'x');
   c.portion = kPortionHtml;
   EXPECT_EQ(CopyToClipboard(c, ports()), 1);
-  EXPECT_EQ(Placed(ClipboardFormat::kText).size(), kMaxCfHtmlBytes + 1);
+  EXPECT_EQ(Placed(ClipboardFormat::kUnicodeText).size(), 2 * kMaxCfHtmlBytes + 2);
   EXPECT_EQ(Placed(ClipboardFormat::kHtml), "<none>");
   EXPECT_NE(OnlyMessage().text.find("as text only"), std::string::npos);
   EXPECT_FALSE(clipboard_.is_open());

@@ -5,12 +5,15 @@
 
 #include "controller/outputs/linked_file_capture.h"
 #include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/mixed_script.h"
 #include "tests/support/loopback_http_server.h"
 
 namespace ph {
 namespace {
 
 constexpr char kGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00!\xf9\x04";
+
+const std::string kCharsetMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
 
 class HtmlFile : public test::OutputsTest {
  protected:
@@ -34,15 +37,18 @@ class HtmlFile : public test::OutputsTest {
   test::LoopbackHttpServer server_;
 };
 
-TEST_F(HtmlFile, PageAroundTheSelectionWithHeader) {
+TEST_F(HtmlFile, PageAroundTheSelectionWithHeaderInTheUtf8ItDeclares) {
   settings_.datetime_url = 1;
-  OutputContext c = Content("<p>hi</p>");
+  const std::string mixed = test::Utf8Of(test::kMixedScript), title = test::Utf8Of(test::kJapaneseTitle);
+  OutputContext c = Content("<p>" + mixed + "</p>");
+  c.title = title;
   c.style = "<style>p{}</style>";
   ASSERT_EQ(WriteHtmlFile(c, ports()), 1);
   EXPECT_EQ(ReadFile(c.path),
-            "<html>\r\n<head>\r\n<title>Title <1></title>\r\n<style>p{}</style></head>\r\n<body>\r\n"
-            "date: 2026-03-07<br>\r\ntime: 09:05:04<br>\r\nurl: " +
-                c.url + "<br>\r\n\r\n<p>hi</p></body>\r\n</html>\r\n");
+            "<html>\r\n<head>\r\n" + kCharsetMeta + "\r\n<title>" + title +
+                "</title>\r\n<style>p{}</style></head>\r\n<body>\r\n"
+                "date: 2026-03-07<br>\r\ntime: 09:05:04<br>\r\nurl: " +
+                c.url + "<br>\r\n\r\n<p>" + mixed + "</p></body>\r\n</html>\r\n");
 }
 
 TEST_F(HtmlFile, AutoAndHtmlPortionsGiveTheSameFileWithoutStyleOrHeader) {
@@ -52,8 +58,8 @@ TEST_F(HtmlFile, AutoAndHtmlPortionsGiveTheSameFileWithoutStyleOrHeader) {
   c.portion = kPortionHtml;
   ASSERT_EQ(WriteHtmlFile(c, ports()), 1);
   EXPECT_EQ(ReadFile(c.path), automatic);
-  EXPECT_EQ(automatic,
-            "<html>\r\n<head>\r\n<title>Title <1></title>\r\n</head>\r\n<body>\r\na\r\nb</body>\r\n</html>\r\n");
+  EXPECT_EQ(automatic, "<html>\r\n<head>\r\n" + kCharsetMeta +
+                           "\r\n<title>Title <1></title>\r\n</head>\r\n<body>\r\na\r\nb</body>\r\n</html>\r\n");
 }
 
 TEST_F(HtmlFile, TextPortionIsAPreBlockOnly) {

@@ -39,6 +39,9 @@ TEST(SuggestedName, ContentSuffixCountsARunOfBreaksAndSpacesAsOne) {
   EXPECT_EQ(Name("T", 2, 3, "\n\n a"), "T_ a");
   // The forbidden characters of the suffix are replaced as well, after counting.
   EXPECT_EQ(Name("T", 2, 4, "a.b/c"), "T_a_b_");
+  // Characters, not bytes: three Japanese characters and an emoji are four, each kept whole.
+  EXPECT_EQ(Name("T", 2, 4, "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xF0\x9F\x98\x80xyz"),
+            "T_\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xF0\x9F\x98\x80");
 }
 
 TEST(DateAndTimeTexts, UseFourDigitYearsAndLeadingZeros) {

@@ -44,7 +44,7 @@ TEST_F(Writers, EachKindReachesItsWriter) {
   EXPECT_EQ(writers_.Write(kOutputXml, Content("a.xml")), 1);
   EXPECT_NE(ReadFile(Path("a.xml")).find("<data>text</data>"), std::string::npos);
   EXPECT_EQ(writers_.Write(kOutputClipboard, Content("")), 1);
-  EXPECT_EQ(clipboard_.contents().at(ClipboardFormat::kText), std::string("text") + '\0');
+  EXPECT_EQ(clipboard_.contents().at(ClipboardFormat::kUnicodeText), std::string("t\0e\0x\0t\0\0\0", 10));
   EXPECT_TRUE(user_.messages().empty());
   settings_.dsn = "Content";
   settings_.odbc_table = "content";

@@ -49,7 +49,9 @@ class OutputsTest : public ::testing::Test {
   std::unique_ptr<XmlPort> xml_ = MakeSystemXmlPort();
   FakeClock clock_{SampleTime()};
   ScriptedUser user_;
-  Windows1252 code_page_;
+  // The code page the program runs with: UTF-8 natively, and under Wine through its manifest.
+  std::unique_ptr<CodePage> system_code_page_ = MakeSystemCodePage();
+  const CodePage& code_page_ = *system_code_page_;
   std::ostringstream diagnostics_;
   OutputPorts ports_{settings_, *files_, *urls_, *fetcher_, clipboard_, *xml_, clock_, user_, code_page_, diagnostics_};
 };

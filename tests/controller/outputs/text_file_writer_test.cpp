@@ -2,6 +2,7 @@
 #include "controller/outputs/text_file_writer.h"
 
 #include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/mixed_script.h"
 
 namespace ph {
 namespace {
@@ -40,7 +41,7 @@ TEST_F(TextFile, ReplacingAnExistingFileStillStartsWithTwoBreaks) {
 }
 
 TEST_F(TextFile, ContentIsWrittenExactlyAsItCame) {
-  const std::string text = "a\r\nb\nc\rd\r\n\r\ne\xe9\x80";
+  const std::string text = "a\r\nb\nc\rd\r\n\r\ne" + test::Utf8Of(test::kMixedScript);
   ASSERT_EQ(WriteTextFile(Content(text), ports()), 1);
   EXPECT_EQ(ReadFile(Path("out.txt")), text + "\r\n");
 }

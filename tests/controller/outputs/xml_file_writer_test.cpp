@@ -2,6 +2,7 @@
 #include "controller/outputs/xml_file_writer.h"
 
 #include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/mixed_script.h"
 
 namespace ph {
 namespace {
@@ -100,9 +101,11 @@ TEST_F(XmlFile, MarkupInContentIsStoredAsEscapedText) {
   EXPECT_NE(xml.find("<date>"), std::string::npos);
 }
 
-TEST_F(XmlFile, NonAsciiTextIsStoredAsItsCharacters) {
-  ASSERT_EQ(WriteXmlFile(Content("caf\xe9 \x80"), ports()), 1);
-  EXPECT_NE(Saved().find("<data>caf\xc3\xa9 \xe2\x82\xac</data>"), std::string::npos) << Saved();
+TEST_F(XmlFile, EveryCharacterIsStoredInTheUtf8TheDeclarationNames) {
+  const std::string mixed = test::Utf8Of(test::kMixedScript);
+  ASSERT_EQ(WriteXmlFile(Content(mixed), ports()), 1);
+  EXPECT_EQ(Saved().rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << Saved();
+  EXPECT_NE(Saved().find("<data>" + mixed + "</data>"), std::string::npos) << Saved();
 }
 
 TEST_F(XmlFile, LoadingAFileResolvesNoExternalEntity) {

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "common/utf8.h"
+
 namespace ph::test {
 namespace {
 
@@ -36,8 +40,11 @@ std::optional<std::string> ClipboardBytes(unsigned format) {
 }
 
 std::string ClipboardText() {
-  const std::optional<std::string> bytes = ClipboardBytes(CF_TEXT);
-  return bytes ? bytes->substr(0, bytes->find('\0')) : std::string();
+  const std::optional<std::string> bytes = ClipboardBytes(CF_UNICODETEXT);
+  if (!bytes) return {};
+  WideString text(bytes->size() / 2, u'\0');
+  std::memcpy(text.data(), bytes->data(), text.size() * 2);
+  return Utf16ToUtf8(text.substr(0, text.find(u'\0')));
 }
 
 }  // namespace ph::test

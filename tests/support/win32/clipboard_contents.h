@@ -10,7 +10,7 @@ namespace ph::test {
 // terminating zero), or nothing when the clipboard cannot be opened or holds no such format.
 std::optional<std::string> ClipboardBytes(unsigned format);
 
-// The CF_TEXT text up to its terminating zero; empty when there is none.
+// The CF_UNICODETEXT text up to its terminating zero, as UTF-8; empty when there is none.
 std::string ClipboardText();
 
 }  // namespace ph::test

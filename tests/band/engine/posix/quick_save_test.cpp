@@ -144,7 +144,7 @@ TEST(AutoSelect, ScoresAreOwnWordsLessThoseOfEveryCellBelow) {
   Windows1252 cp;
   auto pick = [&](const std::string& html) -> std::string {
     auto doc = MemoryDocument::Parse(html, u"http://h/");
-    auto best = FindRichestBlock(CollectDocuments(doc), cp);
+    auto best = FindRichestBlock(CollectDocuments(doc));
     if (!best) return "none";
     return cp.ToAnsi(*best->OuterHtml()).substr(0, 12);
   };

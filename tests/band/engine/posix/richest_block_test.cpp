@@ -11,7 +11,7 @@ namespace ph {
 namespace {
 
 // The scan as first written: for each block, the words of its text less those of every cell below.
-ElementPtr ReadEveryCellBelowEveryBlock(const DocumentList& documents, const CodePage& cp) {
+ElementPtr ReadEveryCellBelowEveryBlock(const DocumentList& documents) {
   ElementPtr best;
   std::int64_t best_score = 0;
   for (const auto& doc : documents) {
@@ -21,10 +21,10 @@ ElementPtr ReadEveryCellBelowEveryBlock(const DocumentList& documents, const Cod
         auto e = elements->Item(i);
         auto text = e->InnerText();
         if (!text) continue;
-        std::int64_t score = static_cast<std::int64_t>(CountWords(cp.ToAnsi(*text)));
+        std::int64_t score = static_cast<std::int64_t>(CountWords(WideView(*text)));
         auto cells = e->ElementsByTagName(u"td");
         for (long k = 0; k < cells->Length(); ++k)
-          if (auto t = cells->Item(k)->InnerText()) score -= static_cast<std::int64_t>(CountWords(cp.ToAnsi(*t)));
+          if (auto t = cells->Item(k)->InnerText()) score -= static_cast<std::int64_t>(CountWords(WideView(*t)));
         if (score > best_score) {
           best_score = score;
           best = e;
@@ -63,8 +63,8 @@ TEST(RichestBlock, AgreesWithTheBlockByBlockScanOnRandomPages) {
   for (int round = 0; round < 300; ++round) {
     auto doc = MemoryDocument::Parse(RandomBlocks(rng, 0), u"http://h/");
     const DocumentList docs = CollectDocuments(doc);
-    ElementPtr fast = FindRichestBlock(docs, cp);
-    ElementPtr slow = ReadEveryCellBelowEveryBlock(docs, cp);
+    ElementPtr fast = FindRichestBlock(docs);
+    ElementPtr slow = ReadEveryCellBelowEveryBlock(docs);
     ASSERT_EQ(fast == nullptr, slow == nullptr) << cp.ToAnsi(*doc->Body()->InnerHtml());
     if (fast) {
       ++picked;
@@ -75,9 +75,8 @@ TEST(RichestBlock, AgreesWithTheBlockByBlockScanOnRandomPages) {
 }
 
 TEST(RichestBlock, SearchesTheDocumentsOfFramesInOrder) {
-  Windows1252 cp;
   auto top = test::Page("frameset.html");
-  auto best = FindRichestBlock(CollectDocuments(top), cp);
+  auto best = FindRichestBlock(CollectDocuments(top));
   ASSERT_TRUE(best);
   // "Inner frame text" and "Right frame story" score 3 each: the tie goes to the inner frame's, whose
   // document comes first in the page's list.

@@ -3,6 +3,7 @@
 
 #include "controller/outputs/clipboard_writer.h"
 #include "tests/controller/outputs/outputs_fixture.h"
+#include "tests/support/mixed_script.h"
 #include "tests/support/win32/clipboard_contents.h"
 
 namespace ph {
@@ -23,10 +24,11 @@ class SystemClipboard : public test::OutputsTest {
   const UINT html_format_ = ::RegisterClipboardFormatA("HTML Format");
 };
 
-TEST_F(SystemClipboard, TextAndHtmlFormatReadBack) {
+TEST_F(SystemClipboard, TextAndHtmlFormatReadBackWithEveryCharacter) {
+  const std::string mixed = test::Utf8Of(test::kMixedScript);
   OutputContext c;
-  c.text = "caf\xe9 text";
-  c.html = "<p>caf\xe9</p>";
+  c.text = mixed;
+  c.html = "<p>" + mixed + "</p>";
   c.title = "Title";
   c.url = "http://example.test/a.html";
   c.style = "<style>p{}</style>";
@@ -34,9 +36,9 @@ TEST_F(SystemClipboard, TextAndHtmlFormatReadBack) {
   ASSERT_EQ(CopyToClipboard(c, system_ports_), 1);
   EXPECT_TRUE(user_.messages().empty());
 
-  const std::optional<std::string> text = ClipboardBytes(CF_TEXT);
+  const std::optional<std::string> text = ClipboardBytes(CF_UNICODETEXT);
   ASSERT_TRUE(text.has_value());
-  EXPECT_EQ(text->substr(0, text->find('\0')), "caf\xe9 text");
+  EXPECT_EQ(UnicodeTextOf(*text), test::kMixedScript);
 
   std::optional<std::string> html = ClipboardBytes(html_format_);
   ASSERT_TRUE(html.has_value());
@@ -46,7 +48,7 @@ TEST_F(SystemClipboard, TextAndHtmlFormatReadBack) {
   EXPECT_EQ(block.compare(Offset(block, "StartHTML"), 10, "<!DOCTYPE>"), 0);
   EXPECT_EQ(block.compare(Offset(block, "StartFragment"), 20, "<!--StartFragment-->"), 0);
   EXPECT_EQ(block.substr(Offset(block, "EndFragment") - 20, 20), "<!--EndFragment-->\r\n");
-  EXPECT_NE(block.find("<!--StartFragment-->\r\n<p>caf\xc3\xa9</p>\r\n<!--EndFragment-->"), std::string::npos);
+  EXPECT_NE(block.find("<!--StartFragment-->\r\n<p>" + mixed + "</p>\r\n<!--EndFragment-->"), std::string::npos);
   EXPECT_NE(block.find("<base href=\"http://example.test/a.html\">\r\n<style>p{}</style></head>"), std::string::npos);
 }
 

@@ -11,7 +11,9 @@
 #include "controller/outputs/database.h"
 #include "controller/outputs/output_context.h"
 #include "platform/code_page.h"
+#include "platform/win32/wide_paths.h"
 #include "tests/controller/shell/win32/controller_program.h"
+#include "tests/support/mixed_script.h"
 #include "tools/harness/win32/robot.h"
 
 namespace ph::test {
@@ -137,6 +139,19 @@ TEST_F(StoredActionsTest, EachKindIsSavedWithoutAnyDialog) {
     ADD_FAILURE() << "PH_CONTROLLER_DSN is not set: run through ctest for the database kind";
   }
   EXPECT_TRUE(NoDialog());
+}
+
+TEST_F(StoredActionsTest, TextInEveryScriptIsWrittenByteForByteUnderItsJapaneseTitle) {
+  const HWND controller = program_.StartResident();
+  ASSERT_NE(controller, nullptr);
+  const std::string mixed = Utf8Of(kMixedScript);
+  QuickSave(controller, 1, Utf8Of(kJapaneseTitle), mixed);
+  const std::string path = out_ + "\\" + Utf8Of(kJapaneseTitle) + ".txt";
+  EXPECT_TRUE(PollFor([&] { return FileText(path) == mixed + "\r\n"; })) << FileText(path) << robot::DescribeDialogs();
+  // The name is the title's characters, as a program that names files in UTF-16 sees it.
+  const std::wstring name(reinterpret_cast<const wchar_t*>(kJapaneseTitle.c_str()), kJapaneseTitle.size());
+  WIN32_FIND_DATAW found;
+  EXPECT_TRUE(win::UniqueFind(::FindFirstFileW((win::WidePath(out_) + L"\\" + name + L".txt").c_str(), &found)));
 }
 
 TEST_F(StoredActionsTest, DatabaseButtonAddsARowAndBecomesTheStoredAction) {

@@ -63,6 +63,9 @@ CGrabPluginBand::CGrabPluginBand(IUnknown* outer)
 }
 
 CGrabPluginBand::~CGrabPluginBand() {
+  // A browser that lets go of the band without closing it would leave windows whose procedure
+  // points at this object: they go first, while everything they call still exists.
+  toolbar_.Destroy();
   DisconnectBrowser();
   ObjectDestroyed();
 }

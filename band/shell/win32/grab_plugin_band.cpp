@@ -156,6 +156,8 @@ STDMETHODIMP CGrabPluginBand::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARA
           V_BOOLREF(&params->rgvarg[0]))
         *V_BOOLREF(&params->rgvarg[0]) = VARIANT_TRUE;
     }
+    // The page is about to go: no element of it may be touched once it is unloaded.
+    if (event == BandEvent::kBeforeNavigate && !cancel) pages_->Forget();
   } catch (...) {
   }
   return S_OK;

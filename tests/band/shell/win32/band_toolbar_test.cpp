@@ -45,6 +45,13 @@ TEST_F(BandToolbarTest, AttachingBuildsTheToolbarAndItsControlWindowAndConnectsT
   ASSERT_TRUE(tip.lpszText);
   EXPECT_STREQ(tip.lpszText, "Quick Save");
   EXPECT_TRUE(tip.uFlags & TTF_DI_SETITEM);
+  NMTTDISPINFOW wide_tip = {};
+  wide_tip.hdr = tip.hdr;
+  wide_tip.hdr.idFrom = 101;
+  wide_tip.hdr.code = TTN_GETDISPINFOW;
+  ::SendMessageA(control, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide_tip));
+  ASSERT_TRUE(wide_tip.lpszText);
+  EXPECT_STREQ(wide_tip.lpszText, L"Start Selection");
 
   // Focus changes reach the band site.
   ::SendMessageA(control, WM_SETFOCUS, 0, 0);

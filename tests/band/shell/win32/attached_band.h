@@ -37,8 +37,11 @@ class AttachedBandTest : public ::testing::Test {
   std::string ButtonText(int command) const;
   // Opens the drop-down with a click on the arrow of "Start Selection"; the menu's window.
   HWND OpenMenu() const;
-  // Picks a menu entry by its mnemonic, as a user typing it would.
-  void Choose(HWND menu, char key) const;
+  // Picks a menu entry by its mnemonic, as a user typing it would, and waits until the menu has
+  // closed and the band has handled the command (unless the entry opens a sub-menu).
+  void Choose(HWND menu, char key, bool closes = true) const;
+  // Returns once the band's thread has handled everything posted to it before.
+  void WaitForBand() const;
   // Answers the restart message; false when it did not come or said something else.
   bool AnswerRestartMessage() const;
 

@@ -98,7 +98,7 @@ TEST_F(BandPageTest, QuickSaveIsOfferedExactlyOnPagesOfAKnownLayout) {
     robot::Click(box, IDOK);
     robot::WaitUntilGone(box);
   }
-  robot::Settle(toolbar_);
+  WaitForBand();
   EXPECT_FALSE(ButtonChecked(101));
   EXPECT_EQ(monday.page->connections(), 0u);
 
@@ -121,7 +121,6 @@ TEST_F(BandPageTest, NavigationAndNewWindowsAreRefusedOnlyInSelectionMode) {
   EXPECT_TRUE(FireBeforeNavigate2());
   StoreSetting(reg::kSuppressHyperlink, 0);
   Choose(OpenMenu(), 'f');  // Fine Selection reads the settings again and keeps the mode on
-  robot::Settle(toolbar_);
   EXPECT_TRUE(ButtonChecked(101));
   EXPECT_EQ(monday.page->connections(), 1u);
   EXPECT_FALSE(FireNewWindow2());

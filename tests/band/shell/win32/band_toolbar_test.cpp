@@ -104,8 +104,12 @@ TEST_F(BandToolbarTest, TheDropDownShowsTheSettingsAndItsEntriesChangeAndStoreTh
   const HMENU again = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
   EXPECT_TRUE(::GetMenuState(again, 205, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_TRUE(::GetMenuState(again, 207, MF_BYCOMMAND) & MF_CHECKED);
-  ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-  robot::WaitUntilGone(menu);
+  Choose(menu, 'i', false);
+  ASSERT_TRUE(robot::WaitForWindow("", robot::kWaitMs, "#32768"));
+  ::Sleep(100);
+  Choose(menu, 'm', false);  // S&mall
+  ASSERT_TRUE(AnswerRestartMessage()) << robot::DescribeDialogs();
+  EXPECT_EQ(StoredSetting(reg::kBandIconSize), 0u);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// A test with the registered band attached to the stand-in browser window, and the user's hand on
-// its toolbar: clicks, the drop-down menu, and the answers to its messages.
+// A test fixture: the registered band in the stand-in browser window, and a user's hand on its toolbar.
 #pragma once
 
 #include <windows.h>

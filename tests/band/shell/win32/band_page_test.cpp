@@ -1,5 +1,4 @@
-// The band over pages of the browser's document stand-in: layouts known and unknown, navigation in
-// selection mode, and the whole road to the real PageHarvest.exe and the files it writes.
+// The band over pages of the document stand-in: layouts, navigation, and the road to PageHarvest.exe.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The band attached to the stand-in browser window: its toolbar, control window and menu, used as a
-// user uses them, with the messages answered and the settings read back from the registry.
+// The band's toolbar, control window and menu in the stand-in browser window, used as a user uses them.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,5 +1,4 @@
-// A stand-in for the browser object a band site hands out: IWebBrowser2 with a Document, and the
-// DWebBrowserEvents2 connection point through which it fires its events at the band.
+// A stand-in browser object: IWebBrowser2 with a Document, and a DWebBrowserEvents2 connection point.
 #pragma once
 
 #include <windows.h>

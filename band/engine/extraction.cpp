@@ -123,4 +123,16 @@ ElementPtr FindRichestBlock(const DocumentList& documents) {
   return best;
 }
 
+HandoffFields OutgoingFields(const DocumentPtr& top, const OutgoingContent& content) {
+  HandoffFields fields;
+  fields[kSelectionHtml] = content.html;
+  fields[kSelectionText] = content.text;
+  if (top) {
+    fields[kPageUrl] = top->Url().value_or(WideString());
+    fields[kPageTitle] = top->Title().value_or(WideString());
+    fields[kPageStyle] = StyleMarkup(*top).value_or(WideString());
+  }
+  return fields;
+}
+
 }  // namespace ph

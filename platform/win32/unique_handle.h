@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <wininet.h>
 
 #include <utility>
@@ -62,6 +63,7 @@ PH_HANDLE_TRAITS(HbrushTraits, HBRUSH, nullptr, ::DeleteObject);
 PH_HANDLE_TRAITS(HdcTraits, HDC, nullptr, ::DeleteDC);  // a memory DC from CreateCompatibleDC
 PH_HANDLE_TRAITS(HmoduleTraits, HMODULE, nullptr, ::FreeLibrary);
 PH_HANDLE_TRAITS(HinternetTraits, HINTERNET, nullptr, ::InternetCloseHandle);
+PH_HANDLE_TRAITS(HimagelistTraits, HIMAGELIST, nullptr, ::ImageList_Destroy);
 #undef PH_HANDLE_TRAITS
 
 using UniqueHkey = UniqueHandle<HkeyTraits>;
@@ -77,5 +79,6 @@ using UniqueHbrush = UniqueHandle<HbrushTraits>;
 using UniqueHdc = UniqueHandle<HdcTraits>;
 using UniqueHmodule = UniqueHandle<HmoduleTraits>;
 using UniqueHinternet = UniqueHandle<HinternetTraits>;
+using UniqueHimagelist = UniqueHandle<HimagelistTraits>;
 
 }  // namespace ph::win

@@ -49,7 +49,7 @@ CGrabPluginBand::CGrabPluginBand(IUnknown* outer)
       registry_(MakeSystemRegistry()),
       files_(MakeSystemFileSystem({}, ModuleInstance())),
       urls_(MakeSystemUrlPort()),
-      code_page_(MakeSystemCodePage()),
+      code_page_(std::make_unique<Utf8CodePage>()),
       clock_(MakeSystemClock()),
       pages_(MakePageBinding(static_cast<IGrabPluginBand*>(this))),
       timers_(windows_),

@@ -104,6 +104,8 @@ class CGrabPluginBand : public IGrabPluginBand,
   std::unique_ptr<Registry> registry_;
   std::unique_ptr<FileSystem> files_;
   std::unique_ptr<UrlPort> urls_;
+  // UTF-8 whatever the browser's own code page: tag and host names in the band's data files then read
+  // the same in every browser process, and the same as grab's.
   std::unique_ptr<CodePage> code_page_;
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<PageBinding> pages_;

@@ -156,7 +156,8 @@ void SelectionEngine::OnBeforeNavigate() { ports_.toolbar.EnableButton(kCmdQuick
 void SelectionEngine::OnTimer(int timer_id) {
   if (timer_id != kQuickSaveTimer && timer_id != kAutoSelectTimer) return;
   ports_.timers.Stop(timer_id);
-  FinishAndSend(timer_id == kQuickSaveTimer ? 1 : 0);
+  // The finishes of "Quick Save" and "Auto Selection" send nothing when every region is empty.
+  Finish(timer_id == kQuickSaveTimer ? 1 : 0, true);
 }
 
 }  // namespace ph

@@ -15,6 +15,11 @@ class FileSystem;
 class Registry;
 class UrlPort;
 
+// Shown instead of sending when every region a "Quick Save" or an "Auto Selection" found is empty.
+inline constexpr char kEmptySelectionsMessage[] =
+    "The selections located on this document are empty, so nothing has been saved. Perhaps the layout of "
+    "this document has changed. Make a manual selection first.";
+
 struct EnginePorts {
   BrowserPort& browser;
   ToolbarPort& toolbar;
@@ -86,6 +91,8 @@ class SelectionEngine : public DocumentEventSink {
 
  private:
   void ReadSettings();
+  // FinishAndSend; unattended finishes (the timers') refuse regions that are all empty.
+  void Finish(std::int32_t quick_save, bool unattended);
   void Highlight(const ElementPtr& element);
   void ShowError(MessageOwner owner, const char* text, bool error_icon);
   LayoutContext layout_context() const { return {ports_.urls, ports_.code_page}; }

@@ -109,6 +109,7 @@ void SelectionEngine::Finish(std::int32_t quick_save, bool unattended) {
   if (quick_save == 0) {
     selections_.RecordRegions(layout_id_, RegionKind::kSelected, picked, top, cp);
     selections_.Save(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
+    selections_.SaveFingerprints(ports_.files, ModuleFilePath(ports_.files, kRegionsFileName));
   }
   selected_.clear();
 

@@ -6,6 +6,7 @@
 #include "band/engine/band_ports.h"
 #include "band/engine/engine_settings.h"
 #include "band/engine/layout_store.h"
+#include "band/engine/relocation.h"
 #include "band/engine/selection_store.h"
 
 namespace ph {
@@ -32,6 +33,10 @@ struct EnginePorts {
   UrlPort& urls;
   const CodePage& code_page;
 };
+
+// How "Quick Save" finds stored regions: as the band's "Smart Relocation" setting says, by their
+// paths alone, or by their paths and, where those fail, by their fingerprints.
+enum class RelocationMode { kSetting, kPaths, kSmart };
 
 // A picked element and the inline background it had before it was highlighted.
 struct PickedElement {
@@ -78,6 +83,9 @@ class SelectionEngine : public DocumentEventSink {
   bool selection_active() const { return active_; }
   bool fine_selection() const { return fine_; }
   void set_fine_selection(bool fine) { fine_ = fine; }
+  void set_relocation_mode(RelocationMode mode) { relocation_ = mode; }
+  // Whether "Quick Save" relocates now (the setting is read from the registry each time it is asked).
+  bool SmartRelocation();
   std::int32_t current_layout_id() const { return layout_id_; }
   const EngineSettings& settings() const { return settings_; }
   const ElementPtr& hover_element() const { return hover_; }
@@ -96,9 +104,13 @@ class SelectionEngine : public DocumentEventSink {
   void Highlight(const ElementPtr& element);
   void ShowError(MessageOwner owner, const char* text, bool error_icon);
   LayoutContext layout_context() const { return {ports_.urls, ports_.code_page}; }
+  // The stored layout of the page's host whose picked regions all relocate, the best of them at
+  // least as well as the threshold; 0 when there is none.
+  std::int32_t LayoutByRegions(const DocumentPtr& top, Relocator& relocator) const;
 
   EnginePorts ports_;
   EngineSettings settings_;
+  RelocationMode relocation_ = RelocationMode::kSetting;
   bool fine_ = false;
   bool active_ = false;
   ElementPtr hover_;

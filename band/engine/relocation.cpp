@@ -1,0 +1,196 @@
+// Scoring elements against a stored region's fingerprint and choosing the one that matches.
+#include "band/engine/relocation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/code_page.h"
+
+namespace ph {
+namespace {
+
+// Sites number their ids ("post-4711"): two ids that differ only in their digits are nearly the same.
+std::string WithoutDigits(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const bool digit = c >= '0' && c <= '9';
+    if (!digit) {
+      out += c;
+    } else if (out.empty() || out.back() != '#') {
+      out += '#';
+    }
+  }
+  return out;
+}
+
+// Nothing when neither element has an id: the feature then says nothing either way.
+std::optional<float> IdLikeness(const std::string& a, const std::string& b) {
+  if (a.empty() && b.empty()) return std::nullopt;
+  if (a == b) return 1.0f;
+  if (!a.empty() && !b.empty() && WithoutDigits(a) == WithoutDigits(b)) return 0.75f;
+  return 0.0f;
+}
+
+// Shared classes over all classes of the two (numbered ones compared without their digits).
+std::optional<float> ClassLikeness(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  if (a.empty() && b.empty()) return std::nullopt;
+  float shared = 0;
+  for (const auto& x : a) {
+    float best = 0;
+    for (const auto& y : b) {
+      if (x == y) {
+        best = 1;
+        break;
+      }
+      if (best == 0 && WithoutDigits(x) == WithoutDigits(y)) best = 0.75f;
+    }
+    shared += best;
+  }
+  const float all = static_cast<float>(a.size() + b.size()) - shared;
+  return all > 0 ? shared / all : 1.0f;
+}
+
+struct Tally {
+  float got = 0, of = 0;
+  void Add(float weight, float value) {
+    got += weight * value;
+    of += weight;
+  }
+  void Add(float weight, std::optional<float> value) {
+    if (value) Add(weight, *value);
+  }
+  float Score() const { return of > 0 ? got / of : 1.0f; }
+};
+
+// The parent weighs most; each ancestor further up counts less.
+constexpr float kAncestorWeight[RegionFingerprint::kAncestors] = {2.0f, 1.25f, 0.75f};
+
+Tally StructureTally(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors) {
+  Tally t;
+  t.Add(2.0f, IdLikeness(stored.self.id, self.id));
+  t.Add(3.0f, ClassLikeness(stored.self.classes, self.classes));
+  const std::size_t levels = std::max(stored.ancestors.size(), ancestors.size());
+  for (std::size_t i = 0; i < levels && i < RegionFingerprint::kAncestors; ++i) {
+    if (i >= stored.ancestors.size() || i >= ancestors.size()) {
+      t.Add(kAncestorWeight[i], 0.0f);  // one lies deeper below the body than the other
+      continue;
+    }
+    const ElementMark& a = stored.ancestors[i];
+    const ElementMark& b = ancestors[i];
+    const float value = 0.4f * (a.tag == b.tag ? 1.0f : 0.0f) + 0.3f * IdLikeness(a.id, b.id).value_or(1.0f) +
+                        0.3f * ClassLikeness(a.classes, b.classes).value_or(1.0f);
+    t.Add(kAncestorWeight[i], value);
+  }
+  return t;
+}
+
+// Text sizes compared on a logarithmic scale: a longer article is still the article.
+float TextLikeness(std::uint32_t a, std::uint32_t b) {
+  const double lo = std::log1p(std::min(a, b)), hi = std::log1p(std::max(a, b));
+  return hi > 0 ? static_cast<float>(lo / hi) : 1.0f;
+}
+
+// "No text where there was much": the element the path names has lost its content.
+bool TextVanished(std::uint32_t stored, std::uint32_t now) { return stored >= 100 && now * 10u < stored; }
+
+// Candidates taken into the full comparison: the best by structure, with all that tie with them.
+constexpr std::size_t kShortList = 8;
+// More elements than this alike in everything but their text and place: a guess, not a match.
+constexpr std::size_t kMostAlike = 256;
+
+}  // namespace
+
+float StructureScore(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors) {
+  return StructureTally(stored, self, ancestors).Score();
+}
+
+float FullScore(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors,
+                std::int32_t sibling_index, std::uint32_t text_length, bool named_by_path) {
+  Tally t = StructureTally(stored, self, ancestors);
+  if (stored.sibling_index >= 0 && sibling_index >= 0)
+    t.Add(0.5f, 1.0f / (1.0f + static_cast<float>(std::abs(stored.sibling_index - sibling_index))));
+  t.Add(2.0f, TextLikeness(stored.text_length, text_length));
+  t.Add(1.0f, named_by_path ? 1.0f : 0.0f);
+  return t.Score();
+}
+
+Relocator::Relocator(const DocumentPtr& top, const CodePage& code_page, bool smart)
+    : code_page_(code_page), smart_(smart), documents_(CollectDocuments(top)) {}
+
+void Relocator::Forget() { candidates_.clear(); }
+
+const std::vector<Relocator::Candidate>& Relocator::CandidatesOf(std::size_t document, const std::string& tag) {
+  auto key = std::make_pair(document, tag);
+  auto it = candidates_.find(key);
+  if (it != candidates_.end()) return it->second;
+  std::vector<Candidate>& list = candidates_[key];
+  CollectionPtr all = documents_[document]->ElementsByTagName(code_page_.FromAnsi(tag));
+  const long n = all ? all->Length() : 0;
+  list.reserve(static_cast<std::size_t>(n));
+  for (long i = 0; i < n; ++i) {
+    ElementPtr element = all->Item(i);
+    if (!element) continue;
+    Candidate c{element, MarkOf(*element, code_page_), AncestorMarks(*element, code_page_)};
+    list.push_back(std::move(c));
+  }
+  return list;
+}
+
+Located Relocator::Search(const RegionFingerprint& print, std::int32_t frame, const ElementPtr& by_path) {
+  std::vector<std::size_t> searched;
+  if (frame >= 0 && static_cast<std::size_t>(frame) < documents_.size()) {
+    searched.push_back(static_cast<std::size_t>(frame));
+  } else {
+    for (std::size_t d = 0; d < documents_.size(); ++d) searched.push_back(d);
+  }
+  struct Scored {
+    const Candidate* candidate;
+    float structure;
+  };
+  std::vector<Scored> scored;
+  for (std::size_t d : searched)
+    for (const Candidate& c : CandidatesOf(d, print.self.tag))
+      scored.push_back({&c, StructureScore(print, c.self, c.ancestors)});
+  if (scored.empty()) return {};
+  const std::size_t keep = std::min(kShortList, scored.size());
+  std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(keep), scored.end(),
+                    [](const Scored& a, const Scored& b) { return a.structure > b.structure; });
+  // Those alike with the last one kept are kept too, or the order of the page would choose among them.
+  std::size_t end = keep;
+  const float last = scored[keep - 1].structure;
+  for (std::size_t i = keep; i < scored.size(); ++i)
+    if (scored[i].structure >= last - 1e-4f) std::swap(scored[end++], scored[i]);
+  if (end > kMostAlike) return {};
+
+  Located best, second;
+  for (std::size_t i = 0; i < end; ++i) {
+    const Candidate& c = *scored[i].candidate;
+    if (c.element->SourceIndex() < 0) continue;  // taken out of the page since it was listed
+    const bool named = by_path && by_path->OwnerDocument() == c.element->OwnerDocument() &&
+                       SameElement(*by_path, *c.element);
+    const float s = FullScore(print, c.self, c.ancestors, SiblingIndex(*c.element), TextLength(*c.element), named);
+    if (s > best.score) {
+      second = best;
+      best = Located{c.element, s};
+    } else if (s > second.score) {
+      second = Located{c.element, s};
+    }
+  }
+  if (!best.element || best.score < kRelocationThreshold) return {};
+  if (second.element && second.score > best.score - kRelocationMargin) return {};
+  return best;
+}
+
+Located Relocator::Locate(const StoredRegion& region) {
+  ElementPtr by_path = ResolvePath(documents_, region.path, code_page_);
+  if (!smart_ || !region.fingerprint) return Located{by_path, by_path ? 1.0f : 0.0f};
+  const RegionFingerprint& print = *region.fingerprint;
+  if (by_path) {
+    const float s = StructureScore(print, MarkOf(*by_path, code_page_), AncestorMarks(*by_path, code_page_));
+    if (s >= kPathConfirmation && !TextVanished(print.text_length, TextLength(*by_path))) return Located{by_path, s};
+  }
+  const std::int32_t frame = region.path.empty() ? -1 : region.path.front().index;
+  return Search(print, frame, by_path);
+}
+
+}  // namespace ph

@@ -55,10 +55,16 @@ bool ReadRecord(ByteReader* in, std::int32_t layout_id, FingerprintRecord* r) {
   r->path.resize(steps);
   for (auto& step : r->path)
     if (!in->I32(&step.index) || !in->String(&step.name)) return false;
-  if (!ReadMark(in, &r->print.self) || !ReadCount(in, 12, &ancestors)) return false;
-  r->print.ancestors.resize(ancestors);
-  for (auto& mark : r->print.ancestors)
+  ElementShape& shape = r->print.shape;
+  std::uint32_t child_tags;
+  if (!ReadMark(in, &shape.self) || !ReadCount(in, 12, &ancestors)) return false;
+  shape.ancestors.resize(ancestors);
+  for (auto& mark : shape.ancestors)
     if (!ReadMark(in, &mark)) return false;
+  if (!ReadCount(in, 4, &child_tags)) return false;
+  shape.child_tags.resize(child_tags);
+  for (auto& tag : shape.child_tags)
+    if (!in->String(&tag)) return false;
   return in->I32(&r->print.sibling_index) && in->U32(&r->print.text_length);
 }
 
@@ -118,9 +124,11 @@ Bytes SelectionStore::SaveFingerprintBytes() const {
       out.String(step.name);
     }
     const RegionFingerprint& f = *r.fingerprint;
-    WriteMark(f.self, &out);
-    out.U32(static_cast<std::uint32_t>(f.ancestors.size()));
-    for (const auto& mark : f.ancestors) WriteMark(mark, &out);
+    WriteMark(f.shape.self, &out);
+    out.U32(static_cast<std::uint32_t>(f.shape.ancestors.size()));
+    for (const auto& mark : f.shape.ancestors) WriteMark(mark, &out);
+    out.U32(static_cast<std::uint32_t>(f.shape.child_tags.size()));
+    for (const auto& tag : f.shape.child_tags) out.String(tag);
     out.I32(f.sibling_index);
     out.U32(f.text_length);
   }

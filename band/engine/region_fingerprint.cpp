@@ -31,15 +31,26 @@ ElementMark MarkOf(Element& element, const CodePage& code_page) {
   return mark;
 }
 
-std::vector<ElementMark> AncestorMarks(Element& element, const CodePage& code_page) {
-  std::vector<ElementMark> marks;
+ElementShape ShapeOf(Element& element, const CodePage& code_page) {
+  ElementShape shape;
+  shape.self = MarkOf(element, code_page);
   ElementPtr parent = element.Parent();
-  while (parent && marks.size() < RegionFingerprint::kAncestors) {
+  while (parent && shape.ancestors.size() < ElementShape::kAncestors) {
     if (HasTag(*parent, "body") || HasTag(*parent, "frameset")) break;
-    marks.push_back(MarkOf(*parent, code_page));
+    shape.ancestors.push_back(MarkOf(*parent, code_page));
     parent = parent->Parent();
   }
-  return marks;
+  if (CollectionPtr children = element.Children()) {
+    for (long i = 0, n = children->Length(); i < n; ++i) {
+      ElementPtr child = children->Item(i);
+      auto tag = child ? child->TagName() : std::nullopt;
+      if (!tag) continue;
+      std::string name = code_page.ToAnsi(*tag);
+      if (std::find(shape.child_tags.begin(), shape.child_tags.end(), name) == shape.child_tags.end())
+        shape.child_tags.push_back(std::move(name));
+    }
+  }
+  return shape;
 }
 
 std::int32_t SiblingIndex(Element& element) {
@@ -61,8 +72,7 @@ std::uint32_t TextLength(Element& element) {
 
 RegionFingerprint TakeFingerprint(Element& element, const CodePage& code_page) {
   RegionFingerprint print;
-  print.self = MarkOf(element, code_page);
-  print.ancestors = AncestorMarks(element, code_page);
+  print.shape = ShapeOf(element, code_page);
   print.sibling_index = SiblingIndex(element);
   print.text_length = TextLength(element);
   return print;

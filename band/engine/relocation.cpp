@@ -63,14 +63,18 @@ struct Tally {
 };
 
 // The parent weighs most; each ancestor further up counts less.
-constexpr float kAncestorWeight[RegionFingerprint::kAncestors] = {2.0f, 1.25f, 0.75f};
+constexpr float kAncestorWeight[ElementShape::kAncestors] = {2.0f, 1.25f, 0.75f};
 
-Tally StructureTally(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors) {
+Tally StructureTally(const RegionFingerprint& print, const ElementShape& shape) {
+  const ElementShape& stored = print.shape;
+  const auto& ancestors = shape.ancestors;
   Tally t;
-  t.Add(2.0f, IdLikeness(stored.self.id, self.id));
-  t.Add(3.0f, ClassLikeness(stored.self.classes, self.classes));
+  t.Add(2.0f, IdLikeness(stored.self.id, shape.self.id));
+  t.Add(3.0f, ClassLikeness(stored.self.classes, shape.self.classes));
+  // What it holds: a block of paragraphs is not the line of tags beside it.
+  t.Add(2.0f, ClassLikeness(stored.child_tags, shape.child_tags));
   const std::size_t levels = std::max(stored.ancestors.size(), ancestors.size());
-  for (std::size_t i = 0; i < levels && i < RegionFingerprint::kAncestors; ++i) {
+  for (std::size_t i = 0; i < levels && i < ElementShape::kAncestors; ++i) {
     if (i >= stored.ancestors.size() || i >= ancestors.size()) {
       t.Add(kAncestorWeight[i], 0.0f);  // one lies deeper below the body than the other
       continue;
@@ -100,13 +104,13 @@ constexpr std::size_t kMostAlike = 256;
 
 }  // namespace
 
-float StructureScore(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors) {
-  return StructureTally(stored, self, ancestors).Score();
+float StructureScore(const RegionFingerprint& stored, const ElementShape& shape) {
+  return StructureTally(stored, shape).Score();
 }
 
-float FullScore(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors,
-                std::int32_t sibling_index, std::uint32_t text_length, bool named_by_path) {
-  Tally t = StructureTally(stored, self, ancestors);
+float FullScore(const RegionFingerprint& stored, const ElementShape& shape, std::int32_t sibling_index,
+                std::uint32_t text_length, bool named_by_path) {
+  Tally t = StructureTally(stored, shape);
   if (stored.sibling_index >= 0 && sibling_index >= 0)
     t.Add(0.5f, 1.0f / (1.0f + static_cast<float>(std::abs(stored.sibling_index - sibling_index))));
   t.Add(2.0f, TextLikeness(stored.text_length, text_length));
@@ -130,8 +134,7 @@ const std::vector<Relocator::Candidate>& Relocator::CandidatesOf(std::size_t doc
   for (long i = 0; i < n; ++i) {
     ElementPtr element = all->Item(i);
     if (!element) continue;
-    Candidate c{element, MarkOf(*element, code_page_), AncestorMarks(*element, code_page_)};
-    list.push_back(std::move(c));
+    list.push_back(Candidate{element, ShapeOf(*element, code_page_)});
   }
   return list;
 }
@@ -149,8 +152,8 @@ Located Relocator::Search(const RegionFingerprint& print, std::int32_t frame, co
   };
   std::vector<Scored> scored;
   for (std::size_t d : searched)
-    for (const Candidate& c : CandidatesOf(d, print.self.tag))
-      scored.push_back({&c, StructureScore(print, c.self, c.ancestors)});
+    for (const Candidate& c : CandidatesOf(d, print.shape.self.tag))
+      scored.push_back({&c, StructureScore(print, c.shape)});
   if (scored.empty()) return {};
   const std::size_t keep = std::min(kShortList, scored.size());
   std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(keep), scored.end(),
@@ -168,7 +171,7 @@ Located Relocator::Search(const RegionFingerprint& print, std::int32_t frame, co
     if (c.element->SourceIndex() < 0) continue;  // taken out of the page since it was listed
     const bool named = by_path && by_path->OwnerDocument() == c.element->OwnerDocument() &&
                        SameElement(*by_path, *c.element);
-    const float s = FullScore(print, c.self, c.ancestors, SiblingIndex(*c.element), TextLength(*c.element), named);
+    const float s = FullScore(print, c.shape, SiblingIndex(*c.element), TextLength(*c.element), named);
     if (s > best.score) {
       second = best;
       best = Located{c.element, s};
@@ -186,7 +189,7 @@ Located Relocator::Locate(const StoredRegion& region) {
   if (!smart_ || !region.fingerprint) return Located{by_path, by_path ? 1.0f : 0.0f};
   const RegionFingerprint& print = *region.fingerprint;
   if (by_path) {
-    const float s = StructureScore(print, MarkOf(*by_path, code_page_), AncestorMarks(*by_path, code_page_));
+    const float s = StructureScore(print, ShapeOf(*by_path, code_page_));
     if (s >= kPathConfirmation && !TextVanished(print.text_length, TextLength(*by_path))) return Located{by_path, s};
   }
   const std::int32_t frame = region.path.empty() ? -1 : region.path.front().index;

@@ -24,9 +24,9 @@ inline constexpr float kRelocationMargin = 0.03f;
 
 // Scores of a fingerprint against an element's marks: the structure (element and ancestors) alone,
 // and all of it (with its place among its siblings, its text and whether the path named it).
-float StructureScore(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors);
-float FullScore(const RegionFingerprint& stored, const ElementMark& self, const std::vector<ElementMark>& ancestors,
-                std::int32_t sibling_index, std::uint32_t text_length, bool named_by_path);
+float StructureScore(const RegionFingerprint& stored, const ElementShape& shape);
+float FullScore(const RegionFingerprint& stored, const ElementShape& shape, std::int32_t sibling_index,
+                std::uint32_t text_length, bool named_by_path);
 
 // One page's relocation; it keeps what it learns of the page's elements for all regions it is asked for.
 class Relocator {
@@ -43,8 +43,7 @@ class Relocator {
  private:
   struct Candidate {
     ElementPtr element;
-    ElementMark self;
-    std::vector<ElementMark> ancestors;
+    ElementShape shape;
   };
   const std::vector<Candidate>& CandidatesOf(std::size_t document, const std::string& tag);
   Located Search(const RegionFingerprint& print, std::int32_t frame, const ElementPtr& by_path);

@@ -428,10 +428,12 @@ ElementPtr MemoryDocument::First(std::string_view tag) {
   return Wrap(FindNode(*root_, [&](const MemoryNode& n) { return n.tag == upper; }));
 }
 
-ElementPtr MemoryDocument::ById(std::string_view id) {
-  const WideString wide = Utf8ToUtf16(id);
+ElementPtr MemoryDocument::ById(std::string_view id) { return ByAttribute("id", id); }
+
+ElementPtr MemoryDocument::ByAttribute(std::string_view name, std::string_view value) {
+  const WideString wide_name = Utf8ToUtf16(name), wide = Utf8ToUtf16(value);
   return Wrap(FindNode(*root_, [&](const MemoryNode& n) {
-    const WideString* v = n.Attribute(u"id");
+    const WideString* v = n.Attribute(wide_name);
     return v && *v == wide;
   }));
 }

@@ -41,11 +41,12 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   CollectionPtr ElementsByTagName(WideView tag) override;
   std::vector<DocumentPtr> FrameDocuments() override;
 
-  // For tests and tools: the element at a source index, the first element with a tag, the element
-  // with an id attribute, and the source indices of the elements scrolled into view, in order.
+  // For tests and tools: the element at a source index, the first element with a tag, the first
+  // with an id (or another attribute) of a value, and the source indices of the elements scrolled into view, in order.
   ElementPtr ElementAt(long source_index);
   ElementPtr First(std::string_view tag);
   ElementPtr ById(std::string_view id);
+  ElementPtr ByAttribute(std::string_view name, std::string_view value);
   const std::vector<long>& scrolled() const { return scrolled_; }
 
   // The handle of a node of this document (internal to the implementation).

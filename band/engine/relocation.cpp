@@ -97,10 +97,33 @@ float TextLikeness(std::uint32_t a, std::uint32_t b) {
 // "No text where there was much": the element the path names has lost its content.
 bool TextVanished(std::uint32_t stored, std::uint32_t now) { return stored >= 100 && now * 10u < stored; }
 
-// Candidates taken into the full comparison: the best by structure, with all that tie with them.
-constexpr std::size_t kShortList = 8;
+// The element and its ancestors carry the same tags, ids and classes as stored (its content may differ).
+bool SameMarks(const ElementShape& stored, const ElementShape& now) {
+  auto same = [](const ElementMark& a, const ElementMark& b) {
+    if (a.tag != b.tag || a.id != b.id || a.classes.size() != b.classes.size()) return false;
+    for (const auto& c : a.classes)
+      if (std::find(b.classes.begin(), b.classes.end(), c) == b.classes.end()) return false;
+    return true;
+  };
+  if (!same(stored.self, now.self) || stored.ancestors.size() != now.ancestors.size()) return false;
+  for (std::size_t i = 0; i < stored.ancestors.size(); ++i)
+    if (!same(stored.ancestors[i], now.ancestors[i])) return false;
+  return true;
+}
+
+// Candidates this close to the best structure go on to the full comparison, where their place and
+// text may still decide.
+constexpr float kStructureWindow = 0.05f;
 // More elements than this alike in everything but their text and place: a guess, not a match.
 constexpr std::size_t kMostAlike = 256;
+
+// How many of the stored ids (of the element and its ancestors) the candidate has exactly.
+int ExactIds(const ElementShape& stored, const ElementShape& now) {
+  int n = !stored.self.id.empty() && stored.self.id == now.self.id;
+  for (std::size_t i = 0; i < stored.ancestors.size() && i < now.ancestors.size(); ++i)
+    n += !stored.ancestors[i].id.empty() && stored.ancestors[i].id == now.ancestors[i].id;
+  return n;
+}
 
 }  // namespace
 
@@ -109,12 +132,11 @@ float StructureScore(const RegionFingerprint& stored, const ElementShape& shape)
 }
 
 float FullScore(const RegionFingerprint& stored, const ElementShape& shape, std::int32_t sibling_index,
-                std::uint32_t text_length, bool named_by_path) {
+                std::uint32_t text_length) {
   Tally t = StructureTally(stored, shape);
   if (stored.sibling_index >= 0 && sibling_index >= 0)
     t.Add(0.5f, 1.0f / (1.0f + static_cast<float>(std::abs(stored.sibling_index - sibling_index))));
   t.Add(2.0f, TextLikeness(stored.text_length, text_length));
-  t.Add(1.0f, named_by_path ? 1.0f : 0.0f);
   return t.Score();
 }
 
@@ -149,37 +171,43 @@ Located Relocator::Search(const RegionFingerprint& print, std::int32_t frame, co
   struct Scored {
     const Candidate* candidate;
     float structure;
+    int exact_ids;
   };
   std::vector<Scored> scored;
-  for (std::size_t d : searched)
-    for (const Candidate& c : CandidatesOf(d, print.shape.self.tag))
-      scored.push_back({&c, StructureScore(print, c.shape)});
-  if (scored.empty()) return {};
-  const std::size_t keep = std::min(kShortList, scored.size());
-  std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(keep), scored.end(),
-                    [](const Scored& a, const Scored& b) { return a.structure > b.structure; });
-  // Those alike with the last one kept are kept too, or the order of the page would choose among them.
-  std::size_t end = keep;
-  const float last = scored[keep - 1].structure;
-  for (std::size_t i = keep; i < scored.size(); ++i)
-    if (scored[i].structure >= last - 1e-4f) std::swap(scored[end++], scored[i]);
-  if (end > kMostAlike) return {};
+  int most_ids = 0;
+  for (std::size_t d : searched) {
+    for (const Candidate& c : CandidatesOf(d, print.shape.self.tag)) {
+      const int ids = ExactIds(print.shape, c.shape);
+      most_ids = std::max(most_ids, ids);
+      scored.push_back({&c, StructureScore(print, c.shape), ids});
+    }
+  }
+  // An id the page still has, on the element or its ancestors, is where the region is: only the
+  // elements that keep the most of the stored ids are in the running.
+  float best_structure = 0;
+  for (const auto& s : scored)
+    if (s.exact_ids == most_ids) best_structure = std::max(best_structure, s.structure);
+  std::vector<const Candidate*> close;
+  for (const auto& s : scored)
+    if (s.exact_ids == most_ids && s.structure >= best_structure - kStructureWindow) close.push_back(s.candidate);
+  if (close.empty() || close.size() > kMostAlike) return {};
 
-  Located best, second;
-  for (std::size_t i = 0; i < end; ++i) {
-    const Candidate& c = *scored[i].candidate;
-    if (c.element->SourceIndex() < 0) continue;  // taken out of the page since it was listed
-    const bool named = by_path && by_path->OwnerDocument() == c.element->OwnerDocument() &&
-                       SameElement(*by_path, *c.element);
-    const float s = FullScore(print, c.shape, SiblingIndex(*c.element), TextLength(*c.element), named);
+  Located best, second, path;
+  for (const Candidate* c : close) {
+    if (c->element->SourceIndex() < 0) continue;  // taken out of the page since it was listed
+    const float s = FullScore(print, c->shape, SiblingIndex(*c->element), TextLength(*c->element));
+    if (by_path && by_path->OwnerDocument() == c->element->OwnerDocument() && SameElement(*by_path, *c->element))
+      path = Located{c->element, s};
     if (s > best.score) {
       second = best;
-      best = Located{c.element, s};
+      best = Located{c->element, s};
     } else if (s > second.score) {
-      second = Located{c.element, s};
+      second = Located{c->element, s};
     }
   }
   if (!best.element || best.score < kRelocationThreshold) return {};
+  // Among elements that match alike the path still decides, as it always did.
+  if (path.element && path.score >= kRelocationThreshold && path.score >= best.score - kRelocationMargin) return path;
   if (second.element && second.score > best.score - kRelocationMargin) return {};
   return best;
 }
@@ -189,8 +217,10 @@ Located Relocator::Locate(const StoredRegion& region) {
   if (!smart_ || !region.fingerprint) return Located{by_path, by_path ? 1.0f : 0.0f};
   const RegionFingerprint& print = *region.fingerprint;
   if (by_path) {
-    const float s = StructureScore(print, ShapeOf(*by_path, code_page_));
-    if (s >= kPathConfirmation && !TextVanished(print.text_length, TextLength(*by_path))) return Located{by_path, s};
+    const ElementShape shape = ShapeOf(*by_path, code_page_);
+    const float s = StructureScore(print, shape);
+    if (SameMarks(print.shape, shape) && s >= kPathConfirmation && !TextVanished(print.text_length, TextLength(*by_path)))
+      return Located{by_path, s};
   }
   const std::int32_t frame = region.path.empty() ? -1 : region.path.front().index;
   return Search(print, frame, by_path);

@@ -17,16 +17,17 @@ struct Located {
 
 // Below this a region counts as not found: a wrong region is worse than none.
 inline constexpr float kRelocationThreshold = 0.70f;
-// A path's element is kept without a search when its tag, id, classes and ancestors match this well.
+// A path's element is kept without a search when it and its ancestors carry the stored tags, ids and
+// classes, and the rest of its structure (what it holds) matches at least this well.
 inline constexpr float kPathConfirmation = 0.90f;
 // Two different elements closer than this are a guess between them, and so not found.
 inline constexpr float kRelocationMargin = 0.03f;
 
-// Scores of a fingerprint against an element's marks: the structure (element and ancestors) alone,
-// and all of it (with its place among its siblings, its text and whether the path named it).
+// Scores of a fingerprint against an element: its shape (marks, ancestors, children) alone, and all
+// of it (with its place among its siblings and the size of its text).
 float StructureScore(const RegionFingerprint& stored, const ElementShape& shape);
 float FullScore(const RegionFingerprint& stored, const ElementShape& shape, std::int32_t sibling_index,
-                std::uint32_t text_length, bool named_by_path);
+                std::uint32_t text_length);
 
 // One page's relocation; it keeps what it learns of the page's elements for all regions it is asked for.
 class Relocator {

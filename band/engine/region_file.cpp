@@ -115,14 +115,7 @@ Bytes SelectionStore::SaveFingerprintBytes() const {
   out.U32(kVersion);
   for (const auto& r : regions_) {
     if (!r.fingerprint || r.layout_id == 0) continue;
-    out.I32(r.layout_id);
-    const auto kind = static_cast<std::uint8_t>(r.kind);
-    out.Raw(&kind, 1);
-    out.U32(static_cast<std::uint32_t>(r.path.size()));
-    for (const auto& step : r.path) {
-      out.I32(step.index);
-      out.String(step.name);
-    }
+    WriteRegionRecord(r, &out);
     const RegionFingerprint& f = *r.fingerprint;
     WriteMark(f.shape.self, &out);
     out.U32(static_cast<std::uint32_t>(f.shape.ancestors.size()));

@@ -63,18 +63,20 @@ void SelectionStore::LoadBytes(const Bytes& bytes) {
   }
 }
 
+void WriteRegionRecord(const StoredRegion& r, ByteWriter* out) {
+  out->I32(r.layout_id);
+  const auto kind = static_cast<std::uint8_t>(r.kind);
+  out->Raw(&kind, 1);
+  out->U32(static_cast<std::uint32_t>(r.path.size()));
+  for (const auto& step : r.path) {
+    out->I32(step.index);
+    out->String(step.name);
+  }
+}
+
 Bytes SelectionStore::SaveBytes() const {
   ByteWriter out;
-  for (const auto& r : regions_) {
-    out.I32(r.layout_id);
-    const auto kind = static_cast<std::uint8_t>(r.kind);
-    out.Raw(&kind, 1);
-    out.U32(static_cast<std::uint32_t>(r.path.size()));
-    for (const auto& step : r.path) {
-      out.I32(step.index);
-      out.String(step.name);
-    }
-  }
+  for (const auto& r : regions_) WriteRegionRecord(r, &out);
   out.U32(0);
   return out.Take();
 }

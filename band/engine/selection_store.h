@@ -34,6 +34,11 @@ struct StoredRegion {
   std::optional<RegionFingerprint> fingerprint;
 };
 
+class ByteWriter;
+
+// One record of "selections.dat": layout id, kind and path. "regions.dat" names its regions with it.
+void WriteRegionRecord(const StoredRegion& region, ByteWriter* out);
+
 class SelectionStore {
  public:
   static constexpr std::size_t kMaxFileBytes = 64u << 20;

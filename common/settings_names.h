@@ -25,6 +25,8 @@ inline constexpr char kDatetimeUrl[] = "Datetime URL";
 inline constexpr char kControllerPath[] = "Controller Path";
 inline constexpr char kBandIconSize[] = "Band Icon Size";
 inline constexpr char kBandTextStyle[] = "Band Text Style";
+// Band only: 1 = Quick Save finds regions whose paths fail by what they looked like (default 0).
+inline constexpr char kSmartRelocation[] = "Smart Relocation";
 
 // ODBC sub-key.
 inline constexpr char kUseFileDsn[] = "Use File DSN";

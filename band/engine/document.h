@@ -83,6 +83,11 @@ class Element {
   virtual CollectionPtr Cells() = 0;
   // Of a link element: its rel attribute. Nothing for other elements.
   virtual std::optional<WideString> Rel() = 0;
+
+  // The id and class attributes (IHTMLElement::id, className); nothing where a binding cannot say.
+  // They describe a stored region so that it can be recognised where its path no longer leads.
+  virtual std::optional<WideString> Id() { return std::nullopt; }
+  virtual std::optional<WideString> ClassName() { return std::nullopt; }
 };
 
 // One HTML document: the top document of a browser window or the document of one of its frames.

@@ -1,4 +1,4 @@
-// The six selection values the band reads from the registry each time selection mode turns on or off.
+// The selection values the band reads from the registry each time selection mode turns on or off.
 #pragma once
 
 #include "common/base.h"
@@ -15,6 +15,8 @@ struct EngineSettings {
   ModifierSet deselect_mod = kModAlt;
   ModifierSet exclude_table_mod = kModCtrl | kModAlt;
   std::int32_t suppress_hyperlinks = 1;
+  // "Smart Relocation": Quick Save also finds regions by their fingerprints. Off unless turned on.
+  std::int32_t smart_relocation = 0;
 };
 
 // Opens the product key for reading only (never creating it) and takes each value only when it is

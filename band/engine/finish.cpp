@@ -21,6 +21,22 @@ void KeepOutermost(std::vector<ElementPtr>* list) {
   }
 }
 
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == 0x00A0;
+}
+
+// A region with no visible text and nothing embedded that could be content of its own.
+bool HoldsNothing(Element& element, const std::optional<WideString>& text) {
+  if (text)
+    for (char16_t c : *text)
+      if (!IsBlank(c)) return false;
+  for (const char16_t* tag : {u"img", u"object", u"embed", u"video", u"audio", u"canvas", u"svg", u"iframe"}) {
+    auto found = element.ElementsByTagName(tag);
+    if (found && found->Length() > 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void SelectionEngine::RegisterLayout() {
@@ -35,7 +51,9 @@ void SelectionEngine::RegisterLayout() {
   ports_.toolbar.EnableButton(kCmdQuickSave, true);
 }
 
-void SelectionEngine::FinishAndSend(std::int32_t quick_save) {
+void SelectionEngine::FinishAndSend(std::int32_t quick_save) { Finish(quick_save, false); }
+
+void SelectionEngine::Finish(std::int32_t quick_save, bool unattended) {
   DocumentPtr top = ports_.browser.TopDocument();
   if (!top) return;
   if (selected_.empty()) {
@@ -45,6 +63,9 @@ void SelectionEngine::FinishAndSend(std::int32_t quick_save) {
   }
   const CodePage& cp = ports_.code_page;
   KeepOutermost(&deselected_);
+  // What a finish nobody watches stores is only kept once it is known that there is content.
+  std::optional<SelectionStore> stored_before;
+  if (unattended && quick_save == 0) stored_before = selections_;
   if (quick_save == 0) {
     selections_.EraseRegions(layout_id_);
     selections_.RecordRegions(layout_id_, RegionKind::kTableExclusion, excluded_, top, cp);
@@ -66,18 +87,29 @@ void SelectionEngine::FinishAndSend(std::int32_t quick_save) {
   static const WideString kBreak = u"\r\n";
   std::optional<WideString> html, text;
   std::vector<ElementPtr> picked;
+  bool all_empty = true;
   for (const auto& entry : selected_) {
     if (quick_save == 0) picked.push_back(entry.element);
     const auto inner_html = entry.element->InnerHtml();
     const auto inner_text = entry.element->InnerText();
+    if (all_empty && !HoldsNothing(*entry.element, inner_text)) all_empty = false;
     const WideString* separator = html ? &kBreak : nullptr;
     text = AppendWithSeparator(std::move(text), separator, inner_text ? &*inner_text : nullptr);
     html = AppendWithSeparator(std::move(html), separator, inner_html ? &*inner_html : nullptr);
     if (StylePtr style = entry.element->InlineStyle()) style->SetBackgroundColor(entry.saved_background);
   }
+  if (unattended && all_empty) {
+    // A found region that turned out empty is a page the layout no longer fits, not content: saving
+    // it would report an empty file or row as a success.
+    selected_.clear();
+    if (stored_before) selections_ = std::move(*stored_before);
+    ShowError(MessageOwner::kControlWindow, kEmptySelectionsMessage, false);
+    return;
+  }
   if (quick_save == 0) {
     selections_.RecordRegions(layout_id_, RegionKind::kSelected, picked, top, cp);
     selections_.Save(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
+    selections_.SaveFingerprints(ports_.files, ModuleFilePath(ports_.files, kRegionsFileName));
   }
   selected_.clear();
 

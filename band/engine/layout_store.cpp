@@ -50,6 +50,13 @@ std::int32_t LayoutStore::AddLayout(const DocumentPtr& document, const LayoutCon
   return AddLayout(HostOfDocument(*document, context.urls, context.code_page), std::move(signature));
 }
 
+std::vector<std::int32_t> LayoutStore::LayoutsOfHost(const std::string& host) const {
+  std::vector<std::int32_t> ids;
+  for (const auto& [id, entry] : entries_)
+    if (entry.host == host) ids.push_back(id);
+  return ids;
+}
+
 void LayoutStore::LoadBytes(const Bytes& bytes) {
   entries_.clear();
   shapes_.clear();

@@ -51,6 +51,9 @@ class LayoutStore {
   void Load(FileSystem& files, const std::string& path);
   bool Save(FileSystem& files, const std::string& path) const;
 
+  // The ids of the layouts stored for a host, in ascending order.
+  std::vector<std::int32_t> LayoutsOfHost(const std::string& host) const;
+
   const std::map<std::int32_t, LayoutEntry>& entries() const { return entries_; }
   std::int32_t highest_id() const { return highest_id_; }
 

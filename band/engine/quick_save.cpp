@@ -1,7 +1,10 @@
 // "Quick Save" (a layout's stored selection found again) and "Auto Selection" (the richest block).
 #include "band/engine/selection_engine.h"
 
+#include <algorithm>
+
 #include "band/engine/extraction.h"
+#include "band/engine/page_text.h"
 
 namespace ph {
 
@@ -15,27 +18,29 @@ void SelectionEngine::Highlight(const ElementPtr& element) {
 void SelectionEngine::QuickSave() {
   DocumentPtr top = ports_.browser.TopDocument();
   if (!top) return;
-  const std::int32_t id = layouts_.FindLayout(top, layout_context());
+  Relocator relocator(top, ports_.code_page, SmartRelocation());
+  std::int32_t id = layouts_.FindLayout(top, layout_context());
+  if (id == 0 && relocator.smart()) id = LayoutByRegions(top, relocator);
   if (id == 0) {
     ShowError(MessageOwner::kBrowserWindow, "layout not found!", false);
     return;
   }
   // The content goes out under the layout it was found by.
   layout_id_ = id;
-  const CodePage& cp = ports_.code_page;
 
   std::vector<ElementPtr> found;
-  selections_.LocateRegions(id, RegionKind::kTableExclusion, &found, top, cp);
+  selections_.LocateRegions(id, RegionKind::kTableExclusion, &found, relocator);
   for (const auto& element : found)
     if (element) RemoveTables(element);
+  relocator.Forget();
 
   found.clear();
-  selections_.LocateRegions(id, RegionKind::kDeselected, &found, top, cp);
+  selections_.LocateRegions(id, RegionKind::kDeselected, &found, relocator);
   for (auto& element : found)
     if (element) deselected_.push_back(std::move(element));
 
   std::vector<ElementPtr> picked;
-  selections_.LocateRegions(id, RegionKind::kSelected, &picked, top, cp);
+  selections_.LocateRegions(id, RegionKind::kSelected, &picked, relocator);
   if (picked.empty()) {
     ShowError(MessageOwner::kControlWindow,
               "No selection found for this document. Make a manual selection first", true);
@@ -51,6 +56,26 @@ void SelectionEngine::QuickSave() {
   }
   for (const auto& element : picked) Highlight(element);
   ports_.timers.Start(kQuickSaveTimer, kFinishDelayMs);
+}
+
+std::int32_t SelectionEngine::LayoutByRegions(const DocumentPtr& top, Relocator& relocator) const {
+  std::int32_t best_id = 0;
+  float best = kRelocationThreshold;
+  for (const std::int32_t id : layouts_.LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page))) {
+    // A layout is as good as the worst of its picked regions; one that is not found rules it out.
+    float worst = 2.0f;
+    for (const auto& region : selections_.regions()) {
+      if (region.layout_id != id || region.kind != RegionKind::kSelected) continue;
+      // Without a fingerprint a path that happens to resolve on another layout proves nothing.
+      worst = region.fingerprint ? std::min(worst, relocator.Locate(region).score) : -1.0f;
+      if (worst < best) break;
+    }
+    if (worst <= 1.0f && worst >= best && (best_id == 0 || worst > best)) {
+      best = worst;
+      best_id = id;
+    }
+  }
+  return best_id;
 }
 
 void SelectionEngine::AutoSelect() {

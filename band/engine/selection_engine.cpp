@@ -17,9 +17,19 @@ SelectionEngine::~SelectionEngine() {
 void SelectionEngine::LoadStores() {
   layouts_.Load(ports_.files, ModuleFilePath(ports_.files, kLayoutsFileName));
   selections_.Load(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
+  selections_.LoadFingerprints(ports_.files, ModuleFilePath(ports_.files, kRegionsFileName));
 }
 
 void SelectionEngine::ReadSettings() { ReadEngineSettings(ports_.registry, &settings_); }
+
+bool SelectionEngine::SmartRelocation() {
+  if (relocation_ != RelocationMode::kSetting) return relocation_ == RelocationMode::kSmart;
+  // Only this value is taken: the others change when selection mode is switched, as always.
+  EngineSettings now;
+  ReadEngineSettings(ports_.registry, &now);
+  settings_.smart_relocation = now.smart_relocation;
+  return settings_.smart_relocation != 0;
+}
 
 void SelectionEngine::ShowError(MessageOwner owner, const char* text, bool error_icon) {
   Message message;
@@ -148,7 +158,11 @@ bool SelectionEngine::ShouldCancelNavigation() const { return settings_.suppress
 void SelectionEngine::OnDocumentComplete() {
   DocumentPtr top = ports_.browser.TopDocument();
   layout_id_ = top ? layouts_.FindLayout(top, layout_context()) : 0;
-  ports_.toolbar.EnableButton(kCmdQuickSave, layout_id_ != 0);
+  // With relocation a page of a host with stored layouts may be saved by one of them.
+  bool can_save = layout_id_ != 0;
+  if (!can_save && top && SmartRelocation())
+    can_save = !layouts_.LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page)).empty();
+  ports_.toolbar.EnableButton(kCmdQuickSave, can_save);
 }
 
 void SelectionEngine::OnBeforeNavigate() { ports_.toolbar.EnableButton(kCmdQuickSave, false); }
@@ -156,7 +170,8 @@ void SelectionEngine::OnBeforeNavigate() { ports_.toolbar.EnableButton(kCmdQuick
 void SelectionEngine::OnTimer(int timer_id) {
   if (timer_id != kQuickSaveTimer && timer_id != kAutoSelectTimer) return;
   ports_.timers.Stop(timer_id);
-  FinishAndSend(timer_id == kQuickSaveTimer ? 1 : 0);
+  // The finishes of "Quick Save" and "Auto Selection" send nothing when every region is empty.
+  Finish(timer_id == kQuickSaveTimer ? 1 : 0, true);
 }
 
 }  // namespace ph

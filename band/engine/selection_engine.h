@@ -6,6 +6,7 @@
 #include "band/engine/band_ports.h"
 #include "band/engine/engine_settings.h"
 #include "band/engine/layout_store.h"
+#include "band/engine/relocation.h"
 #include "band/engine/selection_store.h"
 
 namespace ph {
@@ -14,6 +15,11 @@ class CodePage;
 class FileSystem;
 class Registry;
 class UrlPort;
+
+// Shown instead of sending when every region a "Quick Save" or an "Auto Selection" found is empty.
+inline constexpr char kEmptySelectionsMessage[] =
+    "The selections located on this document are empty, so nothing has been saved. Perhaps the layout of "
+    "this document has changed. Make a manual selection first.";
 
 struct EnginePorts {
   BrowserPort& browser;
@@ -27,6 +33,10 @@ struct EnginePorts {
   UrlPort& urls;
   const CodePage& code_page;
 };
+
+// How "Quick Save" finds stored regions: as the band's "Smart Relocation" setting says, by their
+// paths alone, or by their paths and, where those fail, by their fingerprints.
+enum class RelocationMode { kSetting, kPaths, kSmart };
 
 // A picked element and the inline background it had before it was highlighted.
 struct PickedElement {
@@ -73,6 +83,9 @@ class SelectionEngine : public DocumentEventSink {
   bool selection_active() const { return active_; }
   bool fine_selection() const { return fine_; }
   void set_fine_selection(bool fine) { fine_ = fine; }
+  void set_relocation_mode(RelocationMode mode) { relocation_ = mode; }
+  // Whether "Quick Save" relocates now (the setting is read from the registry each time it is asked).
+  bool SmartRelocation();
   std::int32_t current_layout_id() const { return layout_id_; }
   const EngineSettings& settings() const { return settings_; }
   const ElementPtr& hover_element() const { return hover_; }
@@ -86,12 +99,18 @@ class SelectionEngine : public DocumentEventSink {
 
  private:
   void ReadSettings();
+  // FinishAndSend; unattended finishes (the timers') refuse regions that are all empty.
+  void Finish(std::int32_t quick_save, bool unattended);
   void Highlight(const ElementPtr& element);
   void ShowError(MessageOwner owner, const char* text, bool error_icon);
   LayoutContext layout_context() const { return {ports_.urls, ports_.code_page}; }
+  // The stored layout of the page's host whose picked regions all relocate, the best of them at
+  // least as well as the threshold; 0 when there is none.
+  std::int32_t LayoutByRegions(const DocumentPtr& top, Relocator& relocator) const;
 
   EnginePorts ports_;
   EngineSettings settings_;
+  RelocationMode relocation_ = RelocationMode::kSetting;
   bool fine_ = false;
   bool active_ = false;
   ElementPtr hover_;

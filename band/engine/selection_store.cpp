@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "band/engine/relocation.h"
 #include "common/le_io.h"
 #include "platform/file_system.h"
 
@@ -13,7 +14,8 @@ void SelectionStore::RecordRegions(std::int32_t layout_id, RegionKind kind, cons
   if (elements.empty()) return;
   const DocumentList documents = CollectDocuments(top);
   for (const auto& element : elements)
-    regions_.push_back(StoredRegion{kind, layout_id, BuildPath(documents, element, code_page)});
+    regions_.emplace_back(kind, layout_id, BuildPath(documents, element, code_page),
+                          TakeFingerprint(*element, code_page));
 }
 
 void SelectionStore::EraseRegions(std::int32_t layout_id) {
@@ -29,13 +31,24 @@ void SelectionStore::LocateRegions(std::int32_t layout_id, RegionKind kind, std:
     if (r.layout_id == layout_id && r.kind == kind) out->push_back(ResolvePath(documents, r.path, code_page));
 }
 
+void SelectionStore::LocateRegions(std::int32_t layout_id, RegionKind kind, std::vector<ElementPtr>* out,
+                                   Relocator& relocator) const {
+  for (const auto& r : regions_)
+    if (r.layout_id == layout_id && r.kind == kind) out->push_back(relocator.Locate(r).element);
+}
+
+bool SelectionStore::HasRegions(std::int32_t layout_id, RegionKind kind) const {
+  return std::any_of(regions_.begin(), regions_.end(),
+                     [&](const StoredRegion& r) { return r.layout_id == layout_id && r.kind == kind; });
+}
+
 void SelectionStore::LoadBytes(const Bytes& bytes) {
   regions_.clear();
   ByteReader in(bytes);
   std::int32_t id;
   std::uint8_t kind;
   while (in.I32(&id) && in.Raw(&kind, 1)) {
-    regions_.push_back(StoredRegion{static_cast<RegionKind>(kind), id, {}});
+    regions_.emplace_back(static_cast<RegionKind>(kind), id, ElementPath{});
     ElementPath& path = regions_.back().path;
     std::uint32_t count;
     if (!in.U32(&count)) continue;
@@ -50,18 +63,20 @@ void SelectionStore::LoadBytes(const Bytes& bytes) {
   }
 }
 
+void WriteRegionRecord(const StoredRegion& r, ByteWriter* out) {
+  out->I32(r.layout_id);
+  const auto kind = static_cast<std::uint8_t>(r.kind);
+  out->Raw(&kind, 1);
+  out->U32(static_cast<std::uint32_t>(r.path.size()));
+  for (const auto& step : r.path) {
+    out->I32(step.index);
+    out->String(step.name);
+  }
+}
+
 Bytes SelectionStore::SaveBytes() const {
   ByteWriter out;
-  for (const auto& r : regions_) {
-    out.I32(r.layout_id);
-    const auto kind = static_cast<std::uint8_t>(r.kind);
-    out.Raw(&kind, 1);
-    out.U32(static_cast<std::uint32_t>(r.path.size()));
-    for (const auto& step : r.path) {
-      out.I32(step.index);
-      out.String(step.name);
-    }
-  }
+  for (const auto& r : regions_) WriteRegionRecord(r, &out);
   out.U32(0);
   return out.Take();
 }

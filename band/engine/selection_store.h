@@ -3,11 +3,14 @@
 
 #include "band/engine/element_path.h"
 #include "common/data_file_names.h"
+#include "band/engine/region_fingerprint.h"
 
 namespace ph {
 
 class CodePage;
 class FileSystem;
+
+class Relocator;
 
 enum class RegionKind : std::uint8_t {
   kSelected = 0,
@@ -16,27 +19,50 @@ enum class RegionKind : std::uint8_t {
 };
 
 struct StoredRegion {
+  StoredRegion() = default;
+  StoredRegion(RegionKind k, std::int32_t id, ElementPath p, std::optional<RegionFingerprint> f = std::nullopt)
+      : kind(k), layout_id(id), path(std::move(p)), fingerprint(std::move(f)) {}
+
   RegionKind kind = RegionKind::kSelected;
   std::int32_t layout_id = 0;
   ElementPath path;
+  // What the element looked like when it was stored; nothing when "regions.dat" did not say.
+  std::optional<RegionFingerprint> fingerprint;
 };
+
+class ByteWriter;
+
+// One record of "selections.dat": layout id, kind and path. "regions.dat" names its regions with it.
+void WriteRegionRecord(const StoredRegion& region, ByteWriter* out);
 
 class SelectionStore {
  public:
   static constexpr std::size_t kMaxFileBytes = 64u << 20;
 
-  // One record per element, in list order, after those already stored.
+  // One record per element, in list order, after those already stored, each with its fingerprint.
   void RecordRegions(std::int32_t layout_id, RegionKind kind, const std::vector<ElementPtr>& elements,
                      const DocumentPtr& top, const CodePage& code_page);
   void EraseRegions(std::int32_t layout_id);
   // One entry per record of that layout and kind, in store order: the element, or null.
   void LocateRegions(std::int32_t layout_id, RegionKind kind, std::vector<ElementPtr>* out,
                      const DocumentPtr& top, const CodePage& code_page) const;
+  // The same, each region found by the relocator (by its path alone, or by its fingerprint too).
+  void LocateRegions(std::int32_t layout_id, RegionKind kind, std::vector<ElementPtr>* out,
+                     Relocator& relocator) const;
+  // Whether any region is stored for the layout.
+  bool HasRegions(std::int32_t layout_id, RegionKind kind) const;
 
   void LoadBytes(const Bytes& bytes);
   Bytes SaveBytes() const;
   void Load(FileSystem& files, const std::string& path);
   bool Save(FileSystem& files, const std::string& path) const;
+
+  // "regions.dat": the fingerprints, each given to the record of the same layout, kind and path. A
+  // file that is missing, damaged or of another version gives none, and Quick Save goes by paths.
+  void LoadFingerprintBytes(const Bytes& bytes);
+  Bytes SaveFingerprintBytes() const;
+  void LoadFingerprints(FileSystem& files, const std::string& path);
+  bool SaveFingerprints(FileSystem& files, const std::string& path) const;
 
   const std::vector<StoredRegion>& regions() const { return regions_; }
   void Append(StoredRegion region) { regions_.push_back(std::move(region)); }

@@ -125,13 +125,39 @@ class MemoryStyle : public Style {
     return WideString(s.substr(b, e - b));
   }
 
+  // Where a declaration ends: the first ";" outside quotes and brackets, so that values such as
+  // url(data:image/png;base64,...) or a quoted font name keep their semicolons.
+  static std::size_t DeclarationEnd(WideView text) {
+    char16_t quote = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char16_t c = text[i];
+      if (quote) {
+        if (c == u'\\') {
+          ++i;
+        } else if (c == quote) {
+          quote = 0;
+        }
+      } else if (c == u'"' || c == u'\'') {
+        quote = c;
+      } else if (c == u'(' || c == u'[') {
+        ++depth;
+      } else if ((c == u')' || c == u']') && depth > 0) {
+        --depth;
+      } else if (c == u';' && depth == 0) {
+        return i;
+      }
+    }
+    return WideView::npos;
+  }
+
   Declarations Read() const {
     Declarations d;
     const WideString* text = node_->Attribute(u"style");
     if (!text) return d;
     WideView rest = *text;
     while (!rest.empty()) {
-      const std::size_t semi = rest.find(u';');
+      const std::size_t semi = DeclarationEnd(rest);
       const WideView decl = rest.substr(0, semi);
       rest = semi == WideView::npos ? WideView() : rest.substr(semi + 1);
       const std::size_t colon = decl.find(u':');
@@ -251,9 +277,17 @@ class MemoryElement : public Element {
     return rel ? *rel : WideString();
   }
 
+  std::optional<WideString> Id() override { return AttributeText(u"id"); }
+  std::optional<WideString> ClassName() override { return AttributeText(u"class"); }
+
   const NodePtr& node() const { return node_; }
 
  private:
+  WideString AttributeText(std::u16string_view name) const {
+    const WideString* value = node_->Attribute(name);
+    return value ? *value : WideString();
+  }
+
   CollectionPtr Collection(Query::Kind kind) {
     return std::make_shared<MemoryCollection>(doc_, Query{kind, node_, {}});
   }
@@ -261,6 +295,16 @@ class MemoryElement : public Element {
   std::shared_ptr<MemoryDocument> doc_;
   NodePtr node_;
 };
+
+bool IsBlankFrameSource(WideView src) {
+  std::size_t b = 0;
+  while (b < src.size() && (src[b] == u' ' || src[b] == u'\t' || src[b] == u'\n' || src[b] == u'\r')) ++b;
+  const WideView rest = src.substr(b);
+  if (rest.empty()) return true;
+  static constexpr char kAbout[] = "about:";
+  if (rest.size() < 6) return false;
+  return TagEquals(rest.substr(0, 6), kAbout);
+}
 
 NodePtr FindNode(MemoryNode& root, const std::function<bool(const MemoryNode&)>& match) {
   NodePtr found;
@@ -283,22 +327,24 @@ MemoryDocument::~MemoryDocument() = default;
 
 std::shared_ptr<MemoryDocument> MemoryDocument::Parse(std::string_view html, WideString url, const FrameSource& frames) {
   std::shared_ptr<MemoryDocument> doc(new MemoryDocument(ParsePage(html), std::move(url)));
-  if (frames) doc->LoadFrames(frames, 0);
+  doc->LoadFrames(frames, 0);
   return doc;
 }
 
 void MemoryDocument::LoadFrames(const FrameSource& frames, int depth) {
-  if (depth >= kMaxFrameDepth) return;
   ForEachNode(*root_, [&](MemoryNode& n) {
     if (n.HasTag(u"FRAME") || n.HasTag(u"IFRAME")) {
+      // As in the browser, every frame holds a document: the page its src names, or an empty one
+      // when there is no src, it is blank or about:, or the page cannot be had (unreachable,
+      // refused, or nested too deep). So the page's list of documents, and every frame index in
+      // it, does not depend on which frames happened to load.
       const WideString* src = n.Attribute(u"src");
-      if (src) {
-        if (auto page = frames(*src, url_)) {
-          std::shared_ptr<MemoryDocument> child(new MemoryDocument(ParsePage(page->html), std::move(page->url)));
-          child->LoadFrames(frames, depth + 1);
-          n.frame_document = std::move(child);
-        }
-      }
+      std::optional<FramePage> page;
+      if (src && frames && depth < kMaxFrameDepth && !IsBlankFrameSource(*src)) page = frames(*src, url_);
+      if (!page) page = FramePage{WideString(kBlankFrameUrl), std::string()};
+      std::shared_ptr<MemoryDocument> child(new MemoryDocument(ParsePage(page->html), std::move(page->url)));
+      child->LoadFrames(frames, depth + 1);
+      n.frame_document = std::move(child);
     }
     return true;
   });
@@ -340,9 +386,21 @@ ElementPtr MemoryDocument::Body() {
 std::optional<WideString> MemoryDocument::Title() {
   NodePtr title = FindNode(*root_, [](const MemoryNode& n) { return n.tag == u"TITLE"; });
   if (!title) return WideString();
+  // document.title: the text with ASCII whitespace stripped at both ends and collapsed inside.
   WideString text;
-  for (const auto& c : title->children)
-    if (c->type == MemoryNode::Type::kText) text += c->data;
+  bool gap = false;
+  for (const auto& c : title->children) {
+    if (c->type != MemoryNode::Type::kText) continue;
+    for (char16_t ch : c->data) {
+      if (ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\f' || ch == u'\r') {
+        gap = !text.empty();
+        continue;
+      }
+      if (gap) text += u' ';
+      gap = false;
+      text += ch;
+    }
+  }
   return text;
 }
 
@@ -370,10 +428,12 @@ ElementPtr MemoryDocument::First(std::string_view tag) {
   return Wrap(FindNode(*root_, [&](const MemoryNode& n) { return n.tag == upper; }));
 }
 
-ElementPtr MemoryDocument::ById(std::string_view id) {
-  const WideString wide = Utf8ToUtf16(id);
+ElementPtr MemoryDocument::ById(std::string_view id) { return ByAttribute("id", id); }
+
+ElementPtr MemoryDocument::ByAttribute(std::string_view name, std::string_view value) {
+  const WideString wide_name = Utf8ToUtf16(name), wide = Utf8ToUtf16(value);
   return Wrap(FindNode(*root_, [&](const MemoryNode& n) {
-    const WideString* v = n.Attribute(u"id");
+    const WideString* v = n.Attribute(wide_name);
     return v && *v == wide;
   }));
 }

@@ -12,6 +12,8 @@ struct MemoryNode;
 
 // Where the documents of frames come from: given a frame's src and the URL of the document that holds
 // it, the frame's URL and its HTML text (UTF-8), or nothing when there is no such page.
+inline constexpr char16_t kBlankFrameUrl[] = u"about:blank";
+
 struct FramePage {
   WideString url;
   std::string html;
@@ -23,10 +25,11 @@ using FrameSource = std::function<std::optional<FramePage>(const WideString& src
 // text read and written. It is the engine's test bed and the page of the command-line band.
 class MemoryDocument : public Document, public std::enable_shared_from_this<MemoryDocument> {
  public:
-  // Frames deeper than this are left empty, so that pages that show themselves end.
+  // Frames deeper than this get an empty document, so that pages that show themselves end.
   static constexpr int kMaxFrameDepth = 8;
 
-  // Parses a whole page (UTF-8). Every FRAME and IFRAME with a src gets its document from frames.
+  // Parses a whole page (UTF-8). Every FRAME and IFRAME gets a document: the one frames gives for its
+  // src, or an empty one at kBlankFrameUrl when there is none to have.
   static std::shared_ptr<MemoryDocument> Parse(std::string_view html, WideString url,
                                                const FrameSource& frames = {});
   ~MemoryDocument() override;
@@ -38,11 +41,12 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   CollectionPtr ElementsByTagName(WideView tag) override;
   std::vector<DocumentPtr> FrameDocuments() override;
 
-  // For tests and tools: the element at a source index, the first element with a tag, the element
-  // with an id attribute, and the source indices of the elements scrolled into view, in order.
+  // For tests and tools: the element at a source index, the first element with a tag, the first
+  // with an id (or another attribute) of a value, and the source indices of the elements scrolled into view, in order.
   ElementPtr ElementAt(long source_index);
   ElementPtr First(std::string_view tag);
   ElementPtr ById(std::string_view id);
+  ElementPtr ByAttribute(std::string_view name, std::string_view value);
   const std::vector<long>& scrolled() const { return scrolled_; }
 
   // The handle of a node of this document (internal to the implementation).

@@ -51,6 +51,18 @@ std::string BlockPage(int blocks, int rows, int cells) {
   return html + "</body></html>";
 }
 
+std::string SectionsPage(int sections, bool shifted) {
+  std::string html = "<html><head><title>Sections</title></head><body><div class=\"page\">";
+  if (shifted) html += "<div class=\"notice\">Notice</div>";
+  for (int s = 0; s < sections; ++s) {
+    const std::string n = std::to_string(s);
+    html += "<div class=\"section\" id=\"sec-" + n + "\"><h2>Section " + n + "</h2><div class=\"content\">";
+    for (int p = 0; p < 5; ++p) html += "<p>Text of " + n + " <a href=\"#\">link</a> and <b>more</b></p>";
+    html += "</div></div>";
+  }
+  return html + "</div></body></html>";
+}
+
 LayoutNode TableSignature(int tables, int rows, int cells, int extra_cells) {
   LayoutNode doc(kLayoutDocument);
   for (int t = 0; t < tables; ++t) {

@@ -17,6 +17,12 @@ std::string NestedPage(int depth, int siblings);
 // Blocks of tables: `blocks` divs each holding a table of rows x cells.
 std::string BlockPage(int blocks, int rows, int cells);
 
+// Sections of nested blocks as a modern page builds them: a page block holding `sections` sections
+// (div.section with a numbered id, a heading, a content block of linked paragraphs), about 18
+// elements each. With `shifted` a notice block comes first, so that every element path into the
+// sections names the section before the one it named.
+std::string SectionsPage(int sections, bool shifted);
+
 // The signature TablePage gives, with `extra_cells` cells added to the last row of the last table.
 LayoutNode TableSignature(int tables, int rows, int cells, int extra_cells);
 

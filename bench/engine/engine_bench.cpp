@@ -4,6 +4,7 @@
 #include "band/engine/element_path.h"
 #include "band/engine/extraction.h"
 #include "band/engine/layout_store.h"
+#include "band/engine/relocation.h"
 #include "band/memdoc/memory_document.h"
 #include "bench/engine/bench_pages.h"
 #include "common/le_io.h"
@@ -108,6 +109,32 @@ void PathsOfEveryElement(benchmark::State& state) {
   state.counters["elements"] = static_cast<double>(elements.size());
 }
 BENCHMARK(PathsOfEveryElement)->Unit(benchmark::kMillisecond);
+
+// Quick Save's relocation of 5 regions on a page of about 20,000 elements, where every stored path
+// names the wrong section: each region is looked for among all the page's blocks.
+void RelocateFiveRegions(benchmark::State& state) {
+  Windows1252 cp;
+  auto stored_page = MemoryDocument::Parse(bench::SectionsPage(1100, false), u"http://bench.test/");
+  auto page = MemoryDocument::Parse(bench::SectionsPage(1100, true), u"http://bench.test/");
+  const std::vector<WideString> sections = {u"sec-100", u"sec-300", u"sec-500", u"sec-700", u"sec-900"};
+  std::vector<ElementPtr> picked;
+  for (const auto& id : sections)
+    picked.push_back(stored_page->ById(cp.ToAnsi(id))->Children()->Tags(u"div")->Item(0));
+  SelectionStore store;
+  store.RecordRegions(1, RegionKind::kSelected, picked, stored_page, cp);
+  int found = 0;
+  for (auto _ : state) {
+    Relocator relocator(page, cp, true);
+    std::vector<ElementPtr> out;
+    store.LocateRegions(1, RegionKind::kSelected, &out, relocator);
+    found = 0;  // the content blocks of the right sections
+    for (std::size_t i = 0; i < out.size(); ++i) found += out[i] && out[i]->Parent()->Id() == sections[i];
+    benchmark::DoNotOptimize(out);
+  }
+  state.counters["elements"] = static_cast<double>(page->ElementsByTagName(u"*")->Length());
+  state.counters["found"] = found;
+}
+BENCHMARK(RelocateFiveRegions)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace ph

@@ -77,7 +77,8 @@ void ClearQuickSaveData(UserPort& user, FileSystem& fs) {
   ask.caption = "Confirm";
   ask.buttons = MessageButtons::kYesNo;
   if (user.Show(ask) != Answer::kYes) return;
-  for (const char* name : {kActionsFileName, kSelectionsFileName, kLayoutsFileName})
+  // The region fingerprints go with the selections they describe.
+  for (const char* name : {kActionsFileName, kSelectionsFileName, kRegionsFileName, kLayoutsFileName})
     fs.RemoveFile(ModuleFolderFile(fs, name));
 }
 

@@ -149,6 +149,21 @@ check "a windows-1251 page is read by its meta charset" \
   "$grab" --data-dir "$work/scripts" auto "$pages/cyrillic_1251.html" --kind text --to "$out/cyrillic.txt"
 check "its text arrived as the Cyrillic it is" grep -q 'Привет, мир' "$out/cyrillic.txt"
 
+# --- Pages built from blocks: a story that moved, and one that is empty.
+mkdir -p "$work/blocks" "$out/blocks"
+b() { "$grab" --data-dir "$work/blocks" "$@"; }
+check "pick learns the story of a page built from blocks" \
+  b pick "$pages/blocks_1.html" 'frame[0]/DIV[0]/DIV[2]' --kind text --to "$out/blocks/first.txt"
+check "the fingerprints are kept beside the selections" test -s "$work/blocks/regions.dat"
+check "by paths alone the moved story is not found" \
+  bash -c "'$grab' --data-dir '$work/blocks' --relocate paths quick '$pages/blocks_2.html' 2>/dev/null | grep -qx 'quick: saved 0, skipped 1, failed 0'"
+check "by default the moved story is found and saved" \
+  bash -c "'$grab' --data-dir '$work/blocks' quick '$pages/blocks_2.html' | grep -qx 'quick: saved 1, skipped 0, failed 0'"
+check "the saved text is the second story, named after its title written as one line" \
+  bash -c "grep -q 'The river rose' '$out/blocks/Blocks, second story_'*.txt"
+check "an empty story is skipped with its reason, not saved" \
+  bash -c "'$grab' --data-dir '$work/blocks' --relocate paths quick '$pages/blocks_3.html' 2>'$work/empty.txt' | grep -qx 'quick: saved 0, skipped 1, failed 0' && grep -q 'empty' '$work/empty.txt'"
+
 # --- The clipboard: both formats on a desktop's clipboard, and a clear refusal without one.
 mkdir -p "$work/clip"
 check "without a display the clipboard kind fails and says why" \

@@ -285,6 +285,7 @@ int GrabSession::Run() {
     }
   }
   p.LoadSettingsFile();
+  p.engine.set_relocation_mode(p.options.relocate_by_paths ? RelocationMode::kPaths : RelocationMode::kSmart);
   p.engine.LoadStores();
   p.intake.LoadActions();
   switch (p.options.command) {

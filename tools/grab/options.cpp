@@ -117,6 +117,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       }
       o.dialect = it->second;
       dialect_seen = true;
+    } else if (name == "--relocate") {
+      std::string v;
+      if (!take(&v)) return std::nullopt;
+      if (v != "smart" && v != "paths") {
+        *error = "unknown --relocate '" + v + "' (smart or paths)";
+        return std::nullopt;
+      }
+      o.relocate_by_paths = v == "paths";
     } else if (name == "--no-progress") {
       o.progress = false;
     } else if (name == "-q" || name == "--quiet") {
@@ -226,9 +234,16 @@ Settings, kept in the data folder between runs:
   --table NAME       the table that receives the rows (make it with its id, content_date, url and
                      content columns)
 
+Quick Save:
+  --relocate MODE    smart (default): a region whose element path fails, or leads to an element
+                     unlike the one stored, is found by what it looked like (its tag, id, classes,
+                     ancestors and text), or skipped when nothing matches well enough; a page whose
+                     tables changed may use the stored layout of its host whose regions match best.
+                     paths: by element paths and table layouts alone
+
 Other options:
-  --data-dir DIR     where layouts.dat, selections.dat, actions.dat and settings.dat live
-                     (default: the folder of the grab program)
+  --data-dir DIR     where layouts.dat, selections.dat, regions.dat, actions.dat and
+                     settings.dat live (default: the folder of the grab program)
   --no-progress      no progress bar for several pages
   -q, --quiet        print only errors
   -h, --help         this text

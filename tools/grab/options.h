@@ -34,6 +34,9 @@ struct Options {
   TableDialect dialect = TableDialect::kMySql;  // db create-table
   SettingChanges settings;
   std::string data_dir;  // empty: grab's own folder
+  // --relocate paths: Quick Save finds regions by their element paths alone; otherwise (smart) it
+  // also finds them by what they looked like where a path fails.
+  bool relocate_by_paths = false;
   bool progress = true;  // a progress bar on a terminal when there are several pages
   bool quiet = false;
 };

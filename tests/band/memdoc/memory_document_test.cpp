@@ -144,6 +144,37 @@ TEST(MemoryDocument, FramesAreChildDocumentsInOrder) {
   EXPECT_EQ(LoadPageFile(test::SourceDir() + "/tests/pages", "missing.html"), nullptr);
 }
 
+TEST(MemoryDocument, EveryFrameIsADocumentWhetherItsSourceLoadedOrNot) {
+  auto doc = MemoryDocument::Parse(
+      "<iframe></iframe><iframe src=''></iframe><iframe src='about:blank'></iframe><iframe src=gone.html></iframe>"
+      "<iframe src=ok.html></iframe>",
+      u"http://h/top", [](const WideString& src, const WideString&) -> std::optional<FramePage> {
+        if (src != u"ok.html") return std::nullopt;
+        return FramePage{u"http://h/ok.html", "<p>loaded</p>"};
+      });
+  const auto frames = doc->FrameDocuments();
+  ASSERT_EQ(frames.size(), 5u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(*frames[i]->Url(), u"about:blank");
+    ASSERT_TRUE(frames[i]->Body());
+    EXPECT_EQ(*frames[i]->Body()->InnerText(), u"");
+  }
+  EXPECT_EQ(*frames[4]->Body()->InnerText(), u"loaded");
+}
+
+TEST(MemoryDocument, TheTitleIsStrippedAndItsWhitespaceCollapsed) {
+  EXPECT_EQ(*Doc("<title>\n    Market report,\n\t  Monday  </title>")->Title(), u"Market report, Monday");
+}
+
+TEST(MemoryDocument, RewritingAStyleKeepsValuesThatHoldSemicolons) {
+  auto doc = Doc("<div id=d style=\"background-image: url(data:image/png;base64,AAAA); font-family: 'a;b'\">x</div>");
+  auto style = doc->ById("d")->InlineStyle();
+  style->SetBackgroundColor(WideString(u"#ffcccc"));
+  style->SetBackgroundColor(std::nullopt);
+  EXPECT_EQ(*doc->ById("d")->OuterHtml(),
+            u"<DIV id=\"d\" style=\"background-image: url(data:image/png;base64,AAAA); font-family: 'a;b';\">x</DIV>");
+}
+
 TEST(MemoryDocument, APageThatFramesItselfEnds) {
   const std::string html = "<iframe src=self></iframe>";
   int loads = 0;

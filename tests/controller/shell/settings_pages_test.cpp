@@ -164,14 +164,14 @@ TEST_F(SettingsPagesTest, EveryPageCopyGoesToItsOwnField) {
   }
 }
 
-TEST(ClearQuickSaveData, NoKeepsTheFilesAndYesDeletesTheThree) {
+TEST(ClearQuickSaveData, NoKeepsTheFilesAndYesDeletesTheQuickSaveFiles) {
   test::MemoryFileSystem fs;
-  for (const char* name : {"actions.dat", "selections.dat", "layouts.dat", "settings.dat"})
+  for (const char* name : {"actions.dat", "selections.dat", "regions.dat", "layouts.dat", "settings.dat"})
     fs.files[fs.ModuleFolder() + name] = {1};
   ScriptedUser user;
   user.QueueAnswer(Answer::kNo);
   ClearQuickSaveData(user, fs);
-  EXPECT_EQ(fs.files.size(), 4u);
+  EXPECT_EQ(fs.files.size(), 5u);
   ASSERT_EQ(user.messages().size(), 1u);
   EXPECT_EQ(user.messages()[0].text, "Are you sure you want to clear all quick save data?");
   EXPECT_EQ(user.messages()[0].caption, "Confirm");

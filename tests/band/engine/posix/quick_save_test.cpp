@@ -15,6 +15,9 @@ using test::Wide;
 constexpr char kNotAll[] =
     "Not all selections have been located. Perhaps the layout of this document has changed. Make a manual "
     "selection first.";
+constexpr char kNothingToSave[] =
+    "The selections located on this document are empty, so nothing has been saved. Perhaps the layout of "
+    "this document has changed. Make a manual selection first.";
 
 // The user picks the headline row's cell and the prices table's cell on Monday's page, cutting out
 // the advertisement.
@@ -119,6 +122,27 @@ TEST(QuickSave, StoredTableExclusionsAreAppliedAgain) {
   ASSERT_EQ(h.link.sent.size(), 2u);
   EXPECT_NE(h.link.sent[1].text.find(u"Tuesday"), WideString::npos);
   EXPECT_EQ(h.link.sent[1].text.find(u"Acme"), WideString::npos);
+}
+
+TEST(QuickSave, RegionsThatAreAllEmptyAreNotSentAsSavedButReported) {
+  test::EngineHarness h;
+  auto first = h.ShowHtml("<div id=a>Some words</div><div id=b>More words</div>");
+  h.engine.OnFineSelectionCommand();
+  h.SelectAndEnd(first->ById("b"));
+  // The second page keeps the layout, but the block the path names holds nothing but a picture-less
+  // shell; a deselected region that takes all of a picked one empties it too.
+  h.ShowHtml("<div id=a>Other words</div><div id=b> <span></span> </div>");
+  h.engine.QuickSave();
+  ASSERT_TRUE(h.FireTimer(kQuickSaveTimer));
+  EXPECT_EQ(h.link.sent.size(), 1u);
+  ASSERT_EQ(h.messages.shown.size(), 1u);
+  EXPECT_EQ(h.messages.shown[0].message.text, kNothingToSave);
+  EXPECT_TRUE(h.engine.selection_list().empty());
+
+  h.ShowHtml("<div id=a>Other words</div><div id=b><img src=p.png></div>");
+  h.engine.QuickSave();
+  ASSERT_TRUE(h.FireTimer(kQuickSaveTimer));
+  EXPECT_EQ(h.link.sent.size(), 2u);
 }
 
 TEST(AutoSelect, PicksTheArticleCellScrollsToItAndSendsItAsAHandSelection) {

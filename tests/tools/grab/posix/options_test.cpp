@@ -31,6 +31,8 @@ TEST(GrabOptions, AnswersMapToTheDialogsKindsAndListEntries) {
   EXPECT_EQ(o->settings.dsn, "grabs");
   EXPECT_EQ(o->settings.table, "t");
   EXPECT_FALSE(o->settings.user.has_value());
+  EXPECT_FALSE(o->relocate_by_paths);
+  EXPECT_TRUE(Parse({"quick", "a", "--relocate", "paths"})->relocate_by_paths);
 }
 
 TEST(GrabOptions, PickTakesAPageAndPaths) {
@@ -63,6 +65,7 @@ TEST(GrabOptions, MistakesAreRefusedWithAReason) {
       {"auto"},
       {"auto", "a", "b"},
       {"pick", "p"},
+      {"quick", "p", "--relocate", "fuzzy"},
       {"quick"},
       {"auto", "p", "--kind", "pdf"},
       {"auto", "p", "--kind", "text"},           // a file kind needs --to

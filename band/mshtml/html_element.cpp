@@ -129,4 +129,16 @@ std::optional<WideString> HtmlElement::Rel() {
   return TextOf(link->get_rel(rel.put()), rel);
 }
 
+std::optional<WideString> HtmlElement::Id() {
+  if (!alive()) return std::nullopt;
+  win::UniqueBstr id;
+  return TextOf(element_->get_id(id.put()), id);
+}
+
+std::optional<WideString> HtmlElement::ClassName() {
+  if (!alive()) return std::nullopt;
+  win::UniqueBstr names;
+  return TextOf(element_->get_className(names.put()), names);
+}
+
 }  // namespace ph::mshtml

@@ -59,6 +59,8 @@ class HtmlElement : public Element, private Handle {
   CollectionPtr Rows() override;
   CollectionPtr Cells() override;
   std::optional<WideString> Rel() override;
+  std::optional<WideString> Id() override;
+  std::optional<WideString> ClassName() override;
 
  private:
   win::ComPtr<IHTMLElement> element_;

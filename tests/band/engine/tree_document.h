@@ -219,8 +219,16 @@ class TreeElement : public Element {
     if (node_->tag != u"LINK" || it == node_->attributes.end()) return std::nullopt;
     return it->second;
   }
+  std::optional<WideString> Id() override { return Attribute("id"); }
+  std::optional<WideString> ClassName() override { return Attribute("class"); }
 
  private:
+  // An attribute that is not written reads as empty, as the browser's id and className do.
+  WideString Attribute(const char* name) const {
+    auto it = node_->attributes.find(name);
+    return it == node_->attributes.end() ? WideString() : it->second;
+  }
+
   std::shared_ptr<TreeDocument> doc_;
   std::shared_ptr<TreeNode> node_;
 };

@@ -138,6 +138,33 @@ TEST_P(EngineScenario, TheLayoutIsRegisteredAndQuickSaveFindsTheRegionsOnTheNext
   EXPECT_EQ(band_.engine.current_layout_id(), 0);
 }
 
+// A page of blocks whose story is preceded by a promotion on some days: by position the path would name
+// the promotion, so only the story's id and classes, as the document reports them, find it again.
+TEST_P(EngineScenario, SmartRelocationFindsAMovedStoryByItsIdAndClasses) {
+  auto blocks = [](bool promo, const char16_t* story_id, const char16_t* story) {
+    auto top = TreeDocument::Make(u"http://blocks.test/");
+    top->body()->Add("DIV", u"Masthead")->attributes["class"] = u"masthead";
+    if (promo) top->body()->Add("DIV", u"Sale today")->attributes["class"] = u"promo";
+    auto* node = top->body()->Add("DIV", story);
+    node->attributes["id"] = story_id;
+    node->attributes["class"] = u"story";
+    return std::make_pair(top, node);
+  };
+  band_.engine.set_relocation_mode(RelocationMode::kSmart);
+  auto [monday, story] = blocks(false, u"story-1", u"Rain fell on the valley all through the night");
+  view_->Show(monday);
+  band_.engine.StartSelection();
+  band_.Pick(story, false, true, false);
+
+  auto tuesday = blocks(true, u"story-2", u"The river rose over its banks by the morning").first;
+  view_->Show(tuesday);
+  band_.engine.OnDocumentComplete();
+  band_.engine.QuickSave();
+  band_.engine.OnTimer(kQuickSaveTimer);
+  ASSERT_EQ(band_.link.sent.size(), 2u);
+  EXPECT_EQ(band_.link.sent[1].text, u"The river rose over its banks by the morning");
+}
+
 TEST_P(EngineScenario, AutoSelectionSendsTheCellWithTheMostWordsOfItsOwn) {
   NewsPage page(u"A long story of many words indeed");
   view_->Show(page.top);

@@ -42,6 +42,8 @@ class ElementObject
   HRESULT STDMETHODCALLTYPE get_innerHTML(BSTR* p) override { return state_->Gone() ? E_FAIL : OutText(element_->InnerHtml(), p); }
   HRESULT STDMETHODCALLTYPE get_outerHTML(BSTR* p) override { return state_->Gone() ? E_FAIL : OutText(element_->OuterHtml(), p); }
   HRESULT STDMETHODCALLTYPE get_innerText(BSTR* p) override { return state_->Gone() ? E_FAIL : OutText(element_->InnerText(), p); }
+  HRESULT STDMETHODCALLTYPE get_id(BSTR* p) override { return state_->Gone() ? E_FAIL : OutText(element_->Id(), p); }
+  HRESULT STDMETHODCALLTYPE get_className(BSTR* p) override { return state_->Gone() ? E_FAIL : OutText(element_->ClassName(), p); }
   HRESULT STDMETHODCALLTYPE put_innerHTML(BSTR v) override {
     return !state_->Gone() && element_->SetInnerHtml(ViewOf(v)) ? S_OK : E_FAIL;
   }

@@ -152,11 +152,6 @@ class Parser {
     while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
     if (pos_ >= text_.size()) return;
     const char c = text_[pos_];
-    if (c == '{' || c == '}' || c == '=') {
-      token_.kind = c == '{' ? Token::kOpen : c == '}' ? Token::kClose : Token::kEquals;
-      ++pos_;
-      return;
-    }
     std::string raw;
     if (c == '\'') {
       token_.kind = Token::kQuoted;
@@ -179,13 +174,14 @@ class Parser {
         raw += text_[pos_++];
       }
     } else {
-      token_.kind = Token::kWord;
-      while (pos_ < text_.size()) {
-        const char d = text_[pos_];
-        if (std::isspace(static_cast<unsigned char>(d)) || d == '{' || d == '}' || d == '=' || d == '\'') break;
-        raw += d;
-        ++pos_;
+      // Words run to the next blank, so that a class id in braces is one word; a brace or an equals
+      // sign standing alone is punctuation.
+      while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_]))) raw += text_[pos_++];
+      if (raw == "{" || raw == "}" || raw == "=") {
+        token_.kind = raw == "{" ? Token::kOpen : raw == "}" ? Token::kClose : Token::kEquals;
+        return;
       }
+      token_.kind = Token::kWord;
     }
     token_.text = Substitute(raw);
   }

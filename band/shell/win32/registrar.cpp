@@ -22,7 +22,8 @@ std::optional<RegistryScript> LoadScript(int id) {
   const HGLOBAL loaded = ::LoadResource(module, found);
   const char* text = loaded ? static_cast<const char*>(::LockResource(loaded)) : nullptr;
   if (!text) return std::nullopt;
-  const std::string_view source(text, ::SizeofResource(module, found));
+  std::string_view source(text, ::SizeofResource(module, found));
+  source = source.substr(0, source.find('\0'));
   std::string error;
   return ParseRegistryScript(source, {{"APPID", kAppId}, {"MODULE", ModulePath()}}, &error);
 }

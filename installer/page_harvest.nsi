@@ -31,9 +31,10 @@ SetCompressor /SOLID lzma
 !define MAIN_CLASS "page grabber clsname"
 !define MAIN_TITLE "Page Grabber Controller"
 !define EXIT_COMMAND 57665
-; Granted on the install folder: Users may add files to it (but not change the installed ones), and
-; whoever creates a file there owns it, so each person can rewrite and delete the data files they made.
-!define FOLDER_RIGHTS "*S-1-5-32-545:(WD) *S-1-3-0:(OI)(IO)(F)"
+; Added to the install folder's access rights: Users may add files to it (but not change the installed
+; ones), and whoever creates a file there has full control of it, so each person can rewrite and delete
+; the data files they made. What the folder inherits stays.
+!define FOLDER_RIGHTS "D:(A;;0x2;;;BU)(A;OIIO;FA;;;CO)"
 
 Name "${PRODUCT}"
 OutFile "${PH_OUT_FILE}"
@@ -89,7 +90,7 @@ Function ${un}EndController
   FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
   ${If} $0 != 0
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "PageHarvest is still running. Close it and choose Retry." /SD IDCANCEL IDRETRY retry
-    SetErrorLevel 3
+    SetErrorLevel 2
     Abort "PageHarvest is still running"
   ${EndIf}
 FunctionEnd
@@ -97,11 +98,12 @@ FunctionEnd
 !insertmacro END_CONTROLLER ""
 !insertmacro END_CONTROLLER "un."
 
-; Something setup could not do is shown (and logged) but does not stop it; the exit code says so.
+; Something setup could not do is shown (and logged) but does not stop it; exit code 3 says so
+; (1 is a cancel by the user, 2 a stop before anything was changed).
 !macro WARN text
   DetailPrint "${text}"
   MessageBox MB_OK|MB_ICONEXCLAMATION "${text}" /SD IDOK
-  SetErrorLevel 2
+  SetErrorLevel 3
 !macroend
 
 Function .onInit
@@ -120,6 +122,25 @@ Function StartController
   Exec '"$WINDIR\explorer.exe" "$INSTDIR\PageHarvest.exe"'
 FunctionEnd
 
+; Sets the rights above on $INSTDIR (SetNamedSecurityInfo merges in what the parent passes on);
+; pushes 0 on success, else the error.
+Function GrantFolderRights
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${FOLDER_RIGHTS}", i 1, *p .r1, p 0) i .r0'
+  ${If} $0 == 0
+    Push "cannot build the rights"
+    Return
+  ${EndIf}
+  System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .r2, *p .r3, *i .r4) i .r0'
+  ${If} $0 != 0
+    ; SE_FILE_OBJECT, DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 4, p 0, p 0, p r3, p 0) i .r0'
+  ${Else}
+    StrCpy $0 "cannot read the rights"
+  ${EndIf}
+  System::Call 'kernel32::LocalFree(p r1) p'
+  Push $0
+FunctionEnd
+
 Section "PageHarvest" SecMain
   SectionIn RO
   Call EndController
@@ -131,7 +152,7 @@ Section "PageHarvest" SecMain
   !endif
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${FOLDER_RIGHTS}'
+  Call GrantFolderRights
   Pop $0
   ${If} $0 != 0
     !insertmacro WARN "Could not let the users of this computer write in $INSTDIR. What PageHarvest learns (layouts.dat, selections.dat, actions.dat) can then be kept only for administrators."
@@ -182,7 +203,7 @@ Section "Uninstall"
     UnRegDLL "$INSTDIR\GrabPlugin.dll"
     ${If} ${Errors}
       DetailPrint "Could not unregister the browser band GrabPlugin.dll"
-      SetErrorLevel 2
+      SetErrorLevel 3
     ${EndIf}
     ; A browser that still has the band loaded holds the file until it closes.
     Delete /REBOOTOK "$INSTDIR\GrabPlugin.dll"

@@ -126,4 +126,16 @@ ElementPtr FindRichestBlock(const DocumentList& documents, const CodePage& code_
   return best;
 }
 
+HandoffFields OutgoingFields(const DocumentPtr& top, const OutgoingContent& content) {
+  HandoffFields fields;
+  fields[kSelectionHtml] = content.html;
+  fields[kSelectionText] = content.text;
+  if (top) {
+    fields[kPageUrl] = top->Url().value_or(WideString());
+    fields[kPageTitle] = top->Title().value_or(WideString());
+    fields[kPageStyle] = StyleMarkup(*top).value_or(WideString());
+  }
+  return fields;
+}
+
 }  // namespace ph

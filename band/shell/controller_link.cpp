@@ -60,18 +60,6 @@ ControllerWindow ControllerLink::FindController() {
   return 0;
 }
 
-HandoffFields OutgoingFields(const DocumentPtr& top, const OutgoingContent& content) {
-  HandoffFields fields;
-  fields[kSelectionHtml] = content.html;
-  fields[kSelectionText] = content.text;
-  if (top) {
-    fields[kPageUrl] = top->Url().value_or(WideString());
-    fields[kPageTitle] = top->Title().value_or(WideString());
-    fields[kPageStyle] = StyleMarkup(*top).value_or(WideString());
-  }
-  return fields;
-}
-
 void ControllerLink::Send(const DocumentPtr& top, const OutgoingContent& content) {
   const ControllerWindow window = FindController();
   if (!window) return;

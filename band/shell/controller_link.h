@@ -54,8 +54,4 @@ class ControllerLink : public ControllerLinkPort {
   MessagePort& messages_;
 };
 
-// The five fields of the record: the content's HTML and text, then the page's URL, title and style
-// markup from the top document (empty without one).
-HandoffFields OutgoingFields(const DocumentPtr& top, const OutgoingContent& content);
-
 }  // namespace ph

@@ -3,23 +3,9 @@
 
 #include <shellapi.h>
 
-#include "platform/user.h"
+#include "platform/win32/user.h"
 
 namespace ph::band {
-namespace {
-
-UINT IconFlag(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kError: return MB_ICONERROR;
-    case MessageIcon::kWarning: return MB_ICONWARNING;
-    case MessageIcon::kInformation: return MB_ICONINFORMATION;
-    case MessageIcon::kQuestion: return MB_ICONQUESTION;
-    case MessageIcon::kNone: break;
-  }
-  return 0;
-}
-
-}  // namespace
 
 void WindowTimers::Start(int timer_id, std::uint32_t milliseconds) {
   ::SetTimer(windows_.control, static_cast<UINT_PTR>(timer_id), milliseconds, nullptr);
@@ -28,10 +14,7 @@ void WindowTimers::Start(int timer_id, std::uint32_t milliseconds) {
 void WindowTimers::Stop(int timer_id) { ::KillTimer(windows_.control, static_cast<UINT_PTR>(timer_id)); }
 
 void MessageBoxes::Show(MessageOwner owner, const Message& message) {
-  const HWND window = owner == MessageOwner::kControlWindow ? windows_.control : windows_.site;
-  // The band's messages all have a single OK button.
-  ::MessageBoxA(window, message.text.c_str(), message.caption.empty() ? nullptr : message.caption.c_str(),
-                MB_OK | IconFlag(message.icon));
+  win::Win32User(owner == MessageOwner::kControlWindow ? windows_.control : windows_.site).Show(message);
 }
 
 ControllerWindow ControllerProcess::FindControllerWindow() {

@@ -63,6 +63,9 @@ CGrabPluginBand::CGrabPluginBand(IUnknown* outer)
 }
 
 CGrabPluginBand::~CGrabPluginBand() {
+  // A browser that lets go of the band without closing it would leave windows whose procedure
+  // points at this object: they go first, while everything they call still exists.
+  toolbar_.Destroy();
   DisconnectBrowser();
   ObjectDestroyed();
 }
@@ -153,6 +156,8 @@ STDMETHODIMP CGrabPluginBand::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARA
           V_BOOLREF(&params->rgvarg[0]))
         *V_BOOLREF(&params->rgvarg[0]) = VARIANT_TRUE;
     }
+    // The page is about to go: no element of it may be touched once it is unloaded.
+    if (event == BandEvent::kBeforeNavigate && !cancel) pages_->Forget();
   } catch (...) {
   }
   return S_OK;

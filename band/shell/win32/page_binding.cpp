@@ -1,24 +1,30 @@
-// The page binding until the MSHTML documents are bound: a browser that shows no document.
+// The page binding over the browser's MSHTML documents.
 #include "band/shell/win32/page_binding.h"
+
+#include "band/mshtml/mshtml_binding.h"
 
 namespace ph::band {
 namespace {
 
-class NoPages : public PageBinding, public BrowserPort, public DocumentEventsPort {
+class MshtmlPages : public PageBinding {
  public:
-  BrowserPort& browser() override { return *this; }
-  DocumentEventsPort& events() override { return *this; }
-  void SetBrowser(IWebBrowser2*) override {}
-  void Forget() override {}
-  bool RouteDocumentEvent(DISPID, const DISPPARAMS*, DocumentEventSink&) override { return false; }
+  explicit MshtmlPages(IDispatch* sink) : events_(sink) {}
 
-  DocumentPtr TopDocument() override { return nullptr; }
-  std::optional<std::uint32_t> Advise(Document&, DocumentEventSink&) override { return std::nullopt; }
-  void Unadvise(Document&, std::uint32_t) override {}
+  BrowserPort& browser() override { return documents_; }
+  DocumentEventsPort& events() override { return events_; }
+  void SetBrowser(IWebBrowser2* browser) override { documents_.SetBrowser(browser); }
+  void Forget() override { documents_.Forget(); }
+  bool RouteDocumentEvent(DISPID dispid, const DISPPARAMS* params, DocumentEventSink& sink) override {
+    return documents_.Route(dispid, params, sink);
+  }
+
+ private:
+  mshtml::BrowserDocuments documents_;
+  mshtml::DocumentEvents events_;
 };
 
 }  // namespace
 
-std::unique_ptr<PageBinding> MakePageBinding(IDispatch*) { return std::make_unique<NoPages>(); }
+std::unique_ptr<PageBinding> MakePageBinding(IDispatch* sink) { return std::make_unique<MshtmlPages>(sink); }
 
 }  // namespace ph::band

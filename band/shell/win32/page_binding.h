@@ -1,4 +1,4 @@
-// The pages of the browser window as the engine sees them: top document, document events, their routing.
+// The pages of the browser window as the engine sees them (its MSHTML documents): top document, events, routing.
 #pragma once
 
 #include <windows.h>

@@ -22,6 +22,7 @@ struct TreeNode : std::enable_shared_from_this<TreeNode> {
   WideString tag;
   WideString text;
   std::map<std::string, WideString> style;
+  std::map<std::string, WideString> attributes;  // written into the markup; "rel" answers Rel() of a LINK
   std::vector<std::shared_ptr<TreeNode>> children;
   TreeNode* parent = nullptr;
   TreeDocument* document = nullptr;
@@ -66,7 +67,10 @@ class TreeDocument : public Document, public std::enable_shared_from_this<TreeDo
   std::optional<WideString> Url() override { return url_; }
   std::optional<WideString> Title() override { return WideString(u"Tree"); }
   CollectionPtr ElementsByTagName(WideView tag) override;
-  std::vector<DocumentPtr> FrameDocuments() override { return {}; }
+  std::vector<DocumentPtr> FrameDocuments() override { return frames; }
+
+  // The documents of the frames this one embeds, in the order the browser would enumerate them.
+  std::vector<DocumentPtr> frames;
 
  private:
   explicit TreeDocument(WideString url) : url_(std::move(url)), html_(std::make_shared<TreeNode>()) {
@@ -172,7 +176,11 @@ class TreeElement : public Element {
     for (auto& c : node_->children) out += u"<" + c->tag + u">" + *TreeElement(doc_, c).InnerHtml() + u"</" + c->tag + u">";
     return out;
   }
-  std::optional<WideString> OuterHtml() override { return u"<" + node_->tag + u">" + *InnerHtml() + u"</" + node_->tag + u">"; }
+  std::optional<WideString> OuterHtml() override {
+    WideString open = u"<" + node_->tag;
+    for (const auto& [name, value] : node_->attributes) open += u" " + WidenAscii(name) + u"=\"" + value + u"\"";
+    return open + u">" + *InnerHtml() + u"</" + node_->tag + u">";
+  }
   std::optional<WideString> InnerText() override {
     WideString out = node_->text;
     for (auto& c : node_->children) {
@@ -206,7 +214,11 @@ class TreeElement : public Element {
     if (node_->tag != u"TR") return nullptr;
     return Children()->Tags(u"TD");
   }
-  std::optional<WideString> Rel() override { return std::nullopt; }
+  std::optional<WideString> Rel() override {
+    auto it = node_->attributes.find("rel");
+    if (node_->tag != u"LINK" || it == node_->attributes.end()) return std::nullopt;
+    return it->second;
+  }
 
  private:
   std::shared_ptr<TreeDocument> doc_;

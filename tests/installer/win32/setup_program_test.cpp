@@ -109,6 +109,7 @@ class SetupProgram : public ::testing::Test {
   void TearDown() override {
     if (Exists(Uninstaller())) RunToTheEnd("\"" + Uninstaller() + "\" /S");
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "PageHarvest");
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(folder_).parent_path(), ignored);
   }
@@ -117,6 +118,27 @@ class SetupProgram : public ::testing::Test {
   std::string Program() const { return folder_ + "\\PageHarvest.exe"; }
   std::string Band() const { return folder_ + "\\GrabPlugin.dll"; }
   std::string Uninstaller() const { return folder_ + "\\uninstall.exe"; }
+
+  // Starts the installed controller and waits for its window; the process, or null.
+  win::UniqueKernelHandle StartController() const {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::string line = "\"" + Program() + "\" /noflash";
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                          &info))
+      return {};
+    win::UniqueKernelHandle process(info.hProcess);
+    const win::UniqueKernelHandle thread(info.hThread);
+    if (!robot::FindController()) ::TerminateProcess(process.get(), 1);
+    return process;
+  }
+  // Whether the process has ended (within a few seconds); one that has not is killed.
+  static bool Ended(const win::UniqueKernelHandle& process) {
+    if (::WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0) return true;
+    ::TerminateProcess(process.get(), 1);
+    return false;
+  }
 
   // Each data file gets a text of its own, so that a file swapped or rewritten shows.
   void WriteDataFiles() const {
@@ -155,20 +177,11 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   WriteDataFiles();
   ::RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "PageHarvest", REG_SZ, Program().c_str(),
                     static_cast<DWORD>(Program().size() + 1));
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  std::string line = "\"" + Program() + "\" /noflash";
-  ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                               &startup, &info));
-  const win::UniqueKernelHandle controller(info.hProcess), controller_thread(info.hThread);
-  ASSERT_NE(robot::FindController(), nullptr);
+  const win::UniqueKernelHandle controller = StartController();
+  ASSERT_TRUE(controller);
 
   EXPECT_EQ(RunToTheEnd("\"" + Uninstaller() + "\" /S"), 0);
-  const bool controller_ended = ::WaitForSingleObject(controller.get(), 5000) == WAIT_OBJECT_0;
-  if (!controller_ended) ::TerminateProcess(controller.get(), 1);
-  EXPECT_TRUE(controller_ended);
-
+  EXPECT_TRUE(Ended(controller));
   EXPECT_FALSE(Exists(Program()));
   EXPECT_FALSE(Exists(Band()));
   EXPECT_FALSE(Exists(Uninstaller()));
@@ -182,9 +195,13 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   ExpectDataFilesKept();
 }
 
-TEST_F(SetupProgram, UpgradeKeepsTheDataFiles) {
+// The running controller holds its program file, so the upgrade ends it first.
+TEST_F(SetupProgram, UpgradeEndsTheControllerAndKeepsTheDataFiles) {
   WriteDataFiles();
+  const win::UniqueKernelHandle controller = StartController();
+  ASSERT_TRUE(controller);
   ASSERT_EQ(Install(), 0);
+  EXPECT_TRUE(Ended(controller));
   EXPECT_TRUE(Exists(Program()));
   ExpectDataFilesKept();
 }

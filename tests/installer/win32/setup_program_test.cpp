@@ -23,13 +23,6 @@ constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 constexpr char kBandServerKey[] = "CLSID\\{5D5B2CA5-43EF-4731-93F8-A2D5EEB9D10A}\\InprocServer32";
 const char* const kDataFiles[] = {"layouts.dat", "selections.dat", "actions.dat"};
 
-std::string WindowsPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 // Runs a program in a job of its own and waits until every process of that job has ended: the
 // uninstaller runs on from a copy of itself in the temporary folder after the first one exits.
 int RunToTheEnd(const std::string& command) {
@@ -114,7 +107,7 @@ class SetupProgram : public ::testing::Test {
     std::filesystem::remove_all(std::filesystem::path(folder_).parent_path(), ignored);
   }
 
-  int Install() { return RunToTheEnd("\"" + WindowsPath(PH_SETUP_EXE) + "\" /S /D=" + folder_); }
+  int Install() { return RunToTheEnd("\"" + WindowsPathOf(PH_SETUP_EXE) + "\" /S /D=" + folder_); }
   std::string Program() const { return folder_ + "\\PageHarvest.exe"; }
   std::string Band() const { return folder_ + "\\GrabPlugin.dll"; }
   std::string Uninstaller() const { return folder_ + "\\uninstall.exe"; }

@@ -21,9 +21,13 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!IsEqualCLSID(clsid, CLSID_GrabPluginBand)) return CLASS_E_CLASSNOTAVAILABLE;
-  IClassFactory* factory = ph::band::BandClassFactory();
-  if (!factory) return E_OUTOFMEMORY;
-  return factory->QueryInterface(iid, out);
+  try {
+    IClassFactory* factory = ph::band::BandClassFactory();
+    if (!factory) return E_OUTOFMEMORY;
+    return factory->QueryInterface(iid, out);
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 STDAPI DllCanUnloadNow() { return ph::band::ModuleInUse() ? S_FALSE : S_OK; }

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <mutex>
 
 #include "band/shell/band_commands.h"
@@ -38,6 +39,15 @@ LRESULT OnNotify(HWND window, ControlWindowHost& host, const NMHDR* header) {
     if (const char* text = BandCommands::TooltipText(static_cast<int>(header->idFrom))) {
       info->hinst = nullptr;
       info->lpszText = const_cast<char*>(text);
+    }
+    info->uFlags |= TTF_DI_SETITEM;
+  } else if (header->code == TTN_GETDISPINFOW) {
+    // A browser whose windows are Unicode gets its tooltips asked for in UTF-16.
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
+    if (const char* text = BandCommands::TooltipText(static_cast<int>(header->idFrom))) {
+      ::MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText, static_cast<int>(std::size(info->szText)));
+      info->hinst = nullptr;
+      info->lpszText = info->szText;
     }
     info->uFlags |= TTF_DI_SETITEM;
   }

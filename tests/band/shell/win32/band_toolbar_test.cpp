@@ -6,102 +6,22 @@
 #include <gtest/gtest.h>
 
 #include "common/settings_names.h"
-#include "platform/win32/unique_handle.h"
-#include "tests/band/shell/win32/band_library.h"
-#include "tests/band/shell/win32/browser_host.h"
-#include "tests/controller/shell/win32/controller_program.h"
+#include "platform/win32/com_ptr.h"
+#include "tests/band/shell/win32/attached_band.h"
 #include "tools/harness/win32/robot.h"
 
 namespace ph::test {
 namespace {
 
-constexpr char kRestartMessage[] =
-    "The toolbar may need to restart for it display properly (restarting browser would work)";
-
-DWORD StoredSetting(const char* name) {
-  DWORD value = 0xffffffff, size = sizeof value, type = 0;
-  if (::RegGetValueA(HKEY_CURRENT_USER, reg::kProductKey, name, RRF_RT_ANY, &type, &value, &size) != ERROR_SUCCESS ||
-      type != REG_BINARY)
-    return 0xffffffff;
-  return value;
-}
-
-void StoreSetting(const char* name, DWORD value) {
-  win::UniqueHkey key;
-  ::RegCreateKeyExA(HKEY_CURRENT_USER, reg::kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-  ::RegSetValueExA(key.get(), name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
-class BandToolbarTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RemoveProductKey();
-    ASSERT_EQ(library_.Regsvr32(), 0);
-  }
-  void TearDown() override {
-    host_.reset();
-    RemoveProductKey();
-  }
-
-  void Attach() {
-    host_ = std::make_unique<BrowserHost>();
-    ASSERT_EQ(host_->AttachBand(), S_OK);
-    toolbar_ = host_->Toolbar();
-    ASSERT_TRUE(toolbar_);
-  }
-
-  RECT ButtonRect(int command) const {
-    RECT rect = {};
-    ::SendMessageA(toolbar_, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&rect));
-    return rect;
-  }
-  // A left click at a point of the toolbar, as the mouse gives it.
-  void ClickAt(int x, int y) const {
-    ::PostMessageA(toolbar_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    ::PostMessageA(toolbar_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    robot::Settle(toolbar_);
-  }
-  void ClickButton(int command) const {
-    const RECT rect = ButtonRect(command);
-    ClickAt((rect.left + rect.right) / 2 - 8, (rect.top + rect.bottom) / 2);
-  }
-  // Opens the drop-down with a click on the arrow of "Start Selection"; the menu's window.
-  HWND OpenMenu() const {
-    const RECT rect = ButtonRect(101);
-    ::PostMessageA(toolbar_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.right - 4, (rect.top + rect.bottom) / 2));
-    return robot::WaitForWindow("", robot::kWaitMs, "#32768");
-  }
-  // Picks a menu entry by its mnemonic, as a user typing it would.
-  void Choose(HWND menu, char key) const { ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(key), 0); }
-  std::string ButtonText(int command) const {
-    char text[64] = {};
-    const LRESULT n = ::SendMessageA(toolbar_, TB_GETBUTTONTEXTA, static_cast<WPARAM>(command),
-                                     reinterpret_cast<LPARAM>(text));
-    return n > 0 ? text : "";
-  }
-  // Answers the restart message; false when it did not come.
-  bool AnswerRestartMessage() const {
-    const HWND box = robot::WaitForWindow("Page Grabber");
-    if (!box) return false;
-    const std::string text = robot::MessageBoxText(box);
-    robot::Click(box, IDOK);
-    robot::WaitUntilGone(box);
-    robot::Settle(toolbar_);
-    return text == kRestartMessage;
-  }
-
-  BandLibrary library_;
-  std::unique_ptr<BrowserHost> host_;
-  HWND toolbar_ = nullptr;
-};
+using BandToolbarTest = AttachedBandTest;
 
 TEST_F(BandToolbarTest, AttachingBuildsTheToolbarAndItsControlWindowAndConnectsToTheBrowser) {
   Attach();
   EXPECT_EQ(::GetParent(toolbar_), host_->window());
   EXPECT_EQ(::GetDlgCtrlID(toolbar_), 100);
   EXPECT_EQ(::SendMessageA(toolbar_, TB_BUTTONCOUNT, 0, 0), 2);
-  EXPECT_TRUE(::SendMessageA(toolbar_, TB_ISBUTTONENABLED, 101, 0));
-  EXPECT_FALSE(::SendMessageA(toolbar_, TB_ISBUTTONENABLED, 102, 0));
+  EXPECT_TRUE(ButtonEnabled(101));
+  EXPECT_FALSE(ButtonEnabled(102));
   EXPECT_EQ(ButtonText(101), "Start Selection");
   EXPECT_EQ(ButtonText(102), "Quick Save");
   const HWND control = host_->ControlWindow();
@@ -125,6 +45,13 @@ TEST_F(BandToolbarTest, AttachingBuildsTheToolbarAndItsControlWindowAndConnectsT
   ASSERT_TRUE(tip.lpszText);
   EXPECT_STREQ(tip.lpszText, "Quick Save");
   EXPECT_TRUE(tip.uFlags & TTF_DI_SETITEM);
+  NMTTDISPINFOW wide_tip = {};
+  wide_tip.hdr = tip.hdr;
+  wide_tip.hdr.idFrom = 101;
+  wide_tip.hdr.code = TTN_GETDISPINFOW;
+  ::SendMessageA(control, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide_tip));
+  ASSERT_TRUE(wide_tip.lpszText);
+  EXPECT_STREQ(wide_tip.lpszText, L"Start Selection");
 
   // Focus changes reach the band site.
   ::SendMessageA(control, WM_SETFOCUS, 0, 0);

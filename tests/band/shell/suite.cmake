@@ -1,5 +1,4 @@
-# Under Wine the band's program registers and loads the real GrabPlugin.dll, hosts it in a stand-in
-# browser window and hands content to the real PageHarvest.exe.
+# Under Wine: the real GrabPlugin.dll in a stand-in browser window, handing content to the real PageHarvest.exe.
 if(WIN32)
   add_dependencies(${name} GrabPlugin PageHarvest)
   target_sources(${name} PRIVATE ${dir}/win32/attached_band.cpp ${dir}/win32/band_library.cpp ${dir}/win32/browser_host.cpp

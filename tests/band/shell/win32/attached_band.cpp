@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <memory>
+
 #include "common/settings_names.h"
 #include "platform/win32/unique_handle.h"
 #include "tests/controller/shell/win32/controller_program.h"
@@ -52,7 +55,7 @@ void AttachedBandTest::ClickButton(int command) const {
   const LPARAM at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
   ::PostMessageA(toolbar_, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::PostMessageA(toolbar_, WM_LBUTTONUP, 0, at);
-  robot::Settle(toolbar_);
+  WaitForBand();
 }
 
 bool AttachedBandTest::ButtonEnabled(int command) const {
@@ -76,8 +79,19 @@ HWND AttachedBandTest::OpenMenu() const {
   return robot::WaitForWindow("", robot::kWaitMs, "#32768");
 }
 
-void AttachedBandTest::Choose(HWND menu, char key) const {
+void AttachedBandTest::Choose(HWND menu, char key, bool closes) const {
   ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(key), 0);
+  if (!closes) return;
+  // The menu posts its command before it closes; what is posted after it comes after it.
+  robot::WaitUntilGone(menu);
+  WaitForBand();
+}
+
+void AttachedBandTest::WaitForBand() const {
+  // Posted, not sent: a sent message would overtake what is waiting in the thread's queue.
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  host_->Post([done] { *done = true; });
+  PollFor([&] { return done->load(); });
 }
 
 bool AttachedBandTest::AnswerRestartMessage() const {
@@ -86,7 +100,7 @@ bool AttachedBandTest::AnswerRestartMessage() const {
   const std::string text = robot::MessageBoxText(box);
   robot::Click(box, IDOK);
   robot::WaitUntilGone(box);
-  robot::Settle(toolbar_);
+  WaitForBand();
   return text == kRestartMessage;
 }
 

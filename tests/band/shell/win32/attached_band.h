@@ -1,5 +1,4 @@
-// A test with the registered band attached to the stand-in browser window, and the user's hand on
-// its toolbar: clicks, the drop-down menu, and the answers to its messages.
+// A test fixture: the registered band in the stand-in browser window, and a user's hand on its toolbar.
 #pragma once
 
 #include <windows.h>
@@ -37,8 +36,11 @@ class AttachedBandTest : public ::testing::Test {
   std::string ButtonText(int command) const;
   // Opens the drop-down with a click on the arrow of "Start Selection"; the menu's window.
   HWND OpenMenu() const;
-  // Picks a menu entry by its mnemonic, as a user typing it would.
-  void Choose(HWND menu, char key) const;
+  // Picks a menu entry by its mnemonic, as a user typing it would, and waits until the menu has
+  // closed and the band has handled the command (unless the entry opens a sub-menu).
+  void Choose(HWND menu, char key, bool closes = true) const;
+  // Returns once the band's thread has handled everything posted to it before.
+  void WaitForBand() const;
   // Answers the restart message; false when it did not come or said something else.
   bool AnswerRestartMessage() const;
 

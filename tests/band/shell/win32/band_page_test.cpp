@@ -1,5 +1,4 @@
-// The band over pages of the browser's document stand-in: layouts known and unknown, navigation in
-// selection mode, and the whole road to the real PageHarvest.exe and the files it writes.
+// The band over pages of the document stand-in: layouts, navigation, and the road to PageHarvest.exe.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -98,7 +97,7 @@ TEST_F(BandPageTest, QuickSaveIsOfferedExactlyOnPagesOfAKnownLayout) {
     robot::Click(box, IDOK);
     robot::WaitUntilGone(box);
   }
-  robot::Settle(toolbar_);
+  WaitForBand();
   EXPECT_FALSE(ButtonChecked(101));
   EXPECT_EQ(monday.page->connections(), 0u);
 
@@ -121,7 +120,6 @@ TEST_F(BandPageTest, NavigationAndNewWindowsAreRefusedOnlyInSelectionMode) {
   EXPECT_TRUE(FireBeforeNavigate2());
   StoreSetting(reg::kSuppressHyperlink, 0);
   Choose(OpenMenu(), 'f');  // Fine Selection reads the settings again and keeps the mode on
-  robot::Settle(toolbar_);
   EXPECT_TRUE(ButtonChecked(101));
   EXPECT_EQ(monday.page->connections(), 1u);
   EXPECT_FALSE(FireNewWindow2());

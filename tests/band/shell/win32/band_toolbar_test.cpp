@@ -1,5 +1,4 @@
-// The band attached to the stand-in browser window: its toolbar, control window and menu, used as a
-// user uses them, with the messages answered and the settings read back from the registry.
+// The band's toolbar, control window and menu in the stand-in browser window, used as a user uses them.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -84,18 +83,18 @@ TEST_F(BandToolbarTest, TheDropDownShowsTheSettingsAndItsEntriesChangeAndStoreTh
   EXPECT_TRUE(::GetMenuState(shown, 204, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_FALSE(::GetMenuState(shown, 205, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_FALSE(::GetMenuState(shown, 207, MF_BYCOMMAND) & MF_CHECKED);
-  Choose(menu, 's');  // &Show Text
+  Choose(menu, 's', false);  // &Show Text, whose message keeps the band busy
   ASSERT_TRUE(AnswerRestartMessage()) << robot::DescribeDialogs();
   EXPECT_EQ(ButtonText(101), "Start Selection");
   EXPECT_EQ(StoredSetting(reg::kBandTextStyle), 0u);
 
   menu = OpenMenu();
   ASSERT_TRUE(menu);
-  Choose(menu, 'i');  // &Icon
+  Choose(menu, 'i', false);  // &Icon
   const HWND icons = robot::WaitForWindow("", robot::kWaitMs, "#32768");
   ASSERT_TRUE(icons);
   ::Sleep(100);
-  Choose(menu, 'l');  // &Large, in the open sub-menu
+  Choose(menu, 'l', false);  // &Large, in the open sub-menu
   ASSERT_TRUE(AnswerRestartMessage()) << robot::DescribeDialogs();
   EXPECT_EQ(StoredSetting(reg::kBandIconSize), 1u);
 
@@ -104,8 +103,12 @@ TEST_F(BandToolbarTest, TheDropDownShowsTheSettingsAndItsEntriesChangeAndStoreTh
   const HMENU again = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
   EXPECT_TRUE(::GetMenuState(again, 205, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_TRUE(::GetMenuState(again, 207, MF_BYCOMMAND) & MF_CHECKED);
-  ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-  robot::Settle(toolbar_);
+  Choose(menu, 'i', false);
+  ASSERT_TRUE(robot::WaitForWindow("", robot::kWaitMs, "#32768"));
+  ::Sleep(100);
+  Choose(menu, 'm', false);  // S&mall
+  ASSERT_TRUE(AnswerRestartMessage()) << robot::DescribeDialogs();
+  EXPECT_EQ(StoredSetting(reg::kBandIconSize), 0u);
 }
 
 }  // namespace

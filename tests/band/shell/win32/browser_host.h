@@ -1,5 +1,4 @@
-// A stand-in browser window for the band: a real top-level window on a thread of its own, whose site
-// object hands the band its window, focus notifications and the stand-in browser object.
+// A stand-in browser window on a thread of its own, whose site hands the band its window and browser.
 #pragma once
 
 #include <windows.h>

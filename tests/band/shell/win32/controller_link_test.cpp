@@ -1,5 +1,4 @@
-// The controller link of the band against the real PageHarvest.exe: running, started from its path,
-// not startable, and never showing its window.
+// The band's controller link against the real PageHarvest.exe, running, startable or not.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -31,12 +31,6 @@ STDMETHODIMP_(ULONG) StandInBrowser::Release() {
   return static_cast<ULONG>(left);
 }
 
-STDMETHODIMP StandInBrowser::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
 void StandInBrowser::SetDocument(IDispatch* document) {
   if (document) document->AddRef();
   document_ = win::ComPtr<IDispatch>(document);

@@ -7,7 +7,8 @@ namespace ph::mshtml {
 
 struct BrowserDocuments::State {
   win::ComPtr<IWebBrowser2> browser;
-  win::ComPtr<IUnknown> shown;  // the identity of the document last handed out
+  win::ComPtr<IUnknown> shown;      // the identity of the document last read
+  win::ComPtr<IDispatch> current;   // and the document itself
   LifetimePtr lifetime = std::make_shared<HandleLifetime>();
 };
 
@@ -25,24 +26,34 @@ void BrowserDocuments::Forget() {
   state_->lifetime->End();
   state_->lifetime = std::make_shared<HandleLifetime>();
   state_->shown.reset();
+  state_->current.reset();
 }
 
-DocumentPtr BrowserDocuments::TopDocument() {
-  if (!state_->browser) return nullptr;
+// Reads the browser's document; the handles of the page shown before end when it is another one.
+void BrowserDocuments::Refresh() {
   win::ComPtr<IDispatch> document;
-  if (FAILED(state_->browser->get_Document(document.put())) || !document) return nullptr;
+  if (!state_->browser || FAILED(state_->browser->get_Document(document.put()))) document.reset();
   auto identity = Query<IUnknown>(document);
-  if (!identity) return nullptr;
   if (identity.get() != state_->shown.get()) {
     Forget();
     state_->shown = identity;
   }
-  return WrapDocument(document.get(), state_->lifetime);
+  state_->current = std::move(document);
 }
 
-MouseEvent BrowserDocuments::EventFrom(IDispatch* event) { return MouseEventFrom(event, state_->lifetime); }
+DocumentPtr BrowserDocuments::TopDocument() {
+  Refresh();
+  return WrapDocument(state_->current.get(), state_->lifetime);
+}
 
+MouseEvent BrowserDocuments::EventFrom(IDispatch* event) {
+  Refresh();
+  return MouseEventFrom(event, state_->lifetime);
+}
+
+// An event may be the first news of a new page: elements of the old one are not touched in handling it.
 bool BrowserDocuments::Route(DISPID dispid, const DISPPARAMS* params, DocumentEventSink& sink) {
+  Refresh();
   return RouteDocumentEvent(dispid, params, sink, state_->lifetime);
 }
 

@@ -48,8 +48,9 @@ bool RouteDocumentEvent(DISPID dispid, const DISPPARAMS* params, DocumentEventSi
                         LifetimePtr lifetime = nullptr);
 
 // The top document of one browser window, as the band's BrowserPort. When the browser shows another
-// document than the one last handed out (it navigated), or Forget is called, every handle handed out
-// before goes dead, so that no element of a page that is gone is touched.
+// document than the one last read (it navigated), or Forget is called, every handle handed out before
+// goes dead, so that no element of a page that is gone is touched. The document is read again on every
+// call of TopDocument, EventFrom and Route.
 class BrowserDocuments : public BrowserPort {
  public:
   BrowserDocuments();
@@ -60,7 +61,8 @@ class BrowserDocuments : public BrowserPort {
   // The browser whose Document is read (referenced until replaced; null to let go of it).
   void SetBrowser(IWebBrowser2* browser);
   DocumentPtr TopDocument() override;
-  // Ends the handles handed out so far (for the band's BeforeNavigate2 and when the site goes away).
+  // Ends the handles handed out so far (when the site goes away). A navigation needs no call: it is seen
+  // when the document is read next, and a cancelled one leaves the page, and its handles, as they were.
   void Forget();
 
   // As the free functions, with the handles tied to the current page.
@@ -68,6 +70,8 @@ class BrowserDocuments : public BrowserPort {
   bool Route(DISPID dispid, const DISPPARAMS* params, DocumentEventSink& sink);
 
  private:
+  void Refresh();
+
   struct State;
   std::unique_ptr<State> state_;
 };

@@ -10,6 +10,13 @@
 //   IHTMLTable (rows), IHTMLTableRow (cells), IHTMLLinkElement (rel), IHTMLEventObj.
 // Every other method answers E_NOTIMPL. Element objects are made afresh on every call (the real
 // browser hands out the same object for an element); nothing may rely on their identity.
+//
+//   auto doc = TreeDocument::Make(u"http://site.test/");        // tests/band/engine/tree_document.h
+//   TreeNode* cell = doc->body()->Add("TABLE")->Add("TR")->Add("TD", u"text");
+//   standin::Page page(doc);
+//   browser_site_uses(page.Browser());                            // or page.Document()
+//   page.FireMouseOver(doc->Wrap(cell));                          // to every connected sink
+//   page.FireMouseUp(doc->Wrap(cell), /*shift=*/false, /*ctrl=*/true, /*alt=*/false);
 #pragma once
 
 #include <windows.h>

@@ -10,8 +10,12 @@ class SinkObject : public ComObject<IDispatchStubs> {
  public:
   explicit SinkObject(std::function<void(DISPID, DISPPARAMS*)> on_invoke) : on_invoke_(std::move(on_invoke)) {}
   HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-    on_invoke_(dispid, params);
-    return S_OK;
+    try {
+      on_invoke_(dispid, params);
+      return S_OK;
+    } catch (...) {
+      return E_UNEXPECTED;  // nothing thrown by the handler crosses into the caller
+    }
   }
 
  protected:

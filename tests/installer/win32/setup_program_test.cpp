@@ -69,11 +69,6 @@ bool KeyExists(HKEY root, const char* key) {
   return true;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string StartMenuEntry() {
   char programs[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
@@ -118,8 +113,8 @@ class SetupProgram : public ::testing::Test {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::string line = "\"" + Program() + "\" /noflash";
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                          &info))
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                          &startup, &info))
       return {};
     win::UniqueKernelHandle process(info.hProcess);
     const win::UniqueKernelHandle thread(info.hThread);
@@ -135,7 +130,8 @@ class SetupProgram : public ::testing::Test {
 
   // Each data file gets a text of its own, so that a file swapped or rewritten shows.
   void WriteDataFiles() const {
-    for (const char* name : kDataFiles) std::ofstream(folder_ + "\\" + name, std::ios::binary) << "kept " << name;
+    for (const char* name : kDataFiles)
+      std::ofstream(folder_ + "\\" + name, std::ios::binary) << "kept " << name;
   }
   void ExpectDataFilesKept() const {
     for (const char* name : kDataFiles)
@@ -148,18 +144,20 @@ class SetupProgram : public ::testing::Test {
 TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   EXPECT_TRUE(Exists(Program()));
   EXPECT_TRUE(Exists(Uninstaller()));
-  EXPECT_EQ(Lower(RegistryString(HKEY_CURRENT_USER, kProductKey, "Controller Path")), Lower(Program()));
+  EXPECT_STRCASEEQ(RegistryString(HKEY_CURRENT_USER, kProductKey, "Controller Path").c_str(),
+                   Program().c_str());
 #ifdef PH_BAND_BUILT
   EXPECT_TRUE(Exists(Band()));
-  EXPECT_EQ(Lower(RegistryString(HKEY_CLASSES_ROOT, kBandServerKey, nullptr)), Lower(Band()));
+  EXPECT_STRCASEEQ(RegistryString(HKEY_CLASSES_ROOT, kBandServerKey, nullptr).c_str(), Band().c_str());
 #endif
   EXPECT_TRUE(Exists(StartMenuEntry()));
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "PageHarvest");
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "2.37");
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "PageHarvest");
-  EXPECT_EQ(Lower(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon")), Lower(Program() + ",0"));
-  EXPECT_EQ(Lower(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString")),
-            Lower("\"" + Uninstaller() + "\""));
+  EXPECT_STRCASEEQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon").c_str(),
+                   (Program() + ",0").c_str());
+  EXPECT_STRCASEEQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").c_str(),
+                   ("\"" + Uninstaller() + "\"").c_str());
   DWORD size_kb = 0, size = sizeof size_kb;
   EXPECT_EQ(::RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr,
                            &size_kb, &size), ERROR_SUCCESS);

@@ -12,9 +12,9 @@ packages=(
   libgumbo-dev libxml2-dev libxslt1-dev liburiparser-dev libcurl4-openssl-dev
   # databases: driver manager, drivers, servers and clients
   unixodbc unixodbc-dev libsqliteodbc odbc-mariadb sqlite3 mariadb-server mariadb-client
-  # Windows build and its runtime
+  # Windows build, its runtime and the setup program's compiler
   mingw-w64 mingw-w64-tools g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-  wine wine64 libwine-dev
+  wine wine64 libwine-dev nsis
   # screenshots of the dialogs, the desktop clipboard of grab, the loopback HTTP server of the tests
   xvfb xauth xclip libx11-dev imagemagick python3
 )

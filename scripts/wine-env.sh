@@ -3,7 +3,8 @@
 ph_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$ph_root/build/win/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Linux desktop menu entries for the shortcuts that programs in the prefix make.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 export WINEARCH=win64
 # A UTF-8 locale that every system has: Wine names files on the Linux side in the locale's encoding,
 # so only a UTF-8 one can hold a file name in any script. Programs without a code-page manifest

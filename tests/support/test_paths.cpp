@@ -13,6 +13,13 @@ std::string SourceDir() {
   return dir ? dir : "";
 }
 
+std::string WindowsPathOf(std::string build_path) {
+  if (!build_path.empty() && build_path[0] == '/') build_path = "Z:" + build_path;
+  for (char& c : build_path)
+    if (c == '/') c = '\\';
+  return build_path;
+}
+
 std::string MakeScratchDir(const std::string& tag) {
   // Test programs run side by side: a random part keeps their folders apart.
   static const unsigned run = std::random_device{}();

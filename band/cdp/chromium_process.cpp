@@ -105,6 +105,16 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // The browser's own temporary files go into the profile folder, so that they go with it.
+  const std::string temp_files = profile + "/tmp";
+  std::filesystem::create_directory(temp_files, ec);
+  std::vector<std::string> environment;
+  for (char** e = environ; *e; ++e)
+    if (std::string_view(*e).rfind("TMPDIR=", 0) != 0) environment.emplace_back(*e);
+  environment.push_back("TMPDIR=" + temp_files);
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -124,7 +134,7 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
   for (int s : {SIGINT, SIGTERM, SIGPIPE, SIGHUP}) sigaddset(&defaults, s);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   pid_t pid = -1;
-  const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (spawned != 0) return fail("cannot start " + program);
@@ -162,6 +172,8 @@ void ChromiumProcess::Stop() {
   if (!running_) return;
   running_ = false;
   bool asked = false;
+  // Even after Ctrl-C the browser is asked to close first: killed, it leaves its files behind.
+  pipe_->IgnoreStop();
   try {
     client_->Call("Browser.close", Json::object(), {}, std::chrono::seconds(2));
     asked = true;

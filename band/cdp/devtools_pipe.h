@@ -48,6 +48,8 @@ class DevToolsPipe {
   void Send(std::string_view message, Clock::time_point deadline);
   // The next message, or nothing when the deadline passes first.
   std::optional<std::string> Receive(Clock::time_point deadline);
+  // From now on only deadlines end waits: the last words with the browser after an interruption.
+  void IgnoreStop() { stop_ = nullptr; }
 
  private:
   // Waits until the descriptor is ready for events; false when the deadline passed.

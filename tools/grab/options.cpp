@@ -119,6 +119,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       dialect_seen = true;
     } else if (name == "--no-progress") {
       o.progress = false;
+    } else if (name == "--browser") {
+      o.browser = true;
     } else if (name == "-q" || name == "--quiet") {
       o.quiet = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -177,6 +179,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     *error = "--dialect goes with db create-table";
     return std::nullopt;
   }
+  if (o.browser && (o.command == Command::kDbTest || o.command == Command::kDbCreateTable)) {
+    *error = "--browser goes with auto, pick, paths and quick";
+    return std::nullopt;
+  }
   o.pages = std::move(operands);
 
   const bool file_kind = o.answer.kind == kOutputText || o.answer.kind == kOutputXml || o.answer.kind == kOutputHtml;
@@ -225,6 +231,11 @@ Settings, kept in the data folder between runs:
                      come from the environment as PAGEHARVEST_PASSWORD instead (used, not kept)
   --table NAME       the table that receives the rows (make it with its id, content_date, url and
                      content columns)
+
+Pages as a browser shows them:
+  --browser          load each page in headless Chromium, let its scripts run and the page settle,
+                     and work on the markup the browser then holds, frames included; one browser
+                     serves all pages of the run (PAGEHARVEST_CHROMIUM names another browser program)
 
 Other options:
   --data-dir DIR     where layouts.dat, selections.dat, actions.dat and settings.dat live

@@ -36,6 +36,7 @@ struct Options {
   std::string data_dir;  // empty: grab's own folder
   bool progress = true;  // a progress bar on a terminal when there are several pages
   bool quiet = false;
+  bool browser = false;  // pages as headless Chromium renders them, not as fetched
 };
 
 // Parses argv (without the program name). On a mistake returns nothing and says what in *error.

@@ -10,6 +10,7 @@
 #include "controller/outputs/utf8.h"
 #include "platform/fetch.h"
 #include "platform/url.h"
+#include "tools/grab/browser_pages.h"
 
 namespace ph::grab {
 namespace {
@@ -116,6 +117,7 @@ std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const Wide
 
 std::shared_ptr<MemoryDocument> PageLoader::Load(const std::string& page, std::string* error) {
   const std::string url = IsWebUrl(page) || page.rfind("file://", 0) == 0 ? page : FileUrl(page);
+  if (browser_) return browser_->Load(url, error);
   auto bytes = Read(url, error);
   if (!bytes) return nullptr;
   return MemoryDocument::Parse(PageTextAsUtf8(*bytes, code_page_), Utf8ToUtf16(url),

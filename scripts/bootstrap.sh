@@ -9,7 +9,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   # libraries of the native ports and the command-line band
-  libgumbo-dev libxml2-dev libxslt1-dev liburiparser-dev libcurl4-openssl-dev
+  libgumbo-dev libxml2-dev libxslt1-dev liburiparser-dev libcurl4-openssl-dev nlohmann-json3-dev
+  # the browser that renders pages for grab --browser
+  chromium
   # databases: driver manager, drivers, servers and clients
   unixodbc unixodbc-dev libsqliteodbc odbc-mariadb sqlite3 mariadb-server mariadb-client
   # Windows build, its runtime and the setup program's compiler

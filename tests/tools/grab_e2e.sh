@@ -181,5 +181,31 @@ if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then
   check "the desktop clipboard offers text in every script" grep -qF "$mixed" "$work/clip-mixed.txt"
 fi
 
+# --- Pages as a browser renders them: an article that a script writes is there only with --browser.
+mkdir -p "$work/browser" "$work/tmp" "$work/tmp-term"
+check "without Chromium --browser says so and exits 1" \
+  bash -c "PAGEHARVEST_CHROMIUM=/nonexistent/chromium '$grab' --data-dir '$work/browser' --browser auto '$pages/scripted_article.html' --kind text --to '$out/none.txt' 2>'$work/nochromium.txt'; [ \$? -eq 1 ] && grep -q 'needs Chromium' '$work/nochromium.txt'"
+if command -v chromium >/dev/null; then
+  check "the fetched source has no article" \
+    bash -c "'$grab' --data-dir '$work/browser' auto '$pages/scripted_article.html' --kind text --to '$out/fetched.txt'; ! grep -q 'Scripted harvest' '$out/fetched.txt'"
+  check "with --browser the scripted article is saved" \
+    env TMPDIR="$work/tmp" "$grab" --data-dir "$work/browser-2" --browser auto "$pages/scripted_article.html" --kind text --to "$out/rendered.txt"
+  check "the saved text is the article the script wrote" grep -q '^Scripted harvest: the late apples' "$out/rendered.txt"
+  check "the browser is gone and its profile removed" \
+    bash -c "[ -z \"\$(ls -A '$work/tmp')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp/' >/dev/null"
+  # SIGTERM in the middle of a batch ends the browser before grab ends.
+  TMPDIR="$work/tmp-term" "$grab" --data-dir "$work/browser-2" --browser --no-progress quick \
+    $(for _ in $(seq 20); do printf '%s ' "$pages/scripted_article.html"; done) >/dev/null 2>&1 &
+  grab_pid=$!
+  for _ in $(seq 100); do [ -n "$(ls -A "$work/tmp-term")" ] && break; sleep 0.1; done
+  sleep 3
+  kill -TERM "$grab_pid"
+  wait "$grab_pid"
+  term_status=$?
+  check "SIGTERM ends grab with its status" test "$term_status" -eq 143
+  check "and the browser with it, and its files" \
+    bash -c "[ -z \"\$(ls -A '$work/tmp-term' | grep -v '^grab-[0-9]*\$')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp-term/' >/dev/null"
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

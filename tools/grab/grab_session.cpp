@@ -20,6 +20,7 @@
 #include "platform/file_system.h"
 #include "platform/memory_registry.h"
 #include "platform/url.h"
+#include "tools/grab/browser_pages.h"
 #include "tools/grab/console_user.h"
 #include "tools/grab/grab_ports.h"
 #include "tools/grab/page_loader.h"
@@ -262,6 +263,7 @@ struct GrabSession::Parts {
   ImmediateTimers timers;
   SelectionEngine engine;
   PageLoader loader;
+  std::unique_ptr<BrowserPages> rendering;  // grab --browser: ended before the loader that uses it
 };
 
 GrabSession::GrabSession(const Options& options, std::ostream& out, std::ostream& err)
@@ -283,6 +285,15 @@ int GrabSession::Run() {
       p.err << "grab: cannot make the data folder " << p.options.data_dir << ": " << ec.message() << '\n';
       return 1;
     }
+  }
+  if (p.options.browser) {
+    std::string error;
+    p.rendering = BrowserPages::Start(&error);
+    if (!p.rendering) {
+      p.err << "grab: " << error << '\n';
+      return 1;
+    }
+    p.loader.RenderWith(p.rendering.get());
   }
   p.LoadSettingsFile();
   p.engine.set_relocation_mode(p.options.relocate_by_paths ? RelocationMode::kPaths : RelocationMode::kSmart);

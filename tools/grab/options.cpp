@@ -127,6 +127,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       o.relocate_by_paths = v == "paths";
     } else if (name == "--no-progress") {
       o.progress = false;
+    } else if (name == "--browser") {
+      o.browser = true;
     } else if (name == "-q" || name == "--quiet") {
       o.quiet = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -185,6 +187,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     *error = "--dialect goes with db create-table";
     return std::nullopt;
   }
+  if (o.browser && (o.command == Command::kDbTest || o.command == Command::kDbCreateTable)) {
+    *error = "--browser goes with auto, pick, paths and quick";
+    return std::nullopt;
+  }
   o.pages = std::move(operands);
 
   const bool file_kind = o.answer.kind == kOutputText || o.answer.kind == kOutputXml || o.answer.kind == kOutputHtml;
@@ -240,6 +246,11 @@ Quick Save:
                      ancestors and text), or skipped when nothing matches well enough; a page whose
                      tables changed may use the stored layout of its host whose regions match best.
                      paths: by element paths and table layouts alone
+
+Pages as a browser shows them:
+  --browser          load each page in headless Chromium, let its scripts run and the page settle,
+                     and work on the markup the browser then holds, frames included; one browser
+                     serves all pages of the run (PAGEHARVEST_CHROMIUM names another browser program)
 
 Other options:
   --data-dir DIR     where layouts.dat, selections.dat, regions.dat, actions.dat and

@@ -39,6 +39,7 @@ struct Options {
   bool relocate_by_paths = false;
   bool progress = true;  // a progress bar on a terminal when there are several pages
   bool quiet = false;
+  bool browser = false;  // pages as headless Chromium renders them, not as fetched
 };
 
 // Parses argv (without the program name). On a mistake returns nothing and says what in *error.

@@ -9,6 +9,7 @@
 #include "common/utf8.h"
 #include "platform/fetch.h"
 #include "platform/url.h"
+#include "tools/grab/browser_pages.h"
 #include "tools/grab/page_encoding.h"
 
 namespace ph::grab {
@@ -100,6 +101,7 @@ std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const Wide
 
 std::shared_ptr<MemoryDocument> PageLoader::Load(const std::string& page, std::string* error) {
   const std::string url = IsWebUrl(page) || page.rfind("file://", 0) == 0 ? page : FileUrl(page);
+  if (browser_) return browser_->Load(url, error);
   std::string content_type;
   auto bytes = Read(url, &content_type, error);
   if (!bytes) return nullptr;

@@ -12,6 +12,8 @@ class UrlPort;
 
 namespace grab {
 
+class BrowserPages;
+
 class PageLoader {
  public:
   PageLoader(Fetcher& fetcher, UrlPort& urls, std::string scratch_folder)
@@ -19,6 +21,8 @@ class PageLoader {
 
   // The page named by a file path or a URL; null with the reason in *error when it cannot be had.
   std::shared_ptr<MemoryDocument> Load(const std::string& page, std::string* error);
+  // From now on pages are taken as the browser renders them instead of as fetched (null: fetched).
+  void RenderWith(BrowserPages* browser) { browser_ = browser; }
 
  private:
   // The bytes a URL names: a download for http(s), with the server's Content-Type, or a read for
@@ -29,6 +33,7 @@ class PageLoader {
   Fetcher& fetcher_;
   UrlPort& urls_;
   std::string scratch_;
+  BrowserPages* browser_ = nullptr;
 };
 
 // Whether the text is a URL grab downloads (http or https), rather than a file.

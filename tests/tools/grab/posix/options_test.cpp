@@ -73,6 +73,7 @@ TEST(GrabOptions, MistakesAreRefusedWithAReason) {
       {"auto", "p", "--portion", "all"},
       {"auto", "p", "--dsn"},
       {"auto", "p", "--bogus"},
+      {"db", "test", "--browser"},            // a browser renders pages; db has none
   };
   for (const auto& args : bad) {
     std::string error;

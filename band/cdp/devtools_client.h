@@ -1,0 +1,45 @@
+// DevTools commands and events over a message pipe: commands carry ids, replies are matched by id,
+// events that arrive meanwhile are queued for whoever waits for them.
+#pragma once
+
+#include <deque>
+#include <functional>
+
+#include <nlohmann/json.hpp>
+
+#include "band/cdp/devtools_pipe.h"
+
+namespace ph::cdp {
+
+using Json = nlohmann::json;
+
+struct Event {
+  std::string method;
+  std::string session_id;  // empty for events of the browser itself
+  Json params;
+};
+
+class DevToolsClient {
+ public:
+  explicit DevToolsClient(DevToolsPipe& pipe) : pipe_(pipe) {}
+
+  // Sends a command (to a page's session when session_id is given) and returns its result. Throws
+  // DevToolsError on an error reply, a timeout or a broken pipe.
+  Json Call(const std::string& method, Json params = Json::object(), const std::string& session_id = {},
+            Clock::duration timeout = std::chrono::seconds(30));
+
+  // The first queued or arriving event that matches, removed from the queue; nothing at the deadline.
+  std::optional<Event> WaitForEvent(const std::function<bool(const Event&)>& match, Clock::time_point deadline);
+  // Hands every event queued so far to visit and empties the queue.
+  void DrainEvents(const std::function<void(const Event&)>& visit);
+
+ private:
+  // Reads one message and queues it if it is an event; returns it parsed.
+  std::optional<Json> ReadOne(Clock::time_point deadline);
+
+  DevToolsPipe& pipe_;
+  long next_id_ = 1;
+  std::deque<Event> events_;
+};
+
+}  // namespace ph::cdp

@@ -1,0 +1,30 @@
+// A page loaded in the browser and left to settle, taken as the markup of its documents.
+#pragma once
+
+#include <vector>
+
+#include "band/cdp/devtools_client.h"
+
+namespace ph::cdp {
+
+// One document of the page as the browser holds it now (scripts have run), serialised to HTML.
+struct RenderedDocument {
+  std::string url;    // as the browser reports it, after redirects
+  std::string html;   // doctype and root element, UTF-8
+  // The src attribute of the frame element that holds this document; empty for the top document.
+  std::string owner_src;
+  int parent = -1;  // index of the document that holds the frame, -1 for the top document
+};
+
+struct SettleTimes {
+  Clock::duration load = std::chrono::seconds(20);          // for the load event
+  Clock::duration quiet = std::chrono::milliseconds(300);   // no requests and no changes this long
+  Clock::duration settle = std::chrono::seconds(3);         // at most this long after the load event
+};
+
+// Loads url in a new tab, waits for the load event and then for a quiet spell, and returns the page's
+// documents, the top one first and then the frames in document order, each frame before the frames
+// inside it. The tab is closed afterwards. Throws DevToolsError when the page cannot be had.
+std::vector<RenderedDocument> RenderPage(DevToolsClient& client, const std::string& url, const SettleTimes& times = {});
+
+}  // namespace ph::cdp

@@ -1,0 +1,103 @@
+// Starting the browser for grab, ending it on signals, and turning rendered markup into documents.
+#include "tools/grab/browser_pages.h"
+
+#include <signal.h>
+
+#include <cstdlib>
+
+#include "band/memdoc/utf.h"
+
+namespace ph::grab {
+namespace {
+
+volatile std::sig_atomic_t g_signal = 0;
+struct sigaction g_old_int, g_old_term;
+
+void OnSignal(int signal) { g_signal = signal; }
+
+void CatchSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  // No SA_RESTART: a wait for the browser wakes up at once.
+  action.sa_flags = 0;
+  // A signal the caller ignores (SIGINT of a background job, say) stays ignored.
+  for (auto [signal, old] : {std::pair{SIGINT, &g_old_int}, std::pair{SIGTERM, &g_old_term}}) {
+    ::sigaction(signal, nullptr, old);
+    if (old->sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
+  }
+}
+
+void RestoreSignals() {
+  ::sigaction(SIGINT, &g_old_int, nullptr);
+  ::sigaction(SIGTERM, &g_old_term, nullptr);
+}
+
+}  // namespace
+
+std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error) {
+  const char* named = std::getenv("PAGEHARVEST_CHROMIUM");
+  cdp::ChromiumOptions options;
+  if (named && *named) options.program = named;
+  options.stop = &g_signal;
+  if (cdp::FindProgram(options.program).empty()) {
+    *error = "--browser needs Chromium, and '" + options.program +
+             "' is not installed (install Debian's chromium package, or name the browser program in "
+             "PAGEHARVEST_CHROMIUM)";
+    return nullptr;
+  }
+  CatchSignals();
+  auto browser = cdp::ChromiumProcess::Start(options, error);
+  if (!browser) {
+    *error = "the browser did not start: " + *error;
+    RestoreSignals();
+    if (g_signal) ::raise(g_signal);
+    return nullptr;
+  }
+  return std::unique_ptr<BrowserPages>(new BrowserPages(std::move(browser)));
+}
+
+BrowserPages::~BrowserPages() {
+  browser_->Stop();
+  RestoreSignals();
+  if (g_signal) ::raise(g_signal);
+}
+
+void BrowserPages::EndIfInterrupted() {
+  if (!g_signal) return;
+  browser_->Stop();
+  RestoreSignals();
+  ::raise(g_signal);
+}
+
+std::shared_ptr<MemoryDocument> BrowserPages::Load(const std::string& url, std::string* error) {
+  try {
+    return DocumentFromRendered(cdp::RenderPage(browser_->client(), url));
+  } catch (const cdp::DevToolsError& e) {
+    EndIfInterrupted();
+    *error = e.what();
+  } catch (const std::exception& e) {
+    *error = std::string("the browser's answer for ") + url + " cannot be read: " + e.what();
+  }
+  return nullptr;
+}
+
+std::shared_ptr<MemoryDocument> DocumentFromRendered(const std::vector<cdp::RenderedDocument>& documents) {
+  if (documents.empty()) return nullptr;
+  std::vector<bool> used(documents.size(), false);
+  // Frame elements ask for their documents by src and by the URL of the document around them; the
+  // first rendered frame not yet handed out that fits is theirs, so equal frames keep their order.
+  FrameSource frames = [&](const WideString& src, const WideString& base_url) -> std::optional<FramePage> {
+    const std::string wanted_src = Utf16ToUtf8(src), parent_url = Utf16ToUtf8(base_url);
+    for (std::size_t i = 1; i < documents.size(); ++i) {
+      const cdp::RenderedDocument& d = documents[i];
+      if (used[i] || d.owner_src != wanted_src || documents[static_cast<std::size_t>(d.parent)].url != parent_url) continue;
+      used[i] = true;
+      return FramePage{Utf8ToUtf16(d.url), d.html};
+    }
+    return std::nullopt;
+  };
+  return MemoryDocument::Parse(documents[0].html, Utf8ToUtf16(documents[0].url), frames);
+}
+
+}  // namespace ph::grab

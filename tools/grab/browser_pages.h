@@ -1,0 +1,39 @@
+// Pages as a headless Chromium renders them, for grab --browser: one browser serves the whole run.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "band/cdp/chromium_process.h"
+#include "band/cdp/rendered_page.h"
+#include "band/memdoc/memory_document.h"
+
+namespace ph::grab {
+
+class BrowserPages {
+ public:
+  // Starts the browser named by PAGEHARVEST_CHROMIUM (default "chromium"); null with a message
+  // for the user in *error when there is none or it does not start. From then on Ctrl-C and
+  // SIGTERM end the browser before grab ends.
+  static std::unique_ptr<BrowserPages> Start(std::string* error);
+  ~BrowserPages();
+  BrowserPages(const BrowserPages&) = delete;
+  BrowserPages& operator=(const BrowserPages&) = delete;
+
+  // The page at url as rendered, with its frames; null with the reason in *error.
+  std::shared_ptr<MemoryDocument> Load(const std::string& url, std::string* error);
+
+ private:
+  explicit BrowserPages(std::unique_ptr<cdp::ChromiumProcess> browser) : browser_(std::move(browser)) {}
+  // After a signal: the browser is ended, then grab ends as the signal asks.
+  void EndIfInterrupted();
+
+  std::unique_ptr<cdp::ChromiumProcess> browser_;
+};
+
+// The in-memory document of a rendered page: the top document, and each frame's document in the
+// frame element it belongs to.
+std::shared_ptr<MemoryDocument> DocumentFromRendered(const std::vector<cdp::RenderedDocument>& documents);
+
+}  // namespace ph::grab

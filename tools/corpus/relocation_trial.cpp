@@ -8,7 +8,7 @@
 #include "band/engine/selection_engine.h"
 #include "band/memdoc/memory_document.h"
 #include "band/memdoc/memory_events.h"
-#include "band/memdoc/utf.h"
+#include "common/utf8.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/memory_registry.h"

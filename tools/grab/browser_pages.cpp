@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "band/memdoc/utf.h"
+#include "common/utf8.h"
 
 namespace ph::grab {
 namespace {

@@ -1,6 +1,9 @@
 // Whole-file reads and binary output streams over the standard library.
 #include "platform/file_streams.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -29,21 +32,104 @@ std::optional<Bytes> StreamFileSystem::ReadAll(const std::string& path, std::siz
   return data;
 }
 
-bool WriteWholeFile(FileSystem& fs, const std::string& path, const Bytes& bytes) {
-  // Written beside the file first and put in its place in one step, so that a write cut short (a
-  // full disk, a crash) leaves the old file whole. The random part keeps two writers apart.
-  const std::string temporary = path + ".new-" + std::to_string(std::random_device{}());
-  bool written = false;
-  if (std::unique_ptr<std::ostream> out = fs.OpenWrite(temporary, false)) {
-    out->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out->flush();
-    written = static_cast<bool>(*out);
-  } else {
-    return false;
-  }
-  if (written && fs.MoveReplacing(temporary, path)) return true;
-  fs.RemoveFile(temporary);
+std::optional<std::uint64_t> StreamFileSystem::FileSize(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
+bool StreamFileSystem::Truncate(const std::string& path, std::uint64_t size) {
+  std::error_code ec;
+  std::filesystem::resize_file(path, size, ec);
+  return !ec;
+}
+
+namespace {
+
+// The system's word for the last failure of a stream, which reports it through errno.
+std::string ReasonOf(int error) {
+  return error != 0 ? std::strerror(error) : "the data could not be written in full";
+}
+
+// Writes the bytes to a stream and pushes them out of its buffer; the reason when that failed.
+bool WriteAndFlush(std::ostream& out, std::string_view bytes, std::string* reason) {
+  errno = 0;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  if (out) return true;
+  *reason = ReasonOf(errno);
   return false;
+}
+
+}  // namespace
+
+std::string TemporaryBeside(const std::string& path) {
+  // The random part keeps two writers apart.
+  return path + ".new-" + std::to_string(std::random_device{}());
+}
+
+bool MayReplace(FileSystem& fs, const std::string& path) {
+  return !fs.Exists(path) || fs.OpenWrite(path, true) != nullptr;
+}
+
+WriteOutcome ReplaceFileWith(FileSystem& fs, const std::string& path, std::string_view bytes) {
+  WriteOutcome outcome;
+  // A file the user may not write is not replaced behind their back.
+  errno = 0;
+  if (!MayReplace(fs, path)) {
+    outcome.status = WriteOutcome::kNotOpened;
+    outcome.reason = ReasonOf(errno);
+    return outcome;
+  }
+  // Something other than a file (a device, a pipe) is written where it stands: it is never put
+  // aside for a file in its place.
+  const bool in_place = fs.Exists(path) && !fs.FileSize(path);
+  const std::string temporary = in_place ? path : TemporaryBeside(path);
+  errno = 0;
+  std::unique_ptr<std::ostream> out = fs.OpenWrite(temporary, false);
+  if (!out) {
+    outcome.status = WriteOutcome::kNotOpened;
+    outcome.reason = ReasonOf(errno);
+    return outcome;
+  }
+  const bool written = WriteAndFlush(*out, bytes, &outcome.reason);
+  out.reset();
+  if (written && (in_place || fs.MoveReplacing(temporary, path))) return outcome;
+  if (in_place) {
+    outcome.status = WriteOutcome::kNotWritten;
+    return outcome;
+  }
+  if (written) outcome.reason = "the finished file could not be moved into place";
+  outcome.status = WriteOutcome::kNotWritten;
+  fs.RemoveFile(temporary);
+  return outcome;
+}
+
+WriteOutcome AppendToFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
+  WriteOutcome outcome;
+  const std::optional<std::uint64_t> old_size = fs.FileSize(path);
+  errno = 0;
+  std::unique_ptr<std::ostream> out = fs.OpenWrite(path, true);
+  if (!out) {
+    outcome.status = WriteOutcome::kNotOpened;
+    outcome.reason = ReasonOf(errno);
+    return outcome;
+  }
+  const bool written = WriteAndFlush(*out, bytes, &outcome.reason);
+  out.reset();
+  if (written) return outcome;
+  outcome.status = WriteOutcome::kNotWritten;
+  if (old_size)
+    fs.Truncate(path, *old_size);
+  else
+    fs.RemoveFile(path);
+  return outcome;
+}
+
+bool WriteWholeFile(FileSystem& fs, const std::string& path, const Bytes& bytes) {
+  return ReplaceFileWith(fs, path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())).ok();
 }
 
 }  // namespace ph

@@ -22,6 +22,12 @@ class UrlPort {
 // Replaces every "%" with two hexadecimal digits by the byte they stand for; other text is kept.
 std::string PercentDecode(std::string_view text);
 
+// The scheme of a URL in lower case ("HTTP://x" gives "http"), or empty when the text begins with
+// none (a relative reference); a Windows path such as C:\x reads as the one-letter scheme "c".
+std::string UrlScheme(std::string_view url);
+// Whether a download can fetch the URL: http, https or ftp.
+bool IsDownloadableUrl(std::string_view url);
+
 // WinINet on Windows, uriparser (RFC 3986) natively.
 std::unique_ptr<UrlPort> MakeSystemUrlPort();
 

@@ -10,19 +10,6 @@
 #include "platform/url.h"
 
 namespace ph {
-namespace {
-
-// Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
-bool IsFetchable(std::string_view url) {
-  const std::size_t colon = url.find(':');
-  if (colon == std::string_view::npos) return false;
-  std::string scheme;
-  for (char c : url.substr(0, colon)) scheme += static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-  return scheme == "http" || scheme == "https" || scheme == "ftp";
-}
-
-}  // namespace
-
 std::string CompanionName(std::string_view output_path) {
   std::string name = FileNameOfPath(output_path);
   const std::size_t dot = name.rfind('.');
@@ -61,7 +48,8 @@ void LinkedFileCapture::Rewrite(ReferenceKind kind, std::string_view value, std:
 
 void LinkedFileCapture::Capture(const std::string& absolute, std::string* out) {
   std::string url_path;
-  if (!IsFetchable(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
+  // Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
+  if (!IsDownloadableUrl(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
   const LocalCopyPath copy = MakeLocalCopyPath(folder_, companion_, url_path, kPathSeparator);
   out->append(copy.reference);
   // A picture used many times on a page is fetched once.

@@ -4,20 +4,13 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "platform/url.h"
 #include "platform/win32/unique_handle.h"
 
 namespace ph {
 namespace {
 
 constexpr DWORD kChunk = 5000;
-
-bool IsWebUrl(const std::string& url) {
-  const std::size_t colon = url.find(':');
-  if (colon == std::string::npos) return false;
-  std::string scheme = url.substr(0, colon);
-  for (char& c : scheme) c = static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-  return scheme == "http" || scheme == "https" || scheme == "ftp";
-}
 
 // A cached error page ("HTTP/1.1 404 ...") is no copy of the file.
 bool IsCachedSuccess(const INTERNET_CACHE_ENTRY_INFOA& info) {
@@ -33,7 +26,7 @@ class WininetFetcher : public Fetcher {
   explicit WininetFetcher(FetchLimits limits) : limits_(limits) {}
 
   bool Fetch(const std::string& url, const std::string& path) override {
-    if (!IsWebUrl(url)) return false;
+    if (!IsDownloadableUrl(url)) return false;
     // Written to a file of its own beside the target (a short name, so that a target near the
     // length limit still has room) and moved over the target only when complete.
     const std::size_t cut = path.find_last_of("\\/");

@@ -60,6 +60,8 @@ check "a mistake on the command line exits 2" bash -c "'$grab' auto; [ \$? -eq 2
 check "without an answer nothing is saved and the exit status says so" \
   bash -c "! '$grab' --data-dir '$work/empty' auto '$site/article-1.html' 2>'$work/noanswer.txt' && grep -q -- '--kind' '$work/noanswer.txt'"
 check "auto saves the first page as HTML" g auto "$site/article-1.html" --kind html --to "$out/first.htm"
+check "a text that cannot be written is reported and the exit status says so" \
+  bash -c "! '$grab' --data-dir '$work/full' auto '$site/article-1.html' --kind text --to /dev/full 2>'$work/full.txt' && grep -q 'Failure to' '$work/full.txt'"
 check "the picture landed in the companion folder" cmp "$out/first_files/sample/site/images/tree.png" "$src/sample/site/images/tree.png"
 check "the style sheet landed in the companion folder" cmp "$out/first_files/sample/site/style.css" "$src/sample/site/style.css"
 check "the markup points at the local copies" grep -q 'src="first_files/sample/site/images/tree.png"' "$out/first.htm"

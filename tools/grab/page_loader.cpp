@@ -10,6 +10,7 @@
 #include "controller/outputs/utf8.h"
 #include "platform/fetch.h"
 #include "platform/url.h"
+#include "tools/grab/frame_policy.h"
 
 namespace ph::grab {
 namespace {
@@ -53,10 +54,8 @@ std::optional<std::string> ReadLocalFile(const std::string& path, std::string* e
 }  // namespace
 
 bool IsWebUrl(std::string_view page) {
-  // Schemes are case-insensitive: "HTTP://" names a web page as well.
-  std::string head(page.substr(0, 8));
-  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return head.rfind("http://", 0) == 0 || head.rfind("https://", 0) == 0;
+  const std::string scheme = UrlScheme(page);
+  return (scheme == "http" || scheme == "https") && page.substr(scheme.size() + 1, 2) == "//";
 }
 
 std::string FileUrl(const std::string& path) {
@@ -93,7 +92,7 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
     std::filesystem::remove(file);
     return text;
   }
-  if (url.rfind("file://", 0) == 0) {
+  if (UrlScheme(url) == "file") {
     std::string path;
     if (!urls_.DecodedPath(url, &path)) {
       *error = "cannot read " + url;
@@ -107,7 +106,10 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
 
 std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const WideString& base_url) {
   std::string absolute;
-  if (!urls_.Combine(Utf16ToUtf8(base_url), Utf16ToUtf8(src), &absolute)) return std::nullopt;
+  const std::string base = Utf16ToUtf8(base_url);
+  if (!urls_.Combine(base, Utf16ToUtf8(src), &absolute)) return std::nullopt;
+  if (!MayLoadFrame(base, absolute) || frames_loaded_ >= kMaxFrameDocuments) return std::nullopt;
+  ++frames_loaded_;
   std::string error;
   auto bytes = Read(absolute, &error);
   if (!bytes) return std::nullopt;
@@ -115,7 +117,8 @@ std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const Wide
 }
 
 std::shared_ptr<MemoryDocument> PageLoader::Load(const std::string& page, std::string* error) {
-  const std::string url = IsWebUrl(page) || page.rfind("file://", 0) == 0 ? page : FileUrl(page);
+  const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
+  frames_loaded_ = 0;
   auto bytes = Read(url, error);
   if (!bytes) return nullptr;
   return MemoryDocument::Parse(PageTextAsUtf8(*bytes, code_page_), Utf8ToUtf16(url),

@@ -15,6 +15,10 @@ namespace grab {
 
 class PageLoader {
  public:
+  // The most frame documents one page brings in, at all depths together: a page that frames
+  // itself many times over must not multiply the loads.
+  static constexpr std::size_t kMaxFrameDocuments = 64;
+
   PageLoader(Fetcher& fetcher, UrlPort& urls, const CodePage& code_page, std::string scratch_folder)
       : fetcher_(fetcher), urls_(urls), code_page_(code_page), scratch_(std::move(scratch_folder)) {}
 
@@ -30,6 +34,7 @@ class PageLoader {
   UrlPort& urls_;
   const CodePage& code_page_;
   std::string scratch_;
+  std::size_t frames_loaded_ = 0;  // frame documents asked for by the page being loaded
 };
 
 // Whether the text is a URL grab downloads (http or https), rather than a file.

@@ -63,7 +63,8 @@ LRESULT CMainWnd::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kUmContentInfo:
       // The layout id and the flag are 32-bit values carried in the wider parameters.
-      if (intake_.OnContentInfo(static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam)))
+      for (int due = intake_.OnContentInfo(static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam));
+           due > 0; --due)
         ::PostMessageA(hwnd_, kUmProcessNext, 0, 0);
       return 0;
     case WM_CREATE:

@@ -4,6 +4,7 @@
 #include "common/handoff_record.h"
 #include "controller/intake/actions_file.h"
 #include "controller/intake/save_dialog_logic.h"
+#include "controller/outputs/file_names.h"
 #include "controller/shell/settings.h"
 #include "platform/file_system.h"
 #include "platform/user.h"
@@ -86,18 +87,18 @@ int IntakeProcessor::RunStoredAction(const IntakeItem& item) {
       action.kind == kOutputText || action.kind == kOutputXml || action.kind == kOutputHtml;
   if (file_kind) {
     if (action.folder.empty() || !fs_.Exists(action.folder)) return 0;
-    context.path = action.folder + kPathSeparator + services_.suggest_name(context);
+    const char* extension = action.kind == kOutputText ? ".txt" : action.kind == kOutputXml ? ".xml" : ".htm";
+    // A long title is cut so that the path can still be opened.
+    context.path = PathInFolder(action.folder, services_.suggest_name(context), extension, kPathSeparator);
   }
 
   switch (action.kind) {
     case kOutputText:
     case kOutputXml:
-      context.path += action.kind == kOutputText ? ".txt" : ".xml";
       if (services_.settings.append_files == 0 && fs_.Exists(context.path)) return 0;
       return services_.writers.Write(action.kind, context);
     case kOutputHtml:
       // HTML files are never appended to.
-      context.path += ".htm";
       if (fs_.Exists(context.path)) return 0;
       return services_.writers.Write(action.kind, context);
     case kOutputClipboard:

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "controller/outputs/file_names.h"
 #include "controller/shell/settings.h"
 
 namespace ph {
@@ -79,7 +80,8 @@ std::string SuggestedName(const OutputContext& context, const SettingsRecord& se
   for (char& c : name) {
     if (IsForbiddenInName(c)) c = '_';
   }
-  return name;
+  // What else a file system refuses or reads as a device: control characters, trailing spaces, CON.
+  return SafeFileName(name);
 }
 
 }  // namespace ph

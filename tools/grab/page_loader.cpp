@@ -84,7 +84,7 @@ std::string PageTextAsUtf8(std::string_view bytes, const CodePage& code_page) {
 std::optional<std::string> PageLoader::Read(const std::string& url, std::string* error) {
   if (IsWebUrl(url)) {
     const std::string file = scratch_ + "/page.download";
-    if (!fetcher_.Fetch(url, file)) {
+    if (scratch_.empty() || !fetcher_.Fetch(url, file)) {
       *error = "cannot download " + url;
       return std::nullopt;
     }

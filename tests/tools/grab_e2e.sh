@@ -140,10 +140,15 @@ if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then
   timeout 120 xvfb-run -a bash -c "
     '$grab' --data-dir '$work/clip' auto '$site/article-1.html' --kind clipboard --portion text || exit 1
     timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-text.txt'
-    timeout 10 xclip -o -selection clipboard -t text/html >'$work/clip-html.txt'" >/dev/null 2>&1
+    timeout 10 xclip -o -selection clipboard -t text/html >'$work/clip-html.txt'
+    # The owner left behind keeps serving; it must not keep grab's own files open (fd 9 here).
+    '$grab' --data-dir '$work/clip' auto '$site/article-1.html' --kind clipboard 9>'$work/held' || exit 1
+    for p in /proc/[0-9]*; do ls -l \$p/fd 2>/dev/null; done | grep -q '$work/held' && touch '$work/held.found'
+    true" >/dev/null 2>&1
   check "the desktop clipboard offers the text" grep -q '^Winter is the season' "$work/clip-text.txt"
   check "the desktop clipboard offers the HTML with its base address" \
     bash -c "grep -q '<base href=\"$site/article-1.html\">' '$work/clip-html.txt' && grep -q '<H1>Pruning in winter</H1>' '$work/clip-html.txt'"
+  check "the clipboard's owner keeps none of grab's descriptors" test ! -e "$work/held.found"
 fi
 
 echo "$passed passed, $failed failed"

@@ -2,6 +2,7 @@
 #include "controller/outputs/local_copy_path.h"
 
 #include "controller/outputs/file_names.h"
+#include "platform/url.h"
 
 namespace ph {
 namespace {
@@ -30,19 +31,7 @@ bool NeedsEscape(unsigned char c) {
   }
 }
 
-void AppendUrlEscaped(std::string_view text, std::string* out) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (NeedsEscape(c)) {
-      out->push_back('%');
-      out->push_back(kHex[c >> 4]);
-      out->push_back(kHex[c & 15]);
-    } else {
-      out->push_back(ch);
-    }
-  }
-}
+void AppendUrlEscaped(std::string_view text, std::string* out) { AppendPercentEscaped(text, NeedsEscape, out); }
 
 std::vector<std::string> SafeSegments(std::string_view url_path) {
   std::vector<std::string> segments;

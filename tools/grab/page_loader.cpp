@@ -59,20 +59,13 @@ bool IsWebUrl(std::string_view page) {
 }
 
 std::string FileUrl(const std::string& path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::error_code ec;
   const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
   std::string url = "file://";
-  for (char ch : absolute) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (std::isalnum(c) || std::string_view("/-._~").find(ch) != std::string_view::npos) {
-      url += ch;
-    } else {
-      url += '%';
-      url += kHex[c >> 4];
-      url += kHex[c & 0xF];
-    }
-  }
+  AppendPercentEscaped(
+      absolute,
+      [](unsigned char c) { return !std::isalnum(c) && std::string_view("/-._~").find(static_cast<char>(c)) == std::string_view::npos; },
+      &url);
   return url;
 }
 

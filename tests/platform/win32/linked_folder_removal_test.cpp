@@ -19,8 +19,10 @@ TEST(LinkedFolderRemoval, ALinkInsideTheTreeIsRemovedAndNotFollowed) {
   const std::string victim = outside + "\\precious.txt";
   { win::UniqueKernelHandle f(::CreateFileA(victim.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)); }
   const std::string link = tree + "\\link";
-  if (!::CreateSymbolicLinkA(link.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
-    GTEST_SKIP() << "no directory links here (error " << ::GetLastError() << ")";
+  // Wine 8 answers this call with success and makes nothing; the test then has nothing to prove.
+  if (!::CreateSymbolicLinkA(link.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+      ::GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "directory links cannot be made here";
 
   auto fs = MakeSystemFileSystem();
   fs->RemoveTree(tree);

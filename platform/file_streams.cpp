@@ -74,53 +74,42 @@ bool MayReplace(FileSystem& fs, const std::string& path) {
   return !fs.Exists(path) || fs.OpenWrite(path, true) != nullptr;
 }
 
+namespace {
+
+WriteOutcome Failed(WriteOutcome::Status status, std::string reason) { return {status, std::move(reason)}; }
+
+// Opens the file and writes the bytes to it; how that went.
+WriteOutcome WriteStream(FileSystem& fs, const std::string& path, bool append, std::string_view bytes) {
+  errno = 0;
+  std::unique_ptr<std::ostream> out = fs.OpenWrite(path, append);
+  if (!out) return Failed(WriteOutcome::kNotOpened, ReasonOf(errno));
+  std::string reason;
+  if (!WriteAndFlush(*out, bytes, &reason)) return Failed(WriteOutcome::kNotWritten, reason);
+  return {};
+}
+
+}  // namespace
+
 WriteOutcome ReplaceFileWith(FileSystem& fs, const std::string& path, std::string_view bytes) {
-  WriteOutcome outcome;
   // A file the user may not write is not replaced behind their back.
   errno = 0;
-  if (!MayReplace(fs, path)) {
-    outcome.status = WriteOutcome::kNotOpened;
-    outcome.reason = ReasonOf(errno);
-    return outcome;
-  }
+  if (!MayReplace(fs, path)) return Failed(WriteOutcome::kNotOpened, ReasonOf(errno));
   // Something other than a file (a device, a pipe) is written where it stands: it is never put
   // aside for a file in its place.
-  const bool in_place = fs.Exists(path) && !fs.FileSize(path);
-  const std::string temporary = in_place ? path : TemporaryBeside(path);
-  errno = 0;
-  std::unique_ptr<std::ostream> out = fs.OpenWrite(temporary, false);
-  if (!out) {
-    outcome.status = WriteOutcome::kNotOpened;
-    outcome.reason = ReasonOf(errno);
-    return outcome;
-  }
-  const bool written = WriteAndFlush(*out, bytes, &outcome.reason);
-  out.reset();
-  if (written && (in_place || fs.MoveReplacing(temporary, path))) return outcome;
-  if (in_place) {
-    outcome.status = WriteOutcome::kNotWritten;
-    return outcome;
-  }
-  if (written) outcome.reason = "the finished file could not be moved into place";
-  outcome.status = WriteOutcome::kNotWritten;
+  if (fs.Exists(path) && !fs.FileSize(path)) return WriteStream(fs, path, false, bytes);
+  const std::string temporary = TemporaryBeside(path);
+  WriteOutcome outcome = WriteStream(fs, temporary, false, bytes);
+  if (outcome.ok() && fs.MoveReplacing(temporary, path)) return outcome;
+  if (outcome.status == WriteOutcome::kNotOpened) return outcome;
   fs.RemoveFile(temporary);
+  if (outcome.ok()) return Failed(WriteOutcome::kNotWritten, "the finished file could not be moved into place");
   return outcome;
 }
 
 WriteOutcome AppendToFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
-  WriteOutcome outcome;
   const std::optional<std::uint64_t> old_size = fs.FileSize(path);
-  errno = 0;
-  std::unique_ptr<std::ostream> out = fs.OpenWrite(path, true);
-  if (!out) {
-    outcome.status = WriteOutcome::kNotOpened;
-    outcome.reason = ReasonOf(errno);
-    return outcome;
-  }
-  const bool written = WriteAndFlush(*out, bytes, &outcome.reason);
-  out.reset();
-  if (written) return outcome;
-  outcome.status = WriteOutcome::kNotWritten;
+  const WriteOutcome outcome = WriteStream(fs, path, true, bytes);
+  if (outcome.status != WriteOutcome::kNotWritten) return outcome;
   if (old_size)
     fs.Truncate(path, *old_size);
   else

@@ -77,6 +77,11 @@ class WininetFetcher : public Fetcher {
         (status < 200 || status > 299)) {
       return false;
     }
+    // A connection that ends before the length the server promised is a download cut off, not a file.
+    DWORD promised = 0;
+    length = sizeof promised;
+    const bool has_length = ::HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                             &promised, &length, nullptr) != FALSE;
     win::UniqueFile file(
         ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
@@ -91,7 +96,7 @@ class WininetFetcher : public Fetcher {
       if (available > 0 && !::InternetReadFile(request.get(), chunk, available < kChunk ? available : kChunk, &read)) {
         return false;
       }
-      if (read == 0) return true;
+      if (read == 0) return !has_length || total == promised;
       total += read;
       DWORD written = 0;
       if (total > limits_.max_bytes || ::GetTickCount64() - start > limits_.timeout_ms ||

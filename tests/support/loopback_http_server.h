@@ -22,7 +22,7 @@ struct HttpResponse {
   // Promises twice the body's length and then closes the connection: a download cut off half way.
   bool cut_short = false;
   // Sends these bytes instead of any HTTP answer.
-  std::string raw;
+  std::string raw = {};
 };
 
 class LoopbackHttpServer {

@@ -26,10 +26,10 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$work" "$findings"
   log="build/fuzz/$target.log"
   binary=$(find build/fuzz/fuzz -name "$target" -type f | head -n 1)
-  nice -n 19 "$binary" "$work" "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+  nice -n 19 "$binary" "$work" "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=30 \
     -rss_limit_mb=2048 -artifact_prefix="$findings/" -print_final_stats=1 >"$log" 2>&1
   rc=$?
-  nice -n 19 "$binary" -merge=1 "$corpus" "$work" -max_len=65536 -timeout=10 >>"$log.merge" 2>&1
+  nice -n 19 "$binary" -merge=1 "$corpus" "$work" -max_len=65536 -timeout=30 >>"$log.merge" 2>&1
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   echo "$target: ${runs:-0} executions, exit $rc, findings: $(ls "$findings" | wc -l)"
   [ "$rc" -eq 0 ] || status=1

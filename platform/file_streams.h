@@ -14,6 +14,8 @@ class StreamFileSystem : public FileSystem {
   std::string ModuleFolder() override { return module_folder_; }
   std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override;
   std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override;
+  std::optional<std::uint64_t> FileSize(const std::string& path) override;
+  bool Truncate(const std::string& path, std::uint64_t size) override;
 
  protected:
   // The folder gets a closing separator when it lacks one.

@@ -42,13 +42,39 @@ class FileSystem {
 
   // A binary stream that replaces the file, or appends to it; null when it cannot be opened.
   virtual std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) = 0;
+  // The size of a file, or nothing when no plain file stands at the path (nothing at all, a folder,
+  // a device).
+  virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+  // Cuts a file back to size bytes (what an append that failed half way added goes again).
+  virtual bool Truncate(const std::string& path, std::uint64_t size) = 0;
   // The whole file when it exists and holds at most max_bytes; nothing otherwise.
   virtual std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) = 0;
 };
 
-// Replaces the file with the bytes, in one step; false (and the old file as it was) when they could
-// not be written in full.
+// How a write of a whole file or of an appended record went; reason is the system's word for a
+// failure ("No space left on device").
+struct WriteOutcome {
+  enum Status { kWritten, kNotOpened, kNotWritten };
+  Status status = kWritten;
+  std::string reason;
+  bool ok() const { return status == kWritten; }
+};
+
+// Replaces the file with the bytes, in one step: they are written beside it and moved into place,
+// so a write cut short (a full disk, a crash) leaves the old file whole, or no file, never part of
+// one. A file that exists but may not be written counts as not opened; what is not a file (a device,
+// a pipe) is written where it stands.
+WriteOutcome ReplaceFileWith(FileSystem& fs, const std::string& path, std::string_view bytes);
+// Appends the bytes, creating the file when it is missing. An append that fails is cut off again,
+// so the file never ends in half a record.
+WriteOutcome AppendToFile(FileSystem& fs, const std::string& path, std::string_view bytes);
+// ReplaceFileWith for the data files, which report no reason: true when the file was replaced.
 bool WriteWholeFile(FileSystem& fs, const std::string& path, const Bytes& bytes);
+// Whether the file may be replaced: nothing stands at the path, or a file that can be opened for
+// writing (opening it to append changes nothing in it).
+bool MayReplace(FileSystem& fs, const std::string& path);
+// A name beside the path for a file that is moved into its place once it is complete.
+std::string TemporaryBeside(const std::string& path);
 
 // Folder of the module plus a file name: where both deliverables keep their data files.
 inline std::string ModuleFolderFile(FileSystem& fs, std::string_view name) {

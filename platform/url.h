@@ -19,8 +19,31 @@ class UrlPort {
   virtual bool Host(std::string_view url, std::string* host) = 0;
 };
 
+// Appends the text to out with every byte for which escape(byte) holds written as "%" and two
+// upper-case hexadecimal digits: the one percent escaper of the program.
+template <typename Escape>
+void AppendPercentEscaped(std::string_view text, Escape escape, std::string* out) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (escape(c)) {
+      out->push_back('%');
+      out->push_back(kHex[c >> 4]);
+      out->push_back(kHex[c & 15]);
+    } else {
+      out->push_back(ch);
+    }
+  }
+}
+
 // Replaces every "%" with two hexadecimal digits by the byte they stand for; other text is kept.
 std::string PercentDecode(std::string_view text);
+
+// The scheme of a URL in lower case ("HTTP://x" gives "http"), or empty when the text begins with
+// none (a relative reference); a Windows path such as C:\x reads as the one-letter scheme "c".
+std::string UrlScheme(std::string_view url);
+// Whether a download can fetch the URL: http, https or ftp.
+bool IsDownloadableUrl(std::string_view url);
 
 // WinINet on Windows, uriparser (RFC 3986) natively.
 std::unique_ptr<UrlPort> MakeSystemUrlPort();

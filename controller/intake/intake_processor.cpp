@@ -4,6 +4,7 @@
 #include "common/handoff_record.h"
 #include "controller/intake/actions_file.h"
 #include "controller/intake/save_dialog_logic.h"
+#include "controller/outputs/file_names.h"
 #include "controller/shell/settings.h"
 #include "platform/file_system.h"
 #include "platform/user.h"
@@ -25,17 +26,32 @@ void IntakeProcessor::LoadActions() { ph::LoadActions(fs_, actions_path_, &actio
 void IntakeProcessor::OnRecord(const void* data, std::size_t size) {
   if (shutting_down_) return;
   queue_.push_back(MakeIntakeItem(UnpackHandoffRecord(data, size), code_page_));
+  ++waiting_;
 }
 
-bool IntakeProcessor::OnContentInfo(std::int32_t layout_id, std::int32_t quick_save) {
-  if (shutting_down_ || queue_.empty()) return false;
-  queue_.back().layout_id = layout_id;
-  queue_.back().quick_save = quick_save;
-  return true;
+int IntakeProcessor::OnContentInfo(std::int32_t layout_id, std::int32_t quick_save) {
+  if (shutting_down_) return 0;
+  if (waiting_ == 0) {
+    // Values of an item made ready without them, or of no record at all: dropped.
+    if (stray_infos_ > 0) --stray_infos_;
+    return 0;
+  }
+  const int ready = static_cast<int>(waiting_);
+  if (waiting_ == 1 && stray_infos_ == 0) {
+    // One record waits and no other values are on their way: these are certainly its own.
+    queue_.back().layout_id = layout_id;
+    queue_.back().quick_save = quick_save;
+  } else {
+    // The waiting items keep layout 0 and no quick save; of the values that belong to them (and to
+    // the items before them still owed theirs) these were one.
+    stray_infos_ += waiting_ - 1;
+  }
+  waiting_ = 0;
+  return ready;
 }
 
 void IntakeProcessor::ProcessNext() {
-  if (shutting_down_ || queue_.empty()) return;
+  if (shutting_down_ || queue_.size() <= waiting_) return;
   // Off the queue before any window opens: content that arrives meanwhile queues up behind it and
   // is processed by its own message, and nothing is processed twice.
   const IntakeItem item = std::move(queue_.front());
@@ -52,7 +68,11 @@ void IntakeProcessor::ProcessNext() {
   // The program may have begun to end while the message box was up.
   if (shutting_down_) return;
   LayoutAction action;
-  if (dialog_.Run(item, &action) != kSaveDone || item.layout_id == 0) return;
+  const int result = dialog_.Run(item, &action);
+  // Values still owed to items made ready without them come while those items' dialogs are open;
+  // once every item is done, none can still be on their way.
+  if (queue_.empty()) stray_infos_ = 0;
+  if (result != kSaveDone || item.layout_id == 0) return;
   actions_[item.layout_id] = std::move(action);
   SaveActions(fs_, actions_path_, actions_);
 }
@@ -67,18 +87,18 @@ int IntakeProcessor::RunStoredAction(const IntakeItem& item) {
       action.kind == kOutputText || action.kind == kOutputXml || action.kind == kOutputHtml;
   if (file_kind) {
     if (action.folder.empty() || !fs_.Exists(action.folder)) return 0;
-    context.path = action.folder + kPathSeparator + services_.suggest_name(context);
+    const char* extension = action.kind == kOutputText ? ".txt" : action.kind == kOutputXml ? ".xml" : ".htm";
+    // A long title is cut so that the path can still be opened.
+    context.path = PathInFolder(action.folder, services_.suggest_name(context), extension, kPathSeparator);
   }
 
   switch (action.kind) {
     case kOutputText:
     case kOutputXml:
-      context.path += action.kind == kOutputText ? ".txt" : ".xml";
       if (services_.settings.append_files == 0 && fs_.Exists(context.path)) return 0;
       return services_.writers.Write(action.kind, context);
     case kOutputHtml:
       // HTML files are never appended to.
-      context.path += ".htm";
       if (fs_.Exists(context.path)) return 0;
       return services_.writers.Write(action.kind, context);
     case kOutputClipboard:

@@ -35,10 +35,14 @@ class IntakeProcessor {
 
   // WM_COPYDATA: queues the record's content with layout id 0 and flag 0.
   void OnRecord(const void* data, std::size_t size);
-  // UM_CONTENT_INFO: gives the newest item its layout values. True when the caller is to post
-  // UM_PROCESS_NEXT; false when there was no item to take them.
-  bool OnContentInfo(std::int32_t layout_id, std::int32_t quick_save);
-  // UM_PROCESS_NEXT: works off the front item. Re-entered from the modal loops it opens.
+  // UM_CONTENT_INFO: gives the waiting item its layout values, and returns how many UM_PROCESS_NEXT
+  // the caller is to post (one for each item made ready; 0 when there was no item for them).
+  // The message names no sender: when records of two senders wait at once, the values could
+  // belong to either, so every waiting item is made a user's own selection (layout 0, no quick
+  // save) rather than risk one taking another's layout and flag.
+  int OnContentInfo(std::int32_t layout_id, std::int32_t quick_save);
+  // UM_PROCESS_NEXT: works off the front item once its layout values are in. Re-entered from the
+  // modal loops it opens.
   void ProcessNext();
   // Nonzero when the layout's stored action saved the item; 0 when the user has to be asked.
   int RunStoredAction(const IntakeItem& item);
@@ -59,6 +63,10 @@ class IntakeProcessor {
   std::string actions_path_;
   std::deque<IntakeItem> queue_;
   ActionTable actions_;
+  // The newest items of the queue still wait for their layout values.
+  std::size_t waiting_ = 0;
+  // Layout values still on their way for items that were made ready without them.
+  std::size_t stray_infos_ = 0;
   bool shutting_down_ = false;
 };
 

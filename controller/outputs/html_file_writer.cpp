@@ -1,8 +1,9 @@
 // The writer of HTML files, with their pictures and style sheets captured beside them.
 #include "controller/outputs/html_file_writer.h"
 
-#include <ostream>
+#include <sstream>
 
+#include "controller/outputs/file_output.h"
 #include "controller/outputs/linked_file_capture.h"
 #include "controller/outputs/output_naming.h"
 #include "controller/outputs/output_ports.h"
@@ -22,16 +23,12 @@ std::string CharsetMeta(const CodePage& code_page) {
 }  // namespace
 
 int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
-  std::unique_ptr<std::ostream> out = ports.files.OpenWrite(context.path, false);
-  if (!out || !*out) {
-    ReportOpenFailure(ports);
-    return 0;
-  }
-  std::ostream& o = *out;
+  // The page is made whole first and replaces the file in one step, so that a failure leaves no
+  // part of a page behind.
+  std::ostringstream o;
   if (context.portion == kPortionText) {
     o << "<pre>" << kLineBreak << context.text << kLineBreak << "</pre>" << kLineBreak;
-    o.flush();
-    return 1;
+    return SaveFileBytes(ports, context.path, o.str(), false);
   }
   LinkedFileCapture capture(ports, context.url, context.path);
   // The charset first, before any text a browser would have to guess at.
@@ -46,8 +43,7 @@ int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
   }
   capture.Write(context.html, o);
   o << "</body>" << kLineBreak << "</html>" << kLineBreak;
-  o.flush();
-  return 1;
+  return SaveFileBytes(ports, context.path, o.str(), false);
 }
 
 }  // namespace ph

@@ -8,7 +8,7 @@ namespace ph {
 struct OutputPorts;
 
 // Writes context.path anew as an HTML page (or, for the text portion, as a <pre> block); nonzero
-// when written, 0 (after "Failure to open file") when the file cannot be opened.
+// when written, 0 (after its message) when the file cannot be opened or written.
 int WriteHtmlFile(const OutputContext& context, OutputPorts& ports);
 
 }  // namespace ph

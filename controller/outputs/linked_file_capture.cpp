@@ -10,19 +10,6 @@
 #include "platform/url.h"
 
 namespace ph {
-namespace {
-
-// Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
-bool IsFetchable(std::string_view url) {
-  const std::size_t colon = url.find(':');
-  if (colon == std::string_view::npos) return false;
-  std::string scheme;
-  for (char c : url.substr(0, colon)) scheme += static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-  return scheme == "http" || scheme == "https" || scheme == "ftp";
-}
-
-}  // namespace
-
 std::string CompanionName(std::string_view output_path) {
   std::string name = FileNameOfPath(output_path);
   const std::size_t dot = name.rfind('.');
@@ -36,6 +23,8 @@ LinkedFileCapture::LinkedFileCapture(OutputPorts& ports, std::string base_url, s
   if (cut != std::string_view::npos) folder_ = std::string(output_path.substr(0, cut));
   const std::string companion_folder = folder_.empty() ? companion_ : folder_ + kPathSeparator + companion_;
   if (ports_.files.Exists(companion_folder)) ports_.files.RemoveTree(companion_folder);
+  // Windows does not tell case in file names: /Logo.png and /logo.png need two files there.
+  names_.emplace(folder_, companion_, kPathSeparator, kPathSeparator == '\\');
 }
 
 int LinkedFileCapture::Write(std::string_view markup, std::ostream& out) {
@@ -61,8 +50,10 @@ void LinkedFileCapture::Rewrite(ReferenceKind kind, std::string_view value, std:
 
 void LinkedFileCapture::Capture(const std::string& absolute, std::string* out) {
   std::string url_path;
-  if (!IsFetchable(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
-  const LocalCopyPath copy = MakeLocalCopyPath(folder_, companion_, url_path, kPathSeparator);
+  // Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
+  if (!IsDownloadableUrl(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
+  const LocalCopyPath copy = names_->Claim(url_path);
+  if (copy.path.empty()) return;
   out->append(copy.reference);
   // A picture used many times on a page is fetched once.
   if (!fetched_.insert(copy.path).second) return;

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <set>
 
 #include "common/base.h"
+#include "controller/outputs/local_copy_path.h"
 #include "controller/outputs/markup_scanner.h"
 
 namespace ph {
@@ -32,6 +34,7 @@ class LinkedFileCapture : private ReferenceRewriter {
   std::string base_url_;
   std::string folder_;
   std::string companion_;
+  std::optional<LocalCopyNames> names_;
   std::set<std::string> fetched_;  // local copies already made for this file
   std::string buffer_;
 };

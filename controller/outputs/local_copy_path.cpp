@@ -1,52 +1,11 @@
 // Where the capture puts its copy of a linked file, and the relative reference that points at it.
 #include "controller/outputs/local_copy_path.h"
 
-#include <cstdio>
+#include "controller/outputs/file_names.h"
+#include "platform/url.h"
 
 namespace ph {
 namespace {
-
-bool IsForbiddenInFileName(unsigned char c) {
-  if (c < 0x20 || c == 0x7F) return true;
-  switch (c) {
-    case '<':
-    case '>':
-    case ':':
-    case '"':
-    case '/':
-    case '\\':
-    case '|':
-    case '?':
-    case '*':
-      return true;
-    default:
-      return false;
-  }
-}
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c; }
-
-// CON, PRN, AUX, NUL, COM0-9, LPT0-9 name devices whatever extension follows them.
-bool IsReservedName(std::string_view segment) {
-  std::string_view base = segment.substr(0, segment.find('.'));
-  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  std::string up;
-  for (char c : base) up += Upper(c);
-  if (up == "CON" || up == "PRN" || up == "AUX" || up == "NUL" || up == "CONIN$" || up == "CONOUT$") return true;
-  return up.size() == 4 && (up.compare(0, 3, "COM") == 0 || up.compare(0, 3, "LPT") == 0) && up[3] >= '0' &&
-         up[3] <= '9';
-}
-
-std::string SafeSegment(std::string_view segment) {
-  std::string safe(segment);
-  for (char& c : safe) {
-    if (IsForbiddenInFileName(static_cast<unsigned char>(c))) c = '_';
-  }
-  // Windows drops trailing dots and spaces, which would make "a." and "a" the same file.
-  for (auto it = safe.rbegin(); it != safe.rend() && (*it == '.' || *it == ' '); ++it) *it = '_';
-  if (IsReservedName(safe)) safe.insert(0, "_");
-  return safe;
-}
 
 // Characters that a relative URL cannot carry as they are (the rest, bytes above 127 included,
 // are written unchanged so that ordinary names read as they do on disk).
@@ -72,19 +31,7 @@ bool NeedsEscape(unsigned char c) {
   }
 }
 
-void AppendUrlEscaped(std::string_view text, std::string* out) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (NeedsEscape(c)) {
-      out->push_back('%');
-      out->push_back(kHex[c >> 4]);
-      out->push_back(kHex[c & 15]);
-    } else {
-      out->push_back(ch);
-    }
-  }
-}
+void AppendUrlEscaped(std::string_view text, std::string* out) { AppendPercentEscaped(text, NeedsEscape, out); }
 
 std::vector<std::string> SafeSegments(std::string_view url_path) {
   std::vector<std::string> segments;
@@ -95,7 +42,7 @@ std::vector<std::string> SafeSegments(std::string_view url_path) {
     if (end == std::string_view::npos) end = url_path.size();
     const std::string_view segment = url_path.substr(start, end - start);
     last_empty = segment.empty() || segment == "." || segment == "..";
-    if (!last_empty) segments.push_back(SafeSegment(segment));
+    if (!last_empty) segments.push_back(SafeFileName(segment));
     start = end + 1;
   }
   // A URL that names a folder ("/pictures/") still needs a file to land in.
@@ -109,16 +56,9 @@ std::string ExtensionOf(std::string_view name) {
   return std::string(name.substr(dot));
 }
 
-// FNV-1a: a short, stable name for a path too long to keep.
+// A short, stable name for a path too long to keep.
 std::string HashedName(std::string_view url_path, std::string_view last_segment) {
-  std::uint64_t h = 14695981039346656037ull;
-  for (char c : url_path) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ull;
-  }
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
-  return buf + ExtensionOf(last_segment);
+  return HashText(url_path) + ExtensionOf(last_segment);
 }
 
 }  // namespace
@@ -144,7 +84,30 @@ LocalCopyPath MakeLocalCopyPath(std::string_view folder, std::string_view compan
   };
   LocalCopyPath result = build(segments);
   if (result.path.size() > kMaxLocalPath) result = build({HashedName(url_path, segments.back())});
+  if (result.path.size() > kMaxLocalPath) return {};
   return result;
 }
+
+LocalCopyNames::LocalCopyNames(std::string folder, std::string companion, char separator, bool fold_case)
+    : folder_(std::move(folder)), companion_(std::move(companion)), separator_(separator), fold_case_(fold_case) {}
+
+LocalCopyPath LocalCopyNames::Claim(std::string_view url_path) {
+  LocalCopyPath copy = MakeLocalCopyPath(folder_, companion_, url_path, separator_);
+  if (copy.path.empty()) return copy;
+  auto [it, fresh] = taken_.emplace(Key(copy.path), std::string(url_path));
+  if (fresh || it->second == url_path) return copy;
+  // Another URL already has this file (its name differs only in case): this one gets a name of its
+  // own, from the hash of its path, in the same folder.
+  const std::size_t cut = copy.path.rfind(separator_);
+  const std::size_t ref_cut = copy.reference.rfind('/');
+  const std::string name = HashedName(url_path, copy.path.substr(cut + 1));
+  copy.path = copy.path.substr(0, cut + 1) + name;
+  copy.reference = copy.reference.substr(0, ref_cut + 1) + name;
+  if (copy.path.size() > kMaxLocalPath) return {};
+  taken_.emplace(Key(copy.path), std::string(url_path));
+  return copy;
+}
+
+std::string LocalCopyNames::Key(const std::string& path) const { return fold_case_ ? ToLowerAscii(path) : path; }
 
 }  // namespace ph

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "platform/url.h"
+
 namespace ph {
 namespace {
 
@@ -77,18 +79,9 @@ bool ReferenceOf(Tag tag, std::string_view attribute, ReferenceKind* kind) {
 // A rewritten value must not end its attribute early: the quote that encloses it, or for an
 // unquoted value white space and ">", are written as percent escapes.
 void AppendEscaped(std::string_view value, char quote, std::string* out) {
-  for (char c : value) {
-    const bool ends = quote ? c == quote : (ClassOf(c) & (kSpace | kGt)) != 0;
-    if (ends) {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      const auto u = static_cast<unsigned char>(c);
-      out->push_back('%');
-      out->push_back(kHex[u >> 4]);
-      out->push_back(kHex[u & 15]);
-    } else {
-      out->push_back(c);
-    }
-  }
+  AppendPercentEscaped(
+      value, [quote](unsigned char c) { return quote ? c == static_cast<unsigned char>(quote) : (ClassOf(static_cast<char>(c)) & (kSpace | kGt)) != 0; },
+      out);
 }
 
 }  // namespace

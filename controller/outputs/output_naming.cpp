@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/utf8.h"
+#include "controller/outputs/file_names.h"
 #include "controller/shell/settings.h"
 
 namespace ph {
@@ -82,7 +83,8 @@ std::string SuggestedName(const OutputContext& context, const SettingsRecord& se
   for (char& c : name) {
     if (IsForbiddenInName(c)) c = '_';
   }
-  return name;
+  // What else a file system refuses or reads as a device: control characters, trailing spaces, CON.
+  return SafeFileName(name);
 }
 
 }  // namespace ph

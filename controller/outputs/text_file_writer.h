@@ -11,10 +11,7 @@ struct OutputPorts;
 inline constexpr char kLineBreak[] = "\r\n";
 
 // Writes (or appends) the content to context.path with the optional date, time and URL header;
-// nonzero when written, 0 (after "Failure to open file") when the file cannot be opened.
+// nonzero when written, 0 (after its message) when the file cannot be opened or written.
 int WriteTextFile(const OutputContext& context, OutputPorts& ports);
-
-// The message every file writer shows when its file cannot be opened.
-void ReportOpenFailure(OutputPorts& ports);
 
 }  // namespace ph

@@ -1,10 +1,12 @@
 // The writer of XML files that collect selections under "content_selections".
 #include "controller/outputs/xml_file_writer.h"
 
+#include "controller/outputs/file_output.h"
 #include "controller/outputs/output_naming.h"
 #include "controller/outputs/output_ports.h"
 #include "controller/outputs/xml_document.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "platform/user.h"
 
 namespace ph {
@@ -14,16 +16,30 @@ void ShowError(OutputPorts& ports, const char* text) {
   ports.user.Show({text, "Error", MessageIcon::kError, MessageButtons::kOk});
 }
 
-// The indentation comes from passing the document through the identity style sheet.
-bool SaveIndented(XmlDocument& content, XmlPort& xml, const std::string& path) {
+// The indentation comes from passing the document through the identity style sheet; null when
+// the transform failed.
+std::unique_ptr<XmlDocument> Indented(XmlDocument& content, XmlPort& xml) {
   std::string sheet_text;
-  if (!xml.IdentityStyleSheet(&sheet_text)) return false;
+  if (!xml.IdentityStyleSheet(&sheet_text)) return nullptr;
   std::unique_ptr<XmlDocument> sheet = xml.CreateDocument();
   std::unique_ptr<XmlDocument> result = xml.CreateDocument();
-  if (!sheet || !result || !sheet->LoadText(sheet_text)) return false;
-  if (!content.Transform(*sheet, *result)) return false;
-  result->Save(path);
-  return true;
+  if (!sheet || !result || !sheet->LoadText(sheet_text)) return nullptr;
+  if (!content.Transform(*sheet, *result)) return nullptr;
+  return result;
+}
+
+// Saved beside the file and moved into its place, so that a save cut short leaves the old file
+// (and every selection it held) whole.
+int SaveInPlace(XmlDocument& document, OutputPorts& ports, const std::string& path) {
+  if (!MayReplace(ports.files, path)) {
+    ReportOpenFailure(ports);
+    return 0;
+  }
+  const std::string temporary = TemporaryBeside(path);
+  if (document.Save(temporary) && ports.files.MoveReplacing(temporary, path)) return 1;
+  ports.files.RemoveFile(temporary);
+  ReportWriteFailure(ports, path, std::string());
+  return 0;
 }
 
 }  // namespace
@@ -63,8 +79,12 @@ int WriteXmlFile(const OutputContext& context, OutputPorts& ports) {
   }
   root->AppendChild(*selection);
 
-  if (!SaveIndented(*doc, ports.xml, context.path)) ShowError(ports, "could not apply style to xml document");
-  return 1;
+  std::unique_ptr<XmlDocument> indented = Indented(*doc, ports.xml);
+  if (!indented) {
+    ShowError(ports, "could not apply style to xml document");
+    return 1;
+  }
+  return SaveInPlace(*indented, ports, context.path);
 }
 
 }  // namespace ph

@@ -36,22 +36,18 @@ std::string Range(const UriTextRangeA& r) {
 // What a browser does before parsing: backslashes are slashes, and characters that may not stand
 // in a URI (spaces, controls, non-ASCII bytes, a few punctuation marks) are percent-encoded.
 std::string Prepare(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string slashed(text);
+  for (char& c : slashed)
+    if (c == '\\') c = '/';
   std::string out;
   out.reserve(text.size());
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '\\') {
-      out += '/';
-    } else if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '^' || c == '`' ||
-               c == '{' || c == '|' || c == '}') {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    } else {
-      out += ch;
-    }
-  }
+  AppendPercentEscaped(
+      slashed,
+      [](unsigned char c) {
+        return c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '^' || c == '`' || c == '{' ||
+               c == '|' || c == '}';
+      },
+      &out);
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include "platform/code_page.h"
+#include "platform/url.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_paths.h"
 
@@ -21,14 +22,6 @@ std::string TempFileIn(const std::string& folder) {
   return MakeSystemCodePage()->ToAnsi(reinterpret_cast<const char16_t*>(name));
 }
 
-bool IsWebUrl(const std::string& url) {
-  const std::size_t colon = url.find(':');
-  if (colon == std::string::npos) return false;
-  std::string scheme = url.substr(0, colon);
-  for (char& c : scheme) c = static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-  return scheme == "http" || scheme == "https" || scheme == "ftp";
-}
-
 // A cached error page ("HTTP/1.1 404 ...") is no copy of the file.
 bool IsCachedSuccess(const INTERNET_CACHE_ENTRY_INFOA& info) {
   if (!info.lpHeaderInfo || info.dwHeaderInfoSize < 12) return true;
@@ -43,7 +36,7 @@ class WininetFetcher : public Fetcher {
   explicit WininetFetcher(FetchLimits limits) : limits_(limits) {}
 
   bool Fetch(const std::string& url, const std::string& path) override {
-    if (!IsWebUrl(url)) return false;
+    if (!IsDownloadableUrl(url)) return false;
     // Written to a file of its own beside the target (a short name, so that a target near the
     // length limit still has room) and moved over the target only when complete.
     const std::size_t cut = path.find_last_of("\\/");
@@ -93,6 +86,11 @@ class WininetFetcher : public Fetcher {
         (status < 200 || status > 299)) {
       return false;
     }
+    // A connection that ends before the length the server promised is a download cut off, not a file.
+    DWORD promised = 0;
+    length = sizeof promised;
+    const bool has_length = ::HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                             &promised, &length, nullptr) != FALSE;
     win::UniqueFile file(
         ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
@@ -107,7 +105,7 @@ class WininetFetcher : public Fetcher {
       if (available > 0 && !::InternetReadFile(request.get(), chunk, available < kChunk ? available : kChunk, &read)) {
         return false;
       }
-      if (read == 0) return true;
+      if (read == 0) return !has_length || total == promised;
       total += read;
       DWORD written = 0;
       if (total > limits_.max_bytes || ::GetTickCount64() - start > limits_.timeout_ms ||

@@ -15,7 +15,16 @@ std::string ModuleFolderOf(HMODULE module) {
   return full.substr(0, full.rfind('\\') + 1);
 }
 
+// A junction or a directory symbolic link: removing it must not reach what it points to.
+bool IsLink(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 void RemoveTreeOf(const std::string& folder) {
+  if (IsLink(::GetFileAttributesA(folder.c_str()))) {
+    ::RemoveDirectoryA(folder.c_str());
+    return;
+  }
   WIN32_FIND_DATAA found;
   win::UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &found));
   if (find) {
@@ -23,7 +32,9 @@ void RemoveTreeOf(const std::string& folder) {
       const std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
       const std::string path = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      if (IsLink(found.dwFileAttributes) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ::RemoveDirectoryA(path.c_str());
+      else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         RemoveTreeOf(path);
       else
         ::DeleteFileA(path.c_str());

@@ -48,9 +48,15 @@ Win32User::Win32User(HWND owner, std::string app_title) : owner_(owner), app_tit
     app_title_ = title;
 }
 
+HWND Win32User::Owner() const {
+  // Without an owner of its own a message belongs to the program's window in front (an open save
+  // dialog, say), so that the window under it takes no clicks until the message is answered.
+  return owner_ ? owner_ : ::GetActiveWindow();
+}
+
 Answer Win32User::Show(const Message& message) {
   const std::string& caption = message.caption.empty() ? app_title_ : message.caption;
-  return AnswerOf(::MessageBoxA(owner_, message.text.c_str(), caption.c_str(),
+  return AnswerOf(::MessageBoxA(Owner(), message.text.c_str(), caption.c_str(),
                                 IconFlag(message.icon) | ButtonFlag(message.buttons)));
 }
 
@@ -68,7 +74,7 @@ bool Win32User::ChooseFile(const FileChoice& choice, std::string* path) {
 
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner_;
+  ofn.hwndOwner = Owner();
   ofn.lpstrFilter = choice.filter.empty() ? nullptr : filter.c_str();
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());

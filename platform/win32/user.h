@@ -9,7 +9,7 @@ namespace ph::win {
 
 class Win32User : public UserPort {
  public:
-  // owner may be null; a message without caption takes the title of string resource 57344 of the
+  // owner may be null (the window in front of the program then owns each message); a message without caption takes the title of string resource 57344 of the
   // program, or app_title when it has none.
   explicit Win32User(HWND owner = nullptr, std::string app_title = "GrabController");
 
@@ -19,6 +19,8 @@ class Win32User : public UserPort {
   void set_owner(HWND owner) { owner_ = owner; }
 
  private:
+  HWND Owner() const;
+
   HWND owner_;
   std::string app_title_;
 };

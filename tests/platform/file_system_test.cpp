@@ -76,6 +76,8 @@ class ReplaceRefused : public FileSystem {
     return inner_.OpenWrite(p, append);
   }
   std::optional<Bytes> ReadAll(const std::string& p, std::size_t max) override { return inner_.ReadAll(p, max); }
+  std::optional<std::uint64_t> FileSize(const std::string& p) override { return inner_.FileSize(p); }
+  bool Truncate(const std::string& p, std::uint64_t size) override { return inner_.Truncate(p, size); }
 
  private:
   FileSystem& inner_;

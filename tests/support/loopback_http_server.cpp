@@ -76,11 +76,14 @@ void LoopbackHttpServer::Answer(Socket s) {
   }
   std::string head =
       StatusLine(response.status) + "Content-Type: " + response.content_type + "\r\nConnection: close\r\n";
-  if (response.never_ends) {
+  if (!response.raw.empty()) {
+    SendAll(s, response.raw);
+  } else if (response.never_ends) {
     SendAll(s, head + "\r\n");  // no length: the body would end when the connection does
     while (!stopping_ && SendAll(s, "x")) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
   } else {
-    SendAll(s, head + "Content-Length: " + std::to_string(response.body.size()) + "\r\n\r\n" + response.body);
+    const std::size_t length = response.body.size() * (response.cut_short ? 2 : 1);
+    SendAll(s, head + "Content-Length: " + std::to_string(length) + "\r\n\r\n" + response.body);
   }
 }
 

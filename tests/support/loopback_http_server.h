@@ -19,6 +19,10 @@ struct HttpResponse {
   std::string body;
   // Sends the headers and then a byte at a time, until the client goes away or the server stops.
   bool never_ends = false;
+  // Promises twice the body's length and then closes the connection: a download cut off half way.
+  bool cut_short = false;
+  // Sends these bytes instead of any HTTP answer.
+  std::string raw = {};
 };
 
 class LoopbackHttpServer {

@@ -58,6 +58,8 @@ check "a mistake on the command line exits 2" bash -c "'$grab' auto; [ \$? -eq 2
 check "without an answer nothing is saved and the exit status says so" \
   bash -c "! '$grab' --data-dir '$work/empty' auto '$site/article-1.html' 2>'$work/noanswer.txt' && grep -q -- '--kind' '$work/noanswer.txt'"
 check "auto saves the first page as HTML" g auto "$site/article-1.html" --kind html --to "$out/first.htm"
+check "a text that cannot be written is reported and the exit status says so" \
+  bash -c "! '$grab' --data-dir '$work/full' auto '$site/article-1.html' --kind text --to /dev/full 2>'$work/full.txt' && grep -q 'Failure to' '$work/full.txt'"
 check "the picture landed in the companion folder" cmp "$out/first_files/sample/site/images/tree.png" "$src/sample/site/images/tree.png"
 check "the style sheet landed in the companion folder" cmp "$out/first_files/sample/site/style.css" "$src/sample/site/style.css"
 check "the markup points at the local copies" grep -q 'src="first_files/sample/site/images/tree.png"' "$out/first.htm"
@@ -174,10 +176,15 @@ if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then
     timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-text.txt'
     timeout 10 xclip -o -selection clipboard -t text/html >'$work/clip-html.txt'
     '$grab' --data-dir '$work/clip' auto '$pages/mixed_script.html' --kind clipboard --portion text || exit 1
-    timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-mixed.txt'" >/dev/null 2>&1
+    timeout 10 xclip -o -selection clipboard -t UTF8_STRING >'$work/clip-mixed.txt'
+    # The owner left behind keeps serving; it must not keep grab's own files open (fd 9 here).
+    '$grab' --data-dir '$work/clip' auto '$site/article-1.html' --kind clipboard 9>'$work/held' || exit 1
+    for p in /proc/[0-9]*; do ls -l \$p/fd 2>/dev/null; done | grep -q '$work/held' && touch '$work/held.found'
+    true" >/dev/null 2>&1
   check "the desktop clipboard offers the text" grep -q '^Winter is the season' "$work/clip-text.txt"
   check "the desktop clipboard offers the HTML with its base address" \
     bash -c "grep -q '<base href=\"$site/article-1.html\">' '$work/clip-html.txt' && grep -q '<H1>Pruning in winter</H1>' '$work/clip-html.txt'"
+  check "the clipboard's owner keeps none of grab's descriptors" test ! -e "$work/held.found"
   check "the desktop clipboard offers text in every script" grep -qF "$mixed" "$work/clip-mixed.txt"
 fi
 
@@ -204,7 +211,7 @@ if command -v chromium >/dev/null; then
   term_status=$?
   check "SIGTERM ends grab with its status" test "$term_status" -eq 143
   check "and the browser with it, and its files" \
-    bash -c "[ -z \"\$(ls -A '$work/tmp-term' | grep -v '^grab-[0-9]*\$')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp-term/' >/dev/null"
+    bash -c "[ -z \"\$(ls -A '$work/tmp-term' | grep -v '^grab-')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp-term/' >/dev/null"
 fi
 
 echo "$passed passed, $failed failed"

@@ -48,7 +48,7 @@ void IntakeLink::Send(const DocumentPtr& top, const OutgoingContent& content) {
   }
   const Bytes record = PackHandoffRecord(fields);
   intake_.OnRecord(record.data(), record.size());
-  if (intake_.OnContentInfo(content.layout_id, content.quick_save)) intake_.ProcessNext();
+  for (int due = intake_.OnContentInfo(content.layout_id, content.quick_save); due > 0; --due) intake_.ProcessNext();
 }
 
 }  // namespace ph::grab

@@ -1,6 +1,7 @@
 // The road of a piece of content in one process: page, engine, hand-off record, intake, writer.
 #include "tools/grab/grab_session.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -57,13 +58,16 @@ struct GrabSession::Parts {
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
         engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page}),
-        loader(*fetcher, *urls, ScratchFolder()) {}
+        scratch(MakeScratchFolder()),
+        loader(*fetcher, *urls, scratch) {}
 
-  static std::string ScratchFolder() {
+  // A folder of this run's own under the temporary folder: made in one step with a name nobody can
+  // guess (mkdtemp), readable by this user only, so another user cannot have made it first.
+  static std::string MakeScratchFolder() {
     std::error_code ec;
-    const auto folder = std::filesystem::temp_directory_path(ec) / ("grab-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder, ec);
-    return folder.string();
+    std::string pattern = (std::filesystem::temp_directory_path(ec) / "grab-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
   }
 
   // Settings live in the data folder as the registry would hold them, so a run finds what the runs
@@ -262,6 +266,7 @@ struct GrabSession::Parts {
   MemoryEvents events;
   ImmediateTimers timers;
   SelectionEngine engine;
+  std::string scratch;  // empty when it could not be made: downloads then fail
   PageLoader loader;
   std::unique_ptr<BrowserPages> rendering;  // grab --browser: ended before the loader that uses it
 };
@@ -270,8 +275,9 @@ GrabSession::GrabSession(const Options& options, std::ostream& out, std::ostream
     : parts_(std::make_unique<Parts>(options, out, err)) {}
 
 GrabSession::~GrabSession() {
+  // Exactly the folder this run made, and nothing when it made none.
   std::error_code ec;
-  std::filesystem::remove_all(Parts::ScratchFolder(), ec);
+  if (!parts_->scratch.empty()) std::filesystem::remove_all(parts_->scratch, ec);
 }
 
 int GrabSession::Run() {

@@ -11,6 +11,7 @@
 #include "platform/url.h"
 #include "tools/grab/browser_pages.h"
 #include "tools/grab/page_encoding.h"
+#include "tools/grab/frame_policy.h"
 
 namespace ph::grab {
 namespace {
@@ -42,27 +43,18 @@ std::optional<std::string> ReadLocalFile(const std::string& path, std::string* e
 }  // namespace
 
 bool IsWebUrl(std::string_view page) {
-  // Schemes are case-insensitive: "HTTP://" names a web page as well.
-  std::string head(page.substr(0, 8));
-  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return head.rfind("http://", 0) == 0 || head.rfind("https://", 0) == 0;
+  const std::string scheme = UrlScheme(page);
+  return (scheme == "http" || scheme == "https") && page.substr(scheme.size() + 1, 2) == "//";
 }
 
 std::string FileUrl(const std::string& path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::error_code ec;
   const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
   std::string url = "file://";
-  for (char ch : absolute) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (std::isalnum(c) || std::string_view("/-._~").find(ch) != std::string_view::npos) {
-      url += ch;
-    } else {
-      url += '%';
-      url += kHex[c >> 4];
-      url += kHex[c & 0xF];
-    }
-  }
+  AppendPercentEscaped(
+      absolute,
+      [](unsigned char c) { return !std::isalnum(c) && std::string_view("/-._~").find(static_cast<char>(c)) == std::string_view::npos; },
+      &url);
   return url;
 }
 
@@ -70,7 +62,7 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
   content_type->clear();
   if (IsWebUrl(url)) {
     const std::string file = scratch_ + "/page.download";
-    if (!fetcher_.FetchTyped(url, file, content_type)) {
+    if (scratch_.empty() || !fetcher_.FetchTyped(url, file, content_type)) {
       *error = "cannot download " + url;
       return std::nullopt;
     }
@@ -78,7 +70,7 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
     std::filesystem::remove(file);
     return text;
   }
-  if (url.rfind("file://", 0) == 0) {
+  if (UrlScheme(url) == "file") {
     std::string path;
     if (!urls_.DecodedPath(url, &path)) {
       *error = "cannot read " + url;
@@ -92,7 +84,10 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
 
 std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const WideString& base_url) {
   std::string absolute;
-  if (!urls_.Combine(Utf16ToUtf8(base_url), Utf16ToUtf8(src), &absolute)) return std::nullopt;
+  const std::string base = Utf16ToUtf8(base_url);
+  if (!urls_.Combine(base, Utf16ToUtf8(src), &absolute)) return std::nullopt;
+  if (!MayLoadFrame(base, absolute) || frames_loaded_ >= kMaxFrameDocuments) return std::nullopt;
+  ++frames_loaded_;
   std::string content_type, error;
   auto bytes = Read(absolute, &content_type, &error);
   if (!bytes) return std::nullopt;
@@ -100,8 +95,9 @@ std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const Wide
 }
 
 std::shared_ptr<MemoryDocument> PageLoader::Load(const std::string& page, std::string* error) {
-  const std::string url = IsWebUrl(page) || page.rfind("file://", 0) == 0 ? page : FileUrl(page);
+  const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
   if (browser_) return browser_->Load(url, error);
+  frames_loaded_ = 0;
   std::string content_type;
   auto bytes = Read(url, &content_type, error);
   if (!bytes) return nullptr;

@@ -16,6 +16,10 @@ class BrowserPages;
 
 class PageLoader {
  public:
+  // The most frame documents one page brings in, at all depths together: a page that frames
+  // itself many times over must not multiply the loads.
+  static constexpr std::size_t kMaxFrameDocuments = 64;
+
   PageLoader(Fetcher& fetcher, UrlPort& urls, std::string scratch_folder)
       : fetcher_(fetcher), urls_(urls), scratch_(std::move(scratch_folder)) {}
 
@@ -34,6 +38,7 @@ class PageLoader {
   UrlPort& urls_;
   std::string scratch_;
   BrowserPages* browser_ = nullptr;
+  std::size_t frames_loaded_ = 0;  // frame documents asked for by the page being loaded
 };
 
 // Whether the text is a URL grab downloads (http or https), rather than a file.

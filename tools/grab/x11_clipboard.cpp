@@ -138,6 +138,12 @@ void X11Clipboard::Close() {
       dup2(null, 1);
       dup2(null, 2);
     }
+    // Nothing else grab had open (database sockets, output files) stays open for as long as the
+    // owner lives: only the three standard streams and the pipe, moved to descriptor 3.
+    if (dup2(ready[1], 3) < 0) _exit(0);
+    ready[1] = 3;
+    if (close_range(4, ~0U, 0) != 0)
+      for (long fd = 4, last = sysconf(_SC_OPEN_MAX); fd < last; ++fd) close(static_cast<int>(fd));
     if (fork() > 0) _exit(0);  // the grandchild is adopted by init, so no zombie is left behind
     UniqueDisplay display(XOpenDisplay(nullptr));
     char ok = 0;

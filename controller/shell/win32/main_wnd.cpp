@@ -56,14 +56,16 @@ LRESULT CALLBACK CMainWnd::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
 LRESULT CMainWnd::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kUmProcessNext:
-      intake_.ProcessNext();
+      // The save dialog and the writers' message boxes run modal loops of their own.
+      modal_.RunModal([this] { intake_.ProcessNext(); });
       return 0;
     case kUmTrayNotify:
       OnTrayNotify(lparam);
       return 0;
     case kUmContentInfo:
       // The layout id and the flag are 32-bit values carried in the wider parameters.
-      if (intake_.OnContentInfo(static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam)))
+      for (int due = intake_.OnContentInfo(static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam));
+           due > 0; --due)
         ::PostMessageA(hwnd_, kUmProcessNext, 0, 0);
       return 0;
     case WM_CREATE:
@@ -125,18 +127,19 @@ void CMainWnd::OnTrayNotify(LPARAM mouse_message) {
 void CMainWnd::OnCommand(int id) {
   switch (id) {
     case ID_CONFIGURATION:
-      // One settings dialog at a time: the menu stays reachable while it is open.
-      if (settings_open_ || !hooks_.open_settings) return;
-      settings_open_ = true;
-      hooks_.open_settings(hwnd_);
-      settings_open_ = false;
+      // One settings dialog and one About box at a time: the menu stays reachable while they are open.
+      if (hooks_.open_settings) modal_.RunCommand(id, [this] { hooks_.open_settings(hwnd_); });
       return;
     case ID_APP_ABOUT:
-      RunAboutBox(instance_, hwnd_);
+      modal_.RunCommand(id, [this] { RunAboutBox(instance_, hwnd_); });
       return;
-    case ID_APP_EXIT:
-      ::DestroyWindow(hwnd_);
+    case ID_APP_EXIT: {
+      // Ending under an open dialog would save the settings before the dialog is done with them;
+      // the window goes once the last one has closed.
+      const HWND hwnd = hwnd_;
+      if (modal_.RequestExit([hwnd] { ::DestroyWindow(hwnd); })) ::DestroyWindow(hwnd_);
       return;
+    }
     default:
       return;
   }

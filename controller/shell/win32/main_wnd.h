@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "controller/intake/intake_processor.h"
+#include "controller/shell/modal_guard.h"
 #include "platform/win32/unique_handle.h"
 
 namespace ph::win {
@@ -44,7 +45,7 @@ class CMainWnd {
   MainWndHooks hooks_;
   HWND hwnd_ = nullptr;
   UniqueHmenu tray_menu_;
-  bool settings_open_ = false;
+  ModalGuard modal_;
 };
 
 }  // namespace ph::win

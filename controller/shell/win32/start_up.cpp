@@ -76,7 +76,7 @@ int RunController(HINSTANCE instance, const char* arguments) {
 
   const std::unique_ptr<FileSystem> fs = MakeSystemFileSystem();
   const std::unique_ptr<CodePage> code_page = MakeSystemCodePage();
-  Win32User writer_user;  // the writers' messages have no owner window
+  Win32User writer_user;  // the writers' messages belong to the window in front (an open save dialog)
   Win32User intake_user;  // "Invalid Layout ID" is owned by the main window
   ProgramOutputs outputs(settings, *fs, writer_user, *code_page);
   const OutputServices services{outputs.writers(), outputs.suggest_name(), settings};

@@ -30,6 +30,14 @@ class MemoryFiles : public FileSystem {
     if (refuse_writes) return nullptr;
     return std::make_unique<Writer>(this, path, append ? files_[path] : Bytes{});
   }
+  std::optional<std::uint64_t> FileSize(const std::string& path) override {
+    if (!Exists(path)) return std::nullopt;
+    return files_[path].size();
+  }
+  bool Truncate(const std::string& path, std::uint64_t size) override {
+    files_[path].resize(size);
+    return true;
+  }
   std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
     auto it = files_.find(path);
     if (it == files_.end() || it->second.size() > max_bytes) return std::nullopt;

@@ -33,6 +33,14 @@ class MemoryFileSystem : public FileSystem {
     if (!append) files[path].clear();
     return std::make_unique<CommittingStream>(&files[path]);
   }
+  std::optional<std::uint64_t> FileSize(const std::string& path) override {
+    if (files.count(path) == 0) return std::nullopt;
+    return files[path].size();
+  }
+  bool Truncate(const std::string& path, std::uint64_t size) override {
+    files[path].resize(size);
+    return true;
+  }
   std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
     const auto found = files.find(path);
     if (found == files.end() || found->second.size() > max_bytes) return std::nullopt;

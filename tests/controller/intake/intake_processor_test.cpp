@@ -101,6 +101,35 @@ TEST_F(IntakeProcessorTest, ContentInfoWithoutRecordIsDroppedAndEmptyQueueDoesNo
   EXPECT_TRUE(user_.messages().empty());
 }
 
+// Two bands send at once: B's record arrives between A's record and A's layout values. Which record
+// the values belong to cannot be known, so neither takes a layout or a quick save: both go to the
+// dialog as a user's own selection, and nothing is stored.
+TEST_F(IntakeProcessorTest, InterleavedSendersNeverLendEachOtherTheirLayout) {
+  Store(1, {kOutputClipboard, kPortionAuto, ""});
+  Store(2, {kOutputDatabase, kPortionAuto, ""});
+  const Bytes a = PackHandoffRecord({u"a", u"a", u"http://a/", u"A", u""});
+  const Bytes b = PackHandoffRecord({u"b", u"b", u"http://b/", u"B", u""});
+  const Bytes c = PackHandoffRecord({u"c", u"c", u"http://c/", u"C", u""});
+  int due = 0;
+  processor_.OnRecord(a.data(), a.size());
+  processor_.OnRecord(b.data(), b.size());
+  due += processor_.OnContentInfo(1, 1);
+  // C sends while B's values are still on their way, and its own overtake them.
+  processor_.OnRecord(c.data(), c.size());
+  due += processor_.OnContentInfo(2, 1);
+  due += processor_.OnContentInfo(1, 1);
+  dialog_.presses = {PressClipboard(), PressClipboard(), PressClipboard()};
+  for (int i = 0; i < due; ++i) processor_.ProcessNext();
+  EXPECT_EQ(due, 3);
+  EXPECT_TRUE(writers_.calls.size() == 3 && dialog_.shown.size() == 3);
+  for (const IntakeItem& shown : dialog_.shown) EXPECT_EQ(shown.layout_id, 0) << shown.title;
+  EXPECT_EQ(processor_.actions().at(2).kind, kOutputDatabase);
+  // With the stray values gone, a lone sender is paired again.
+  Send(u"D", 2, 1);
+  processor_.ProcessNext();
+  EXPECT_EQ(writers_.calls.back().kind, kOutputDatabase);
+}
+
 TEST_F(IntakeProcessorTest, QuickSaveRunsTheStoredActionWithoutDialog) {
   Store(5, {kOutputText, kPortionHtml, kFolder});
   Send(u"Page", 5, 1);

@@ -69,5 +69,21 @@ TEST(LocalCopyPath, OverlongPathsBecomeAShortHashedNameWithTheExtension) {
   EXPECT_NE(Make(deep + "x").path, p.path);
 }
 
+TEST(LocalCopyPath, AFolderTooLongEvenForTheHashedNameGetsNoCopy) {
+  const std::string folder = "C:\\" + std::string(240, 'f');
+  EXPECT_TRUE(MakeLocalCopyPath(folder, "page_files", "/picture.jpeg", '\\').path.empty());
+}
+
+TEST(LocalCopyNames, FilesThatDifferOnlyInCaseGetTwoCopiesWhereCaseIsNotTold) {
+  LocalCopyNames windows("C:\\out", "page_files", '\\', true);
+  const LocalCopyPath upper = windows.Claim("/img/Logo.png");
+  const LocalCopyPath lower = windows.Claim("/img/logo.png");
+  EXPECT_NE(ToLowerAscii(upper.path), ToLowerAscii(lower.path));
+  EXPECT_EQ(windows.Claim("/img/Logo.png").path, upper.path);
+  LocalCopyNames posix("/out", "page_files", '/', false);
+  EXPECT_EQ(posix.Claim("/img/logo.png").path, "/out/page_files/img/logo.png");
+  EXPECT_EQ(posix.Claim("/img/Logo.png").path, "/out/page_files/img/Logo.png");
+}
+
 }  // namespace
 }  // namespace ph

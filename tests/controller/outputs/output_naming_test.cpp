@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controller/outputs/file_names.h"
 #include "controller/shell/settings.h"
 
 namespace ph {
@@ -21,9 +22,30 @@ std::string Name(const std::string& title, std::int32_t type, std::int32_t len =
 TEST(SuggestedName, ReplacesTheTenForbiddenCharactersAndNothingElse) {
   EXPECT_EQ(Name("a/b: c.d", 0), "a_b_ c_d");
   EXPECT_EQ(Name("\"*./:<>?\\|", 0), "__________");
-  EXPECT_EQ(Name("tab\there, caf\xe9 & co!", 0), "tab\there, caf\xe9 & co!");
+  EXPECT_EQ(Name("tab here, caf\xe9 & co!", 0), "tab here, caf\xe9 & co!");
   EXPECT_EQ(Name("", 0), "");
   EXPECT_EQ(Name("x", 7), "x");  // unknown types add nothing
+}
+
+TEST(SuggestedName, DeviceNamesControlCharactersAndTrailingSpacesCannotReachTheFileSystem) {
+  EXPECT_EQ(Name("CON", 0), "_CON");
+  EXPECT_EQ(Name("lpt1 ", 0), "_lpt1_");
+  EXPECT_EQ(Name("a\tb\x01\x7f", 0), "a_b__");
+}
+
+TEST(PathInFolder, ANameTooLongForItsFolderIsCutAndKeptApartByAHash) {
+  const std::string folder = "C:\\" + std::string(150, 'f');
+  const std::string a = PathInFolder(folder, std::string(300, 't') + "a", ".txt", '\\');
+  const std::string b = PathInFolder(folder, std::string(300, 't') + "b", ".txt", '\\');
+  EXPECT_LE(a.size(), kMaxPath);
+  EXPECT_EQ(a.rfind(folder + "\\ttt", 0), 0u);
+  EXPECT_EQ(a.substr(a.size() - 4), ".txt");
+  EXPECT_NE(a, b);
+  EXPECT_EQ(PathInFolder("/out", "short", ".txt", '/'), "/out/short.txt");
+  // A cut never splits a character.
+  const std::string cut = PathInFolder("/out", std::string(300, 'e') + "\xc3\xa9\xc3\xa9", ".txt", '/');
+  EXPECT_LE(cut.size() - 5, kMaxFileName);
+  EXPECT_EQ(PathInFolder("/out", std::string(250, 'x') + "\xc3\xa9", ".txt", '/').find("\xc3."), std::string::npos);
 }
 
 TEST(SuggestedName, StampHasTwoDigitYearAndTwentyFourHours) {

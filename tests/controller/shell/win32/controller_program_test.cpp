@@ -362,5 +362,35 @@ TEST_F(ControllerProgramTest, AboutBoxShowsTheMemoryAndAsksBeforeOpeningTheSite)
   EXPECT_TRUE(robot::WaitUntilGone(about));
 }
 
+TEST_F(ControllerProgramTest, TheAboutBoxOpensOnceAndExitWaitsForTheOpenSaveDialog) {
+  const HWND controller = program_.StartResident();
+  ASSERT_NE(controller, nullptr);
+  ::PostMessageA(controller, WM_COMMAND, ID_APP_ABOUT, 0);
+  const HWND about = robot::WaitForWindow("About PageHarvest");
+  ASSERT_NE(about, nullptr);
+  ::PostMessageA(controller, WM_COMMAND, ID_APP_ABOUT, 0);
+  // A second box would show once its own message loop first runs idle.
+  EXPECT_FALSE(PollFor([] { return robot::WindowsTitled("About PageHarvest").size() > 1; }, 1500));
+  robot::Click(about, IDOK);
+  ASSERT_TRUE(robot::WaitUntilGone(about));
+
+  // "Exit" while a save dialog is open: the dialog is finished first, and the settings it changed
+  // are the ones kept.
+  const HWND dialog = SendForDialog(controller, "Page", "words", 4);
+  ASSERT_NE(dialog, nullptr);
+  ::PostMessageA(controller, WM_COMMAND, ID_APP_EXIT, 0);
+  robot::Settle(controller);
+  ASSERT_TRUE(::IsWindowVisible(dialog));
+  robot::SetCheck(dialog, IDC_APPEND, true);
+  robot::Click(dialog, IDC_SAVE_TEXT);
+  ASSERT_TRUE(robot::AnswerFileChooser(program_.folder() + "\\kept.txt"));
+  EXPECT_EQ(program_.WaitForExit(), 0);
+  BYTE append[4] = {};
+  DWORD size = sizeof append;
+  ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, "Software\\PageHarvest", "Append Files", RRF_RT_ANY, nullptr,
+                           append, &size), ERROR_SUCCESS);
+  EXPECT_EQ(append[0], 1);
+}
+
 }  // namespace
 }  // namespace ph::test

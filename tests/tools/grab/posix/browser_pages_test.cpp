@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "band/engine/element_path.h"
-#include "band/memdoc/utf.h"
+#include "common/utf8.h"
 
 namespace ph::grab {
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/user.h"
 
 namespace ph {
 namespace {
@@ -18,6 +19,18 @@ namespace {
 // The file holds the content's bytes as they are, so it declares the code page they are in.
 std::string CharsetMeta(const CodePage& code_page) {
   return "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + code_page.Charset() + "\">";
+}
+
+// The page is saved; the user learns which of its pictures and style sheets it lacks, so that a
+// download that failed is not taken for a page kept whole.
+Message MissingFilesMessage(const std::vector<std::string>& urls) {
+  constexpr std::size_t kListed = 10;
+  std::string text = "The page was saved, but " + std::to_string(urls.size()) +
+                     (urls.size() == 1 ? " picture or style sheet" : " pictures or style sheets") +
+                     " could not be downloaded:";
+  for (std::size_t i = 0; i < urls.size() && i < kListed; ++i) text += kLineBreak + urls[i];
+  if (urls.size() > kListed) text += std::string(kLineBreak) + "and " + std::to_string(urls.size() - kListed) + " more";
+  return {text, "Error", MessageIcon::kWarning, MessageButtons::kOk};
 }
 
 }  // namespace
@@ -43,7 +56,9 @@ int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
   }
   capture.Write(context.html, o);
   o << "</body>" << kLineBreak << "</html>" << kLineBreak;
-  return SaveFileBytes(ports, context.path, o.str(), false);
+  if (!SaveFileBytes(ports, context.path, o.str(), false)) return 0;
+  if (!capture.failed().empty()) ports.user.Show(MissingFilesMessage(capture.failed()));
+  return 1;
 }
 
 }  // namespace ph

@@ -53,11 +53,14 @@ void LinkedFileCapture::Capture(const std::string& absolute, std::string* out) {
   // Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
   if (!IsDownloadableUrl(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
   const LocalCopyPath copy = names_->Claim(url_path);
-  if (copy.path.empty()) return;
+  if (copy.path.empty()) {
+    failed_.push_back(absolute);
+    return;
+  }
   out->append(copy.reference);
   // A picture used many times on a page is fetched once.
   if (!fetched_.insert(copy.path).second) return;
-  if (ports_.files.MakeFolders(copy.path)) ports_.fetcher.Fetch(absolute, copy.path);
+  if (!ports_.files.MakeFolders(copy.path) || !ports_.fetcher.Fetch(absolute, copy.path)) failed_.push_back(absolute);
 }
 
 }  // namespace ph

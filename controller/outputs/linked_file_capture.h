@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "common/base.h"
 #include "controller/outputs/local_copy_path.h"
@@ -26,6 +27,10 @@ class LinkedFileCapture : private ReferenceRewriter {
   // on the diagnostics stream and the rest of it is written unchanged.
   int Write(std::string_view markup, std::ostream& out);
 
+  // The addresses of the pictures and style sheets that could not be copied (each once, in the order
+  // met); the markup keeps referring to where their copies would be.
+  const std::vector<std::string>& failed() const { return failed_; }
+
  private:
   void Rewrite(ReferenceKind kind, std::string_view value, std::string* out) override;
   void Capture(const std::string& absolute, std::string* out);
@@ -36,6 +41,7 @@ class LinkedFileCapture : private ReferenceRewriter {
   std::string companion_;
   std::optional<LocalCopyNames> names_;
   std::set<std::string> fetched_;  // local copies already made for this file
+  std::vector<std::string> failed_;
   std::string buffer_;
 };
 

@@ -91,6 +91,7 @@ TEST_F(HtmlFile, PicturesAndStyleSheetsAreCapturedAndLinksMadeAbsolute) {
   EXPECT_EQ(std::count(requests.begin(), requests.end(), "/dir/images/a.gif"), 1);
   EXPECT_EQ(std::count(requests.begin(), requests.end(), "/other.html"), 0);
   EXPECT_TRUE(diagnostics_.str().empty());
+  EXPECT_TRUE(user_.messages().empty());
 }
 
 TEST_F(HtmlFile, SavingAgainRemovesTheOldCompanionFolder) {
@@ -100,11 +101,20 @@ TEST_F(HtmlFile, SavingAgainRemovesTheOldCompanionFolder) {
   EXPECT_FALSE(Exists(Path("page_files")));
 }
 
-TEST_F(HtmlFile, MissingFilesStayReferencedAndLeaveNothingBehind) {
-  ASSERT_EQ(WriteHtmlFile(Content("<img src=\"gone.gif\">"), ports()), 1);
+TEST_F(HtmlFile, MissingAndCutOffFilesStayReferencedLeaveNothingAndAreNamedToTheUser) {
+  server_.Serve("/dir/a.gif", {200, "image/gif", std::string(kGif, sizeof kGif - 1)});
+  server_.Serve("/dir/cut.gif", {200, "image/gif", "GIF89a", false, true});
+  ASSERT_EQ(WriteHtmlFile(Content("<img src=\"a.gif\"><img src=\"gone.gif\"><img src=\"cut.gif\">"), ports()), 1);
   EXPECT_NE(ReadFile(Path("page.htm")).find("<img src=\"page_files/dir/gone.gif\">"), std::string::npos);
-  EXPECT_FALSE(Exists(Companion("dir/gone.gif")));
-  EXPECT_TRUE(std::filesystem::is_empty(Companion("dir")));
+  EXPECT_EQ(ReadFile(Companion("dir/a.gif")), std::string(kGif, sizeof kGif - 1));
+  for (const char* name : {"dir/gone.gif", "dir/cut.gif"}) EXPECT_FALSE(Exists(Companion(name))) << name;
+  EXPECT_EQ(std::filesystem::directory_iterator(Companion("dir"))->path().filename(), "a.gif");
+
+  const Message told = OnlyMessage();
+  EXPECT_EQ(told.icon, MessageIcon::kWarning);
+  EXPECT_NE(told.text.find("2 pictures or style sheets could not be downloaded"), std::string::npos) << told.text;
+  EXPECT_NE(told.text.find(server_.Url("/dir/gone.gif")), std::string::npos);
+  EXPECT_EQ(told.text.find("a.gif\r\n"), std::string::npos);
 }
 
 TEST_F(HtmlFile, HostileUrlsStayInsideTheCompanionFolder) {

@@ -60,6 +60,16 @@ check "without an answer nothing is saved and the exit status says so" \
 check "auto saves the first page as HTML" g auto "$site/article-1.html" --kind html --to "$out/first.htm"
 check "a text that cannot be written is reported and the exit status says so" \
   bash -c "! '$grab' --data-dir '$work/full' auto '$site/article-1.html' --kind text --to /dev/full 2>'$work/full.txt' && grep -q 'Failure to' '$work/full.txt'"
+# A read-only folder (a read-only mount: as root, permissions alone would not stop a write).
+ro=$work/readonly
+mkdir -p "$ro"
+if mount -t tmpfs -o ro,size=1m tmpfs "$ro" 2>/dev/null; then
+  for kind in text html xml; do
+    check "a $kind file in a read-only folder is reported and nothing counts as saved" \
+      bash -c "! '$grab' --data-dir '$work/ro-$kind' auto '$site/article-1.html' --kind $kind --to '$ro/page.$kind' 2>'$work/ro.txt' && grep -q 'Failure to' '$work/ro.txt'"
+  done
+  umount "$ro"
+fi
 check "the picture landed in the companion folder" cmp "$out/first_files/sample/site/images/tree.png" "$src/sample/site/images/tree.png"
 check "the style sheet landed in the companion folder" cmp "$out/first_files/sample/site/style.css" "$src/sample/site/style.css"
 check "the markup points at the local copies" grep -q 'src="first_files/sample/site/images/tree.png"' "$out/first.htm"

@@ -6,7 +6,7 @@
 namespace ph::grab {
 
 ph::Answer ConsoleUser::Show(const Message& message) {
-  if (message.icon == MessageIcon::kError || message.icon == MessageIcon::kWarning) ++errors_shown_;
+  if (message.icon == MessageIcon::kError) ++errors_shown_;
   err_ << "grab: ";
   if (!message.caption.empty()) err_ << message.caption << ": ";
   err_ << message.text << '\n';

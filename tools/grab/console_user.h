@@ -17,6 +17,7 @@ class ConsoleUser : public UserPort {
   bool ChooseFile(const FileChoice& choice, std::string* path) override;
 
   void set_answer_path(std::string path) { answer_path_ = std::move(path); }
+  // Errors only: a warning does not undo what was saved.
   int errors_shown() const { return errors_shown_; }
 
  private:

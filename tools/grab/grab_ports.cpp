@@ -24,7 +24,9 @@ void ImmediateTimers::Fire(SelectionEngine& engine) {
 int CommandLineDialog::Run(const IntakeItem& item, LayoutAction* action) {
   if (answer_.kind < 0) {
     unanswered_ = true;
-    err_ << "grab: nothing is stored for this page's layout yet; say what to do with its content, "
+    // After a stored action that failed, its error has been told; the layout is not new.
+    if (writers_.writes() == 0)
+      err_ << "grab: nothing is stored for this page's layout yet; say what to do with its content, "
             "for example --kind html --to FILE (see grab --help)\n";
     return kSaveCancelled;
   }

@@ -51,33 +51,42 @@ class ConsoleMessages : public MessagePort {
   UserPort& user_;
 };
 
-// Records the result of every write, so that the run can say whether the content was saved.
+// Records the result of every write, so that the run can say whether the content was saved. A write
+// that showed an error did not save, even when the writer counts the content as handled (the
+// database writer does once the table was reached, whatever became of the row).
 class RecordingWriters : public Writers {
  public:
-  explicit RecordingWriters(Writers& inner) : inner_(inner) {}
+  RecordingWriters(Writers& inner, const ConsoleUser& user) : inner_(inner), user_(user) {}
   int Write(std::int32_t kind, const OutputContext& context) override {
+    const int errors_before = user_.errors_shown();
     last_result_ = inner_.Write(kind, context);
+    last_saved_ = last_result_ != 0 && user_.errors_shown() == errors_before;
     ++writes_;
     return last_result_;
   }
   void Reset() {
     writes_ = 0;
     last_result_ = 0;
+    last_saved_ = false;
   }
   int writes() const { return writes_; }
   int last_result() const { return last_result_; }
+  bool last_saved() const { return last_saved_; }
 
  private:
   Writers& inner_;
+  const ConsoleUser& user_;
   int writes_ = 0;
   int last_result_ = 0;
+  bool last_saved_ = false;
 };
 
 // The save dialog, answered from the command line.
 class CommandLineDialog : public SaveDialogRunner {
  public:
-  CommandLineDialog(const DialogAnswer& answer, OutputServices services, ConsoleUser& user, std::ostream& err)
-      : answer_(answer), services_(std::move(services)), user_(user), err_(err) {}
+  CommandLineDialog(const DialogAnswer& answer, OutputServices services, const RecordingWriters& writers,
+                    ConsoleUser& user, std::ostream& err)
+      : answer_(answer), services_(std::move(services)), writers_(writers), user_(user), err_(err) {}
 
   // Presses the button the command line names; without an answer it says what to add and cancels.
   int Run(const IntakeItem& item, LayoutAction* action) override;
@@ -88,6 +97,7 @@ class CommandLineDialog : public SaveDialogRunner {
  private:
   const DialogAnswer& answer_;
   OutputServices services_;
+  const RecordingWriters& writers_;
   ConsoleUser& user_;
   std::ostream& err_;
   bool unanswered_ = false;

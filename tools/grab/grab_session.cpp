@@ -52,8 +52,8 @@ struct GrabSession::Parts {
         messages(user),
         clipboard(new X11Clipboard()),
         outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false),
-        writers(outputs.writers()),
-        dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, user, err),
+        writers(outputs.writers(), user),
+        dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, writers, user, err),
         intake(OutputServices{writers, outputs.suggest_name(), settings}, *files, dialog, user, *code_page,
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
@@ -127,8 +127,10 @@ struct GrabSession::Parts {
 
   // What became of the content of one page after the engine finished it.
   Outcome OutcomeOfSend() const {
-    if (link.sends() == 0 || dialog.unanswered()) return Outcome::kSkipped;
-    if (writers.writes() > 0 && writers.last_result() != 0) return Outcome::kSaved;
+    // A stored action that failed leaves the question unanswered as well; the page failed.
+    const bool write_failed = writers.writes() > 0 && !writers.last_saved();
+    if (!write_failed && (link.sends() == 0 || dialog.unanswered())) return Outcome::kSkipped;
+    if (!write_failed && writers.writes() > 0) return Outcome::kSaved;
     // The clipboard writer fails silently when it cannot open the clipboard; here, where that means
     // there is no desktop at all, the user is told.
     if (clipboard->unavailable())
@@ -232,7 +234,10 @@ struct GrabSession::Parts {
       switch (outcome) {
         case Outcome::kSaved: ++tally.saved; break;
         case Outcome::kSkipped: ++tally.skipped; break;
-        case Outcome::kFailed: ++tally.failed; break;
+        case Outcome::kFailed:
+          ++tally.failed;
+          err << "grab: not saved: " << page << '\n';
+          break;
       }
       browser.Set(nullptr);
       bar.Update(tally);

@@ -40,15 +40,7 @@ int CommandLineDialog::Run(const IntakeItem& item, LayoutAction* action) {
 
 void IntakeLink::Send(const DocumentPtr& top, const OutgoingContent& content) {
   ++sends_;
-  HandoffFields fields;
-  fields[kSelectionHtml] = content.html;
-  fields[kSelectionText] = content.text;
-  if (top) {
-    fields[kPageUrl] = top->Url().value_or(WideString());
-    fields[kPageTitle] = top->Title().value_or(WideString());
-    fields[kPageStyle] = StyleMarkup(*top).value_or(WideString());
-  }
-  const Bytes record = PackHandoffRecord(fields);
+  const Bytes record = PackHandoffRecord(OutgoingFields(top, content));
   intake_.OnRecord(record.data(), record.size());
   for (int due = intake_.OnContentInfo(content.layout_id, content.quick_save); due > 0; --due) intake_.ProcessNext();
 }

@@ -12,6 +12,7 @@ failed=0
 server_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  umount "$work/readonly" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -9,8 +9,6 @@ pages=200
 work=$(mktemp -d /tmp/grab-dbkill.XXXXXX)
 db=$work/mariadb
 sock=$db/mysqld.sock
-passed=0
-failed=0
 
 http_pid=
 db_pid=
@@ -23,17 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@" >/dev/null 2>&1; then
-    passed=$((passed + 1))
-    echo "ok: $name"
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+source "$src/tests/tools/checks.sh"
 
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 client() { mariadb --no-defaults --socket="$sock" -uroot -N -B "$@"; }

@@ -6,8 +6,6 @@ set -uo pipefail
 grab=$1
 src=$2
 work=$(mktemp -d /tmp/grab-e2e.XXXXXX)
-passed=0
-failed=0
 
 server_pid=
 cleanup() {
@@ -17,17 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@" >/dev/null 2>&1; then
-    passed=$((passed + 1))
-    echo "ok: $name"
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+source "$src/tests/tools/checks.sh"
 
 # The repository on a free loopback port: the sample site and the test pages.
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')

@@ -6,7 +6,10 @@
 
 #include "band/engine/band_ports.h"
 #include "band/engine/layout_node.h"
+#include "band/engine/selection_engine.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/memory_registry.h"
 #include "platform/url.h"
 #include "platform/user.h"
 
@@ -171,5 +174,20 @@ inline LayoutNode TablePage(const std::vector<std::vector<int>>& tables) {
   }
   return doc;
 }
+
+// A selection engine on recording ports: what a band around it would see and do.
+struct EngineRig {
+  MemoryFiles files;
+  SimpleUrls urls;
+  Windows1252 code_page;
+  MemoryRegistry registry;
+  FixedBrowser browser;
+  RecordingToolbar toolbar;
+  RecordingEvents events;
+  RecordingTimers timers;
+  RecordingMessages messages;
+  RecordingLink link;
+  SelectionEngine engine{EnginePorts{browser, toolbar, events, timers, messages, link, registry, files, urls, code_page}};
+};
 
 }  // namespace ph::test

@@ -10,19 +10,7 @@
 namespace ph {
 namespace {
 
-struct Band {
-  test::MemoryFiles files;
-  test::SimpleUrls urls;
-  Windows1252 code_page;
-  MemoryRegistry registry;
-  test::FixedBrowser browser;
-  test::RecordingToolbar toolbar;
-  test::RecordingEvents events;
-  test::RecordingTimers timers;
-  test::RecordingMessages messages;
-  test::RecordingLink link;
-  SelectionEngine engine{EnginePorts{browser, toolbar, events, timers, messages, link, registry, files, urls, code_page}};
-
+struct Band : test::EngineRig {
   void Click(test::TreeNode* node, bool shift, bool ctrl, bool alt) {
     auto doc = std::static_pointer_cast<test::TreeDocument>(browser.top);
     engine.OnHover(MouseEvent{doc->Wrap(node)});

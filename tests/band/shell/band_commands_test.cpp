@@ -20,18 +20,7 @@ class RecordingView : public ToolbarView {
   std::vector<bool> labels;
 };
 
-struct Band {
-  test::MemoryFiles files;
-  test::SimpleUrls urls;
-  Windows1252 code_page;
-  MemoryRegistry registry;
-  test::FixedBrowser browser;
-  test::RecordingToolbar toolbar;
-  test::RecordingEvents events;
-  test::RecordingTimers timers;
-  test::RecordingMessages messages;
-  test::RecordingLink link;
-  SelectionEngine engine{EnginePorts{browser, toolbar, events, timers, messages, link, registry, files, urls, code_page}};
+struct Band : test::EngineRig {
   BandSettings settings;
   RecordingView view;
   BandCommands commands{engine, settings, view, messages, registry};

@@ -4,8 +4,13 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <initializer_list>
+#include <optional>
+#include <string>
 
+#include "band/memdoc/nesting_limit.h"
 #include "common/utf8.h"
 
 namespace ph {
@@ -162,6 +167,58 @@ class TextRenderer {
   bool pending_space_ = false;
   bool pending_break_ = false;
   bool after_separator_ = false;
+};
+
+// One run of gumbo (over a text that outlives it) whose elements are nested no deeper than kMaxNesting. Every block
+// gumbo takes is kept in one list and the whole lot freed in one sweep: gumbo's own teardown
+// recurses as deep as the tree.
+class GumboParse {
+ public:
+  GumboParse(GumboOptions* options, std::string_view html) {
+    options->max_errors = 0;
+    options->allocator = &Allocate;
+    options->deallocator = &Deallocate;
+    options->userdata = this;
+    limited_ = LimitNesting(html);
+    if (limited_) html = *limited_;
+    output_ = gumbo_parse_with_options(options, html.data(), html.size());
+  }
+  ~GumboParse() {
+    while (blocks_.next != &blocks_) Deallocate(this, blocks_.next + 1);
+  }
+  GumboParse(const GumboParse&) = delete;
+  GumboParse& operator=(const GumboParse&) = delete;
+
+  const GumboOutput* output() const { return output_; }
+
+ private:
+  struct alignas(std::max_align_t) Block {
+    Block* prev;
+    Block* next;
+  };
+
+  static void* Allocate(void* self, std::size_t size) {
+    auto* list = &static_cast<GumboParse*>(self)->blocks_;
+    auto* b = static_cast<Block*>(std::malloc(sizeof(Block) + size));
+    if (!b) return nullptr;
+    b->prev = list;
+    b->next = list->next;
+    list->next->prev = b;
+    list->next = b;
+    return b + 1;
+  }
+
+  static void Deallocate(void*, void* p) {
+    if (!p) return;
+    Block* b = static_cast<Block*>(p) - 1;
+    b->prev->next = b->next;
+    b->next->prev = b->prev;
+    std::free(b);
+  }
+
+  Block blocks_{&blocks_, &blocks_};
+  std::optional<std::string> limited_;
+  GumboOutput* output_ = nullptr;
 };
 
 // Adopts the converted children of a gumbo node.
@@ -321,16 +378,12 @@ WideString RenderedText(const MemoryNode& node) {
 
 std::shared_ptr<MemoryNode> ParsePage(std::string_view html) {
   GumboOptions options = kGumboDefaultOptions;
-  options.max_errors = 0;
-  GumboOutput* output = gumbo_parse_with_options(&options, html.data(), html.size());
-  auto root = Convert(output->document);
-  gumbo_destroy_output(&options, output);
-  return root;
+  GumboParse parse(&options, html);
+  return Convert(parse.output()->document);
 }
 
 std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView context_tag) {
   GumboOptions options = kGumboDefaultOptions;
-  options.max_errors = 0;
   std::string context = Utf16ToUtf8(context_tag);
   std::transform(context.begin(), context.end(), context.begin(),
                  [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
@@ -338,10 +391,9 @@ std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView
   options.fragment_context = tag == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : tag;
   options.fragment_namespace = GUMBO_NAMESPACE_HTML;
   const std::string text = Utf16ToUtf8(markup);
-  GumboOutput* output = gumbo_parse_with_options(&options, text.data(), text.size());
+  GumboParse parse(&options, text);
   // A fragment comes back as the children of an HTML element standing for the context.
-  auto root = Convert(output->root);
-  gumbo_destroy_output(&options, output);
+  auto root = Convert(parse.output()->root);
   std::vector<std::shared_ptr<MemoryNode>> nodes = std::move(root->children);
   root->children.clear();
   for (auto& n : nodes) n->parent = nullptr;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/utf8.h"
 #include "tests/support/test_paths.h"
 
 namespace ph {
@@ -185,14 +186,22 @@ TEST(MemoryDocument, APageThatFramesItselfEnds) {
   EXPECT_EQ(loads, MemoryDocument::kMaxFrameDepth);
 }
 
-TEST(MemoryDocument, DeepTreesAreParsedWalkedAndFreed) {
-  std::string html;
-  for (int i = 0; i < 3000; ++i) html += "<div>";
-  html += "deep";
-  auto doc = Doc(html);
+TEST(MemoryDocument, DeepTreesAreParsedWrittenAndFreed) {
+  const int n = 200000;
+  auto repeat = [n](std::string_view piece) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += piece;
+    return out;
+  };
+  auto doc = Doc(repeat("<div>") + "deep &amp; down" + repeat("</div>"));
+  EXPECT_EQ(*doc->Body()->InnerText(), u"deep & down");
+  EXPECT_NE(doc->Body()->InnerHtml()->find(u"<DIV><DIV>deep &amp; down</DIV></DIV>"), WideString::npos);
   auto divs = doc->ElementsByTagName(u"div");
-  EXPECT_GT(divs->Length(), 100);
-  EXPECT_EQ(*divs->Item(0)->InnerText(), u"deep");
+  ASSERT_GT(divs->Length(), 100);
+  EXPECT_EQ(*divs->Item(divs->Length() - 1)->OuterHtml(), u"<DIV>deep &amp; down</DIV>");
+  // Markup as deep, written into the page, is taken the same way.
+  ASSERT_TRUE(divs->Item(0)->SetInnerHtml(Utf8ToUtf16(repeat("<i>") + "inner")));
+  EXPECT_EQ(*doc->Body()->InnerText(), u"inner");
 }
 
 }  // namespace

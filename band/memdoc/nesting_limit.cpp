@@ -154,6 +154,13 @@ class NestingLimiter {
 
  private:
   int Intern(std::string_view name) {
+    if (name == last_name_) return last_id_;  // runs of one tag are common
+    last_name_ = name;
+    last_id_ = InternNew(name);
+    return last_id_;
+  }
+
+  int InternNew(std::string_view name) {
     key_.assign(name.begin(), name.end());
     for (char& c : key_) c = LowerAscii(c);
     if (key_.size() == 2 && key_[0] == 'h' && key_[1] >= '1' && key_[1] <= '6') key_ = "h1";  // one name for all
@@ -246,6 +253,7 @@ class NestingLimiter {
   }
 
   void Drop(const Tag& t) {
+    if (!changed_) out_.reserve(s_.size());
     out_.append(s_.substr(copied_, t.begin - copied_));
     copied_ = t.end;
     changed_ = true;
@@ -423,6 +431,8 @@ class NestingLimiter {
   std::vector<std::uint32_t> traits_;
   std::vector<int> top_;  // by name: the position of the nearest open element of the name, or -1
   std::string key_;
+  std::string_view last_name_;
+  int last_id_ = -1;
   std::vector<Open> stack_;
   int depth_ = 0;  // open elements (removed ones not counted)
   std::string out_;

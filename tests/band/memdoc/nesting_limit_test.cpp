@@ -38,7 +38,7 @@ int TreeDepth(const MemoryNode& root) {
 TEST(NestingLimit, OrdinaryPagesAreLeftAsTheyAre) {
   const std::string root = test::SourceDir();
   int pages = 0;
-  for (const char* folder : {"/tests/pages", "/sample/site", "/fuzz/corpus/memory_document"}) {
+  for (const char* folder : {"/tests/pages", "/sample/site", "/fuzz/corpus/memory_document", "/fuzz/corpus/markup_capture", "/fuzz/corpus/cf_html"}) {
     for (const auto& entry : std::filesystem::directory_iterator(root + folder)) {
       std::ifstream in(entry.path(), std::ios::binary);
       std::ostringstream text;

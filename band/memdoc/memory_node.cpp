@@ -169,9 +169,9 @@ class TextRenderer {
   bool after_separator_ = false;
 };
 
-// One run of gumbo (over a text that outlives it) whose elements are nested no deeper than kMaxNesting. Every block
-// gumbo takes is kept in one list and the whole lot freed in one sweep: gumbo's own teardown
-// recurses as deep as the tree.
+// One run of gumbo over a text (which must outlive it), with elements nested deeper than kMaxNesting
+// left out first. Every block gumbo takes is kept in one list and all are freed in one sweep, since
+// gumbo's own teardown recurses as deep as the tree.
 class GumboParse {
  public:
   GumboParse(GumboOptions* options, std::string_view html) {

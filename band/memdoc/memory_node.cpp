@@ -189,7 +189,27 @@ class GumboParse {
   GumboParse(const GumboParse&) = delete;
   GumboParse& operator=(const GumboParse&) = delete;
 
-  const GumboOutput* output() const { return output_; }
+  GumboOutput* output() const { return output_; }
+
+  // Frees what gumbo took for one element, text or comment apart from its children, once it has
+  // been converted: gumbo's tree and ours are never both whole.
+  void Release(GumboNode* g) {
+    if (g->type == GUMBO_NODE_DOCUMENT) return;  // its few blocks go in the sweep
+    if (g->type == GUMBO_NODE_ELEMENT || g->type == GUMBO_NODE_TEMPLATE) {
+      GumboVector& attributes = g->v.element.attributes;
+      for (unsigned i = 0; i < attributes.length; ++i) {
+        auto* a = static_cast<GumboAttribute*>(attributes.data[i]);
+        Deallocate(this, const_cast<char*>(a->name));
+        Deallocate(this, const_cast<char*>(a->value));
+        Deallocate(this, a);
+      }
+      Deallocate(this, attributes.data);
+      Deallocate(this, g->v.element.children.data);
+    } else {
+      Deallocate(this, const_cast<char*>(g->v.text.text));
+    }
+    Deallocate(this, g);
+  }
 
  private:
   struct alignas(std::max_align_t) Block {
@@ -221,10 +241,10 @@ class GumboParse {
   GumboOutput* output_ = nullptr;
 };
 
-// Adopts the converted children of a gumbo node.
-std::shared_ptr<MemoryNode> Convert(const GumboNode* root) {
+// Converts a subtree of gumbo's into ours, freeing gumbo's nodes on the way.
+std::shared_ptr<MemoryNode> Convert(GumboNode* root, GumboParse& parse) {
   auto top = std::make_shared<MemoryNode>();
-  std::vector<std::pair<const GumboNode*, MemoryNode*>> pending{{root, top.get()}};
+  std::vector<std::pair<GumboNode*, MemoryNode*>> pending{{root, top.get()}};
   while (!pending.empty()) {
     auto [g, m] = pending.back();
     pending.pop_back();
@@ -254,15 +274,17 @@ std::shared_ptr<MemoryNode> Convert(const GumboNode* root) {
       m->type = MemoryNode::Type::kText;
       m->data = Utf8ToUtf16(g->v.text.text);
     }
-    if (!kids) continue;
-    m->children.reserve(kids->length);
-    for (unsigned i = 0; i < kids->length; ++i) {
-      auto child = std::make_shared<MemoryNode>();
-      child->parent = m;
-      m->children.push_back(child);
+    if (kids) {
+      m->children.reserve(kids->length);
+      for (unsigned i = 0; i < kids->length; ++i) {
+        auto child = std::make_shared<MemoryNode>();
+        child->parent = m;
+        m->children.push_back(child);
+      }
+      for (unsigned i = kids->length; i-- > 0;)
+        pending.emplace_back(static_cast<GumboNode*>(kids->data[i]), m->children[i].get());
     }
-    for (unsigned i = kids->length; i-- > 0;)
-      pending.emplace_back(static_cast<const GumboNode*>(kids->data[i]), m->children[i].get());
+    parse.Release(g);
   }
   return top;
 }
@@ -379,7 +401,7 @@ WideString RenderedText(const MemoryNode& node) {
 std::shared_ptr<MemoryNode> ParsePage(std::string_view html) {
   GumboOptions options = kGumboDefaultOptions;
   GumboParse parse(&options, html);
-  return Convert(parse.output()->document);
+  return Convert(parse.output()->document, parse);
 }
 
 std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView context_tag) {
@@ -393,7 +415,7 @@ std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView
   const std::string text = Utf16ToUtf8(markup);
   GumboParse parse(&options, text);
   // A fragment comes back as the children of an HTML element standing for the context.
-  auto root = Convert(parse.output()->root);
+  auto root = Convert(parse.output()->root, parse);
   std::vector<std::shared_ptr<MemoryNode>> nodes = std::move(root->children);
   root->children.clear();
   for (auto& n : nodes) n->parent = nullptr;

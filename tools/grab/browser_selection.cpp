@@ -45,6 +45,12 @@ std::unique_ptr<BrowserSelection> BrowserSelection::Open(BrowserPages& browser, 
     selection->tab_ = std::make_unique<cdp::PageTab>(browser.client());
     const std::string frame = cdp::LoadAndSettle(*selection->tab_, url);
     selection->tab_->Call("Page.bringToFront");
+    // The window the browser opened with holds an empty tab; only the page is left to look at.
+    const cdp::Json targets = browser.client().Call("Target.getTargets").value("targetInfos", cdp::Json::array());
+    for (const cdp::Json& target : targets)
+      if (target.value("type", "") == "page" && target.value("url", "") == "about:blank" &&
+          target.value("targetId", "") != selection->tab_->target())
+        browser.client().Call("Target.closeTarget", {{"targetId", target.value("targetId", "")}});
     selection->page_ = cdp::LivePage::Attach(*selection->tab_, frame);
     selection->top_ = selection->page_->Top();
     if (!selection->top_) {

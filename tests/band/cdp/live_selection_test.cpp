@@ -46,10 +46,11 @@ class Mouse {
  public:
   Mouse(PageTab& tab, LiveRig& rig) : tab_(tab), rig_(rig) {}
 
-  bool Hover(LiveDocument& document, const ElementPtr& element) {
+  // The offset is where the element's document lies in the page (a frame's place).
+  bool Hover(LiveDocument& document, const ElementPtr& element, double left = 0, double top = 0) {
     const Json box = document.Invoke("box", {LiveHandle(*element)});
-    x_ = box[0].get<double>() + 3;
-    y_ = box[1].get<double>() + 3;
+    x_ = left + box[0].get<double>() + 3;
+    y_ = top + box[1].get<double>() + 3;
     tab_.Call("Input.dispatchMouseEvent", {{"type", "mouseMoved"}, {"x", x_}, {"y", y_}});
     return PumpUntil([&] {
       const ElementPtr& hover = rig_.engine.hover_element();
@@ -101,13 +102,17 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   if (FindProgram("chromium").empty()) GTEST_SKIP() << "chromium is not installed";
   test::LoopbackHttpServer server;
   server.Serve("/board.html", {200, "text/html; charset=utf-8", ReadPage("selection_board.html")});
+  server.Serve("/board_frame.html", {200, "text/html; charset=utf-8", ReadPage("board_frame.html")});
   std::string error;
   auto browser = ChromiumProcess::Start(ChromiumOptions{}, &error);
   ASSERT_TRUE(browser) << error;
   PageTab tab(browser->client());
   const std::string frame = LoadAndSettle(tab, server.Url("/board.html"));
-  RenderedDocument rendered;
+  RenderedDocument rendered, rendered_frame;
   ASSERT_TRUE(CaptureDocument(tab, frame, &rendered));
+  const Json frames = tab.Call("Page.getFrameTree").value("frameTree", Json::object()).value("childFrames", Json::array());
+  ASSERT_EQ(frames.size(), 1u);
+  ASSERT_TRUE(CaptureDocument(tab, frames[0]["frame"].value("id", ""), &rendered_frame));
 
   auto page = LivePage::Attach(tab, frame);
   auto top = page->Top();
@@ -118,7 +123,10 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   Mouse mouse(tab, live);
 
   test::EngineHarness memory;
-  auto memory_top = memory.ShowHtml(rendered.html, Utf8ToUtf16(rendered.url));
+  auto memory_top = MemoryDocument::Parse(rendered.html, Utf8ToUtf16(rendered.url), [&](const WideString&, const WideString&) {
+    return std::optional<FramePage>(FramePage{Utf8ToUtf16(rendered_frame.url), rendered_frame.html});
+  });
+  memory.browser.top = memory_top;
 
   // The bar is not part of the page the engine sees.
   EXPECT_EQ(top->ElementsByTagName(u"grab-bar")->Length(), 0);
@@ -152,6 +160,13 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   EXPECT_EQ(ById(*top, "sidebar")->ElementsByTagName(u"table")->Length(), 0);
   ASSERT_TRUE(mouse.Hover(*top, ById(*top, "notes")));
   ASSERT_TRUE(mouse.Click(kShift, [&] { return l.selection_list().size() == 2; }));
+  // A region in a frame: the frame's document is reached through its frame element.
+  const auto live_frames = top->FrameDocuments();
+  ASSERT_EQ(live_frames.size(), 1u);
+  auto& side = static_cast<LiveDocument&>(*live_frames[0]);
+  const Json side_box = top->Invoke("box", {LiveHandle(*ById(*top, "side"))});
+  ASSERT_TRUE(mouse.Hover(side, ById(side, "tip"), side_box[0].get<double>(), side_box[1].get<double>()));
+  ASSERT_TRUE(mouse.Click(kShift, [&] { return l.selection_list().size() == 3; }));
   ASSERT_TRUE(mouse.Hover(*top, news));
   ASSERT_TRUE(mouse.Click(kCtrl, [&] { return !l.selection_active(); }));
 
@@ -159,6 +174,7 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   memory.Deselect(memory_top->ById("ad"));
   memory.ExcludeTables(memory_top->ById("sidebar"));
   memory.Select(memory_top->ById("notes"));
+  memory.Select(std::static_pointer_cast<MemoryDocument>(memory_top->FrameDocuments().at(0))->ById("tip"));
   memory.SelectAndEnd(memory_top->ById("news"));
 
   // Picked regions get their backgrounds back; one that had no style has none again.

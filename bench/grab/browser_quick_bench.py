@@ -28,8 +28,11 @@ def browser_start(program):
     profile = tempfile.mkdtemp(prefix="bench-chromium-")
 
     def pipes_on_3_and_4():
-        os.dup2(to_browser_r, 3)
-        os.dup2(from_browser_w, 4)
+        # Copies first: either end may sit on 3 or 4 already, where a dup2 onto itself would keep it
+        # closing on exec.
+        commands, replies = os.dup(to_browser_r), os.dup(from_browser_w)
+        os.dup2(commands, 3)
+        os.dup2(replies, 4)
 
     args = [program, "--headless", "--remote-debugging-pipe", "--user-data-dir=" + profile, "--no-first-run",
             "--no-default-browser-check", "--disable-extensions", "--disable-background-networking",
@@ -37,7 +40,8 @@ def browser_start(program):
     if os.geteuid() == 0:
         args.append("--no-sandbox")
     start = time.monotonic()
-    child = subprocess.Popen(args, preexec_fn=pipes_on_3_and_4, pass_fds=(to_browser_r, from_browser_w),
+    # Python's own descriptors are not inherited; closing the others would take 3 and 4 as well.
+    child = subprocess.Popen(args, preexec_fn=pipes_on_3_and_4, close_fds=False,
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(to_browser_r)
     os.close(from_browser_w)

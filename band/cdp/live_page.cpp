@@ -192,7 +192,8 @@ bool LivePage::Pump(Clock::time_point deadline, std::vector<PageReport>* reports
       gone_ = true;
     }
   }
-  if (!reports->empty()) Changed();
+  // The page's scripts have had time to run.
+  Changed();
   return !gone_;
 }
 

@@ -33,7 +33,7 @@ class LivePage : public std::enable_shared_from_this<LivePage> {
   std::string FrameOfElement(int context, long handle);
 
   // Everything read of the page holds until the page may have changed: after our own writes and
-  // whenever an event of the page is handed on.
+  // after each wait for the page's events, during which its scripts run.
   std::uint64_t generation() const { return generation_; }
   void Changed() { ++generation_; }
 

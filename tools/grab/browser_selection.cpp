@@ -70,12 +70,12 @@ BrowserSelection::~BrowserSelection() = default;
 
 BrowserSelection::End BrowserSelection::Run(SelectionEngine& engine, int input_fd) {
   engine.OnStartSelectionCommand(true);
+  events_->RefuseNavigation(engine.ShouldCancelNavigation());
   try {
     page_->ShowBar(BarText(engine.settings()));
   } catch (const cdp::DevToolsError&) {
     // Without the bar the terminal still ends the selection.
   }
-  events_->RefuseNavigation(engine.ShouldCancelNavigation());
   bool watching = input_fd >= 0;
   while (engine.selection_active()) {
     if (!events_->Pump(cdp::Clock::now() + 100ms)) return End::kClosed;

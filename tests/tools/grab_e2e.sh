@@ -191,6 +191,8 @@ fi
 mkdir -p "$work/browser" "$work/tmp" "$work/tmp-term"
 check "without Chromium --browser says so and exits 1" \
   bash -c "PAGEHARVEST_CHROMIUM=/nonexistent/chromium '$grab' --data-dir '$work/browser' --browser auto '$pages/scripted_article.html' --kind text --to '$out/none.txt' 2>'$work/nochromium.txt'; [ \$? -eq 1 ] && grep -q 'need Chromium' '$work/nochromium.txt'"
+check "select without a desktop says so and exits 1" \
+  bash -c "env -u DISPLAY -u WAYLAND_DISPLAY '$grab' --data-dir '$work/browser' select '$pages/scripted_article.html' 2>'$work/nodesktop.txt'; [ \$? -eq 1 ] && grep -q 'needs a desktop' '$work/nodesktop.txt'"
 if command -v chromium >/dev/null; then
   check "the fetched source has no article" \
     bash -c "'$grab' --data-dir '$work/browser' auto '$pages/scripted_article.html' --kind text --to '$out/fetched.txt'; ! grep -q 'Scripted harvest' '$out/fetched.txt'"

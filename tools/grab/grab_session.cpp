@@ -331,8 +331,15 @@ int GrabSession::Run() {
   if (p.options.browser || select) {
     std::string error;
     // select shows its window, unless the tests ask for none.
-    const char* headless = std::getenv("PAGEHARVEST_CHROMIUM_HEADLESS");
-    p.rendering = BrowserPages::Start(&error, !select || (headless && *headless == '1'));
+    const char* hidden = std::getenv("PAGEHARVEST_CHROMIUM_HEADLESS");
+    const bool headless = !select || (hidden && *hidden == '1');
+    // Without a desktop the browser would hang on its way up instead of saying why.
+    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+      p.err << "grab: select shows the page in a browser window and needs a desktop: DISPLAY (or "
+               "WAYLAND_DISPLAY) is not set\n";
+      return 1;
+    }
+    p.rendering = BrowserPages::Start(&error, headless);
     if (!p.rendering) {
       p.err << "grab: " << error << '\n';
       return 1;

@@ -20,6 +20,12 @@ std::string QuietScript(long quiet, long cap) {
          "})";
 }
 
+// A dialog would stop the page until somebody answers it, and nobody will: each is answered at once
+// as if OK was pressed.
+constexpr char kAnswerDialogs[] =
+    "window.alert = function () {}; window.confirm = function () { return true; };"
+    "window.prompt = function (message, value) { return value === undefined ? '' : String(value); };";
+
 constexpr char kCaptureScript[] =
     "(() => { const d = document;"
     "  const type = d.doctype ? new XMLSerializer().serializeToString(d.doctype) : '';"
@@ -88,6 +94,7 @@ std::string LoadAndSettle(PageTab& tab, const std::string& url, const SettleTime
   DevToolsClient& client = tab.client();
   tab.Call("Page.enable");
   tab.Call("Network.enable");
+  tab.Call("Page.addScriptToEvaluateOnNewDocument", {{"source", kAnswerDialogs}});
   NetworkActivity network;
   client.DrainEvents([](const Event&) {});
 

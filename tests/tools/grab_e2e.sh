@@ -199,6 +199,8 @@ if command -v chromium >/dev/null; then
   check "with --browser the scripted article is saved" \
     env TMPDIR="$work/tmp" "$grab" --data-dir "$work/browser-2" --browser auto "$pages/scripted_article.html" --kind text --to "$out/rendered.txt"
   check "the saved text is the article the script wrote" grep -q '^Scripted harvest: the late apples' "$out/rendered.txt"
+  check "a page that shows dialogs is rendered as if OK was pressed" \
+    bash -c "timeout 60 '$grab' --data-dir '$work/browser-3' --browser auto '$pages/alerting_article.html' --kind text --to '$out/alerted.txt' && grep -q '^Alerted harvest' '$out/alerted.txt'"
   check "the browser is gone and its profile removed" \
     bash -c "[ -z \"\$(ls -A '$work/tmp')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp/' >/dev/null"
   # select: the page's own script plays the mouse (over the article, then Ctrl+click) once the bar is up.

@@ -3,6 +3,8 @@
 
 #include <set>
 
+#include "band/cdp/page_tab.h"
+
 namespace ph::cdp {
 namespace {
 
@@ -18,36 +20,18 @@ std::string QuietScript(long quiet, long cap) {
          "})";
 }
 
+// A dialog would stop the page until somebody answers it, and nobody will: each is answered at once
+// as if OK was pressed.
+constexpr char kAnswerDialogs[] =
+    "window.alert = function () {}; window.confirm = function () { return true; };"
+    "window.prompt = function (message, value) { return value === undefined ? '' : String(value); };";
+
 constexpr char kCaptureScript[] =
     "(() => { const d = document;"
     "  const type = d.doctype ? new XMLSerializer().serializeToString(d.doctype) : '';"
     "  return {url: d.URL, html: type + (d.documentElement ? d.documentElement.outerHTML : '')}; })()";
 
 long Millis(Clock::duration d) { return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count()); }
-
-// One tab, closed whatever happens while the page is in it.
-class Tab {
- public:
-  explicit Tab(DevToolsClient& client) : client_(client) {
-    target_ = client_.Call("Target.createTarget", {{"url", "about:blank"}}).value("targetId", "");
-    session_ = client_.Call("Target.attachToTarget", {{"targetId", target_}, {"flatten", true}}).value("sessionId", "");
-  }
-  ~Tab() {
-    try {
-      client_.Call("Target.closeTarget", {{"targetId", target_}}, {}, std::chrono::seconds(5));
-    } catch (const DevToolsError&) {
-      // The browser is shut down after an error anyway.
-    }
-  }
-  Json Call(const std::string& method, Json params = Json::object(), Clock::duration timeout = std::chrono::seconds(30)) {
-    return client_.Call(method, std::move(params), session_, timeout);
-  }
-  const std::string& session() const { return session_; }
-
- private:
-  DevToolsClient& client_;
-  std::string target_, session_;
-};
 
 // Requests of the page still under way, from the Network events of its session.
 struct NetworkActivity {
@@ -89,9 +73,11 @@ void CollectFrames(const Json& node, int parent, std::vector<std::pair<std::stri
     for (const Json& child : *children) CollectFrames(child, parent, out);
 }
 
+}  // namespace
+
 // The markup of one frame, read in a world of our own so that the page's scripts cannot change
 // what the serialiser gives.
-bool Capture(Tab& tab, const std::string& frame_id, RenderedDocument* document) {
+bool CaptureDocument(PageTab& tab, const std::string& frame_id, RenderedDocument* document) {
   const Json world = tab.Call("Page.createIsolatedWorld", {{"frameId", frame_id}, {"worldName", "grab"}});
   const Json result = tab.Call("Runtime.evaluate", {{"expression", kCaptureScript},
                                                     {"contextId", world.value("executionContextId", 0)},
@@ -103,12 +89,12 @@ bool Capture(Tab& tab, const std::string& frame_id, RenderedDocument* document) 
   return true;
 }
 
-}  // namespace
 
-std::vector<RenderedDocument> RenderPage(DevToolsClient& client, const std::string& url, const SettleTimes& times) {
-  Tab tab(client);
+std::string LoadAndSettle(PageTab& tab, const std::string& url, const SettleTimes& times) {
+  DevToolsClient& client = tab.client();
   tab.Call("Page.enable");
   tab.Call("Network.enable");
+  tab.Call("Page.addScriptToEvaluateOnNewDocument", {{"source", kAnswerDialogs}});
   NetworkActivity network;
   client.DrainEvents([](const Event&) {});
 
@@ -144,6 +130,12 @@ std::vector<RenderedDocument> RenderPage(DevToolsClient& client, const std::stri
   }
   // The server's error page is not the page that was asked for.
   if (network.main_status >= 400) throw DevToolsError("cannot load " + url + " (HTTP " + std::to_string(network.main_status) + ")");
+  return main_frame;
+}
+
+std::vector<RenderedDocument> RenderPage(DevToolsClient& client, const std::string& url, const SettleTimes& times) {
+  PageTab tab(client);
+  const std::string main_frame = LoadAndSettle(tab, url, times);
 
   const Json tree = tab.Call("DOM.getDocument", {{"depth", -1}, {"pierce", true}});
   std::vector<std::pair<std::string, RenderedDocument>> frames;
@@ -155,7 +147,7 @@ std::vector<RenderedDocument> RenderPage(DevToolsClient& client, const std::stri
   for (std::size_t i = 0; i < frames.size(); ++i) {
     RenderedDocument document = frames[i].second;
     if (i > 0 && (document.parent < 0 || position[document.parent] < 0)) continue;
-    if (!Capture(tab, frames[i].first, &document)) {
+    if (!CaptureDocument(tab, frames[i].first, &document)) {
       if (i == 0) throw DevToolsError("cannot read the markup of " + url);
       continue;
     }

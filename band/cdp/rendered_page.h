@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "band/cdp/devtools_client.h"
+#include "band/cdp/page_tab.h"
 
 namespace ph::cdp {
 
@@ -21,6 +21,13 @@ struct SettleTimes {
   Clock::duration quiet = std::chrono::milliseconds(300);   // no requests and no changes this long
   Clock::duration settle = std::chrono::seconds(3);         // at most this long after the load event
 };
+
+// Loads url in the tab, waits for the load event and then for a quiet spell; returns the id of the
+// tab's main frame. Throws DevToolsError when the page cannot be had (an HTTP error status included).
+std::string LoadAndSettle(PageTab& tab, const std::string& url, const SettleTimes& times = {});
+
+// The markup of the frame's document as it is now; false when the frame has none to read.
+bool CaptureDocument(PageTab& tab, const std::string& frame_id, RenderedDocument* document);
 
 // Loads url in a new tab, waits for the load event and then for a quiet spell, and returns the page's
 // documents, the top one first and then the frames in document order, each frame before the frames

@@ -190,15 +190,27 @@ fi
 # --- Pages as a browser renders them: an article that a script writes is there only with --browser.
 mkdir -p "$work/browser" "$work/tmp" "$work/tmp-term"
 check "without Chromium --browser says so and exits 1" \
-  bash -c "PAGEHARVEST_CHROMIUM=/nonexistent/chromium '$grab' --data-dir '$work/browser' --browser auto '$pages/scripted_article.html' --kind text --to '$out/none.txt' 2>'$work/nochromium.txt'; [ \$? -eq 1 ] && grep -q 'needs Chromium' '$work/nochromium.txt'"
+  bash -c "PAGEHARVEST_CHROMIUM=/nonexistent/chromium '$grab' --data-dir '$work/browser' --browser auto '$pages/scripted_article.html' --kind text --to '$out/none.txt' 2>'$work/nochromium.txt'; [ \$? -eq 1 ] && grep -q 'need Chromium' '$work/nochromium.txt'"
+check "select without a desktop says so and exits 1" \
+  bash -c "env -u DISPLAY -u WAYLAND_DISPLAY '$grab' --data-dir '$work/browser' select '$pages/scripted_article.html' 2>'$work/nodesktop.txt'; [ \$? -eq 1 ] && grep -q 'needs a desktop' '$work/nodesktop.txt'"
 if command -v chromium >/dev/null; then
   check "the fetched source has no article" \
     bash -c "'$grab' --data-dir '$work/browser' auto '$pages/scripted_article.html' --kind text --to '$out/fetched.txt'; ! grep -q 'Scripted harvest' '$out/fetched.txt'"
   check "with --browser the scripted article is saved" \
     env TMPDIR="$work/tmp" "$grab" --data-dir "$work/browser-2" --browser auto "$pages/scripted_article.html" --kind text --to "$out/rendered.txt"
   check "the saved text is the article the script wrote" grep -q '^Scripted harvest: the late apples' "$out/rendered.txt"
+  check "a page that shows dialogs is rendered as if OK was pressed" \
+    bash -c "timeout 60 '$grab' --data-dir '$work/browser-3' --browser auto '$pages/alerting_article.html' --kind text --to '$out/alerted.txt' && grep -q '^Alerted harvest' '$out/alerted.txt'"
   check "the browser is gone and its profile removed" \
     bash -c "[ -z \"\$(ls -A '$work/tmp')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp/' >/dev/null"
+  # select: the page's own script plays the mouse (over the article, then Ctrl+click) once the bar is up.
+  check "select picks in the browser and saves what was picked" \
+    env PAGEHARVEST_CHROMIUM_HEADLESS=1 "$grab" -q --data-dir "$work/select" select "$pages/self_selecting.html" --kind text --to "$out/selected.txt" </dev/null
+  check "the saved text is the region clicked" grep -q '^Picked harvest: quinces ripen last' "$out/selected.txt"
+  check "quick saves the page again by the layout the selection learned" \
+    bash -c "'$grab' --data-dir '$work/select' quick '$pages/self_selecting.html' | grep -q 'saved 1,'"
+  check "Enter on the terminal ends a selection with nothing picked: nothing saved, status 1" \
+    bash -c "printf '\\n' | PAGEHARVEST_CHROMIUM_HEADLESS=1 '$grab' --data-dir '$work/select-2' select '$pages/scripted_article.html' 2>'$work/select-2.txt'; [ \$? -eq 1 ] && grep -q 'nothing was selected' '$work/select-2.txt'"
   # SIGTERM in the middle of a batch ends the browser before grab ends.
   TMPDIR="$work/tmp-term" "$grab" --data-dir "$work/browser-2" --browser --no-progress quick \
     $(for _ in $(seq 20); do printf '%s ' "$pages/scripted_article.html"; done) >/dev/null 2>&1 &

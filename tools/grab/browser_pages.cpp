@@ -35,13 +35,14 @@ void RestoreSignals() {
 
 }  // namespace
 
-std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error) {
+std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error, bool headless) {
   const char* named = std::getenv("PAGEHARVEST_CHROMIUM");
   cdp::ChromiumOptions options;
+  options.headless = headless;
   if (named && *named) options.program = named;
   options.stop = &g_signal;
   if (cdp::FindProgram(options.program).empty()) {
-    *error = "--browser needs Chromium, and '" + options.program +
+    *error = "--browser and select need Chromium, and '" + options.program +
              "' is not installed (install Debian's chromium package, or name the browser program in "
              "PAGEHARVEST_CHROMIUM)";
     return nullptr;

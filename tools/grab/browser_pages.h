@@ -13,10 +13,10 @@ namespace ph::grab {
 
 class BrowserPages {
  public:
-  // Starts the browser named by PAGEHARVEST_CHROMIUM (default "chromium"); null with a message
-  // for the user in *error when there is none or it does not start. From then on Ctrl-C and
-  // SIGTERM end the browser before grab ends.
-  static std::unique_ptr<BrowserPages> Start(std::string* error);
+  // Starts the browser named by PAGEHARVEST_CHROMIUM (default "chromium"), headless or with its
+  // windows shown; null with a message for the user in *error when there is none or it does not
+  // start. From then on Ctrl-C and SIGTERM end the browser before grab ends.
+  static std::unique_ptr<BrowserPages> Start(std::string* error, bool headless = true);
   ~BrowserPages();
   BrowserPages(const BrowserPages&) = delete;
   BrowserPages& operator=(const BrowserPages&) = delete;
@@ -24,10 +24,12 @@ class BrowserPages {
   // The page at url as rendered, with its frames; null with the reason in *error.
   std::shared_ptr<MemoryDocument> Load(const std::string& url, std::string* error);
 
- private:
-  explicit BrowserPages(std::unique_ptr<cdp::ChromiumProcess> browser) : browser_(std::move(browser)) {}
+  cdp::DevToolsClient& client() { return browser_->client(); }
   // After a signal: the browser is ended, then grab ends as the signal asks.
   void EndIfInterrupted();
+
+ private:
+  explicit BrowserPages(std::unique_ptr<cdp::ChromiumProcess> browser) : browser_(std::move(browser)) {}
 
   std::unique_ptr<cdp::ChromiumProcess> browser_;
 };

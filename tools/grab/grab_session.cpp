@@ -22,6 +22,7 @@
 #include "platform/memory_registry.h"
 #include "platform/url.h"
 #include "tools/grab/browser_pages.h"
+#include "tools/grab/browser_selection.h"
 #include "tools/grab/console_user.h"
 #include "tools/grab/grab_ports.h"
 #include "tools/grab/page_loader.h"
@@ -57,7 +58,7 @@ struct GrabSession::Parts {
         intake(OutputServices{writers, outputs.suggest_name(), settings}, *files, dialog, user, *code_page,
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
-        engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page}),
+        engine(EnginePorts{browser, toolbar, routed_events, timers, messages, link, registry, *files, *urls, *code_page}),
         scratch(MakeScratchFolder()),
         loader(*fetcher, *urls, scratch) {}
 
@@ -219,6 +220,34 @@ struct GrabSession::Parts {
     return failed ? 1 : 0;
   }
 
+  // grab select: the user picks the regions with the mouse in a browser window; the content then goes
+  // the way of every selection.
+  int RunSelect() {
+    std::string error;
+    const auto selection = BrowserSelection::Open(*rendering, options.pages[0], &error);
+    if (!selection) {
+      err << "grab: " << error << '\n';
+      return 1;
+    }
+    routed_events.Use(selection->events());
+    browser.Set(selection->top());
+    engine.OnDocumentComplete();
+    ResetRecords();
+    if (!options.quiet) err << "grab: pick the regions in the browser window; Finish on its bar or Enter here ends\n";
+    const BrowserSelection::End end = selection->Run(engine, 0);
+    rendering->EndIfInterrupted();
+    // The engine lets go of the page's documents through the in-memory events from now on.
+    routed_events.Use(events);
+    browser.Set(nullptr);
+    if (end == BrowserSelection::End::kClosed) {
+      err << "grab: the page was closed or left before the selection ended; nothing was kept\n";
+      SaveSettingsFile();
+      return 1;
+    }
+    if (link.sends() == 0) err << "grab: nothing was selected\n";
+    return Finish();
+  }
+
   int RunQuick() {
     Tally tally;
     ProgressBar bar(err, static_cast<int>(options.pages.size()),
@@ -269,6 +298,7 @@ struct GrabSession::Parts {
   CurrentPage browser;
   NoToolbar toolbar;
   MemoryEvents events;
+  SwitchedEvents routed_events{events};
   ImmediateTimers timers;
   SelectionEngine engine;
   std::string scratch;  // empty when it could not be made: downloads then fail
@@ -297,9 +327,19 @@ int GrabSession::Run() {
       return 1;
     }
   }
-  if (p.options.browser) {
+  const bool select = p.options.command == Command::kSelect;
+  if (p.options.browser || select) {
     std::string error;
-    p.rendering = BrowserPages::Start(&error);
+    // select shows its window, unless the tests ask for none.
+    const char* hidden = std::getenv("PAGEHARVEST_CHROMIUM_HEADLESS");
+    const bool headless = !select || (hidden && *hidden == '1');
+    // Without a desktop the browser would hang on its way up instead of saying why.
+    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+      p.err << "grab: select shows the page in a browser window and needs a desktop: DISPLAY (or "
+               "WAYLAND_DISPLAY) is not set\n";
+      return 1;
+    }
+    p.rendering = BrowserPages::Start(&error, headless);
     if (!p.rendering) {
       p.err << "grab: " << error << '\n';
       return 1;
@@ -315,6 +355,7 @@ int GrabSession::Run() {
     case Command::kPick: return p.RunPick();
     case Command::kPaths: return p.RunPaths();
     case Command::kQuick: return p.RunQuick();
+    case Command::kSelect: return p.RunSelect();
     case Command::kDbTest:
     case Command::kDbCreateTable: return p.RunDatabase();
     default: return 2;

@@ -17,7 +17,7 @@ const std::map<std::string, int> kPortions = {{"auto", 0}, {"text", 1}, {"html",
 
 const std::map<std::string, Command> kCommands = {
     {"auto", Command::kAuto}, {"pick", Command::kPick}, {"paths", Command::kPaths},
-    {"quick", Command::kQuick}, {"db", Command::kDbTest}, {"help", Command::kHelp}};
+    {"quick", Command::kQuick}, {"db", Command::kDbTest}, {"help", Command::kHelp}, {"select", Command::kSelect}};
 
 const std::map<std::string, TableDialect> kDialects = {
     {"mysql", TableDialect::kMySql}, {"access", TableDialect::kAccess}, {"sqlite", TableDialect::kSqlite}};
@@ -148,12 +148,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
 
   if (!command_seen) {
-    *error = "no command given (auto, pick, paths, quick or db)";
+    *error = "no command given (auto, pick, paths, select, quick or db)";
     return std::nullopt;
   }
   switch (o.command) {
     case Command::kAuto:
     case Command::kPaths:
+    case Command::kSelect:
       if (operands.size() != 1) {
         *error = "this command takes exactly one page";
         return std::nullopt;
@@ -216,6 +217,8 @@ Commands:
                      selection made by hand: the page's layout is learned, the region is remembered
                      for the layout, and the answer below becomes the layout's stored action
   pick PAGE PATH...  pick the regions named by element paths (as "paths" prints them), then save
+  select PAGE        open the page in a Chromium window and pick its regions with the mouse, as in
+                     the band's selection mode (see "Selecting in a browser" below); then save
   paths PAGE         list the candidate regions (td and div) with their element paths and word counts
   quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
                      the layout's stored action without asking; prints saved, skipped and failed
@@ -251,6 +254,14 @@ Pages as a browser shows them:
   --browser          load each page in headless Chromium, let its scripts run and the page settle,
                      and work on the markup the browser then holds, frames included; one browser
                      serves all pages of the run (PAGEHARVEST_CHROMIUM names another browser program)
+
+Selecting in a browser (select):
+  The page opens in a Chromium window with a bar at its top. Move the mouse over the page: the
+  table cell or block under it is highlighted. Click with the keys of the band's settings (by
+  default Ctrl picks the region and ends, Shift picks it and goes on, Alt cuts it out of the
+  regions picked, Ctrl+Alt takes the tables out of it). Finish on the bar, or Enter here, ends the
+  selection; the content is then saved as with auto and pick, and later pages of the layout go
+  with quick. Clicks do not follow links while selecting.
 
 Other options:
   --data-dir DIR     where layouts.dat, selections.dat, regions.dat, actions.dat and

@@ -8,7 +8,7 @@
 
 namespace ph::grab {
 
-enum class Command { kAuto, kPick, kPaths, kQuick, kDbTest, kDbCreateTable, kHelp, kVersion };
+enum class Command { kAuto, kPick, kPaths, kQuick, kDbTest, kDbCreateTable, kHelp, kVersion, kSelect };
 
 // What the user would have answered in the save dialog.
 struct DialogAnswer {

@@ -1,6 +1,7 @@
 // Parsing of grab's command line.
 #include "tools/grab/options.h"
 
+#include <filesystem>
 #include <map>
 
 #include "controller/outputs/output_context.h"
@@ -85,6 +86,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       o.answer.portion_list_index = it->second;
     } else if (name == "--to") {
       if (!take(&o.answer.target)) return std::nullopt;
+      // A save dialog answers with a full path, and the stored action keeps its folder for runs
+      // that may start in another one: a relative path is taken from the current folder now.
+      if (!o.answer.target.empty())
+        o.answer.target = std::filesystem::absolute(o.answer.target).lexically_normal().string();
     } else if (name == "--append") {
       o.answer.append = true;
     } else if (name == "--no-append") {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "controller/outputs/output_context.h"
 
 namespace ph::grab {
@@ -19,7 +21,8 @@ TEST(GrabOptions, AnswersMapToTheDialogsKindsAndListEntries) {
   EXPECT_EQ(o->command, Command::kAuto);
   EXPECT_EQ(o->pages, std::vector<std::string>{"page.html"});
   EXPECT_EQ(o->answer.kind, kOutputHtml);
-  EXPECT_EQ(o->answer.target, "out.htm");
+  // Kept whole: a later Quick Save from another folder must find the same place.
+  EXPECT_EQ(o->answer.target, (std::filesystem::current_path() / "out.htm").string());
   EXPECT_EQ(o->answer.portion_list_index, 1);  // "Text" is the list's second entry
   EXPECT_EQ(o->answer.append, true);
 

@@ -127,6 +127,17 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       o.relocate_by_paths = v == "paths";
     } else if (name == "--no-progress") {
       o.progress = false;
+    } else if (name == "--jobs") {
+      std::string v;
+      if (!take(&v)) return std::nullopt;
+      const bool digits = !v.empty() && v.size() <= 3 && v.find_first_not_of("0123456789") == std::string::npos;
+      o.jobs = digits ? std::stoul(v) : 0;
+      if (o.jobs < 1 || o.jobs > kMaxJobs) {
+        *error = "--jobs takes a number from 1 to " + std::to_string(kMaxJobs);
+        return std::nullopt;
+      }
+    } else if (name == "--no-frames") {
+      o.frames = false;
     } else if (name == "--browser") {
       o.browser = true;
     } else if (name == "-q" || name == "--quiet") {
@@ -191,6 +202,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     *error = "--browser goes with auto, pick, paths and quick";
     return std::nullopt;
   }
+  // The browser loads a page's frames as it shows the page; grab cannot leave them out there.
+  if (o.browser && !o.frames) {
+    *error = "--no-frames goes with fetched pages, not with --browser";
+    return std::nullopt;
+  }
   o.pages = std::move(operands);
 
   const bool file_kind = o.answer.kind == kOutputText || o.answer.kind == kOutputXml || o.answer.kind == kOutputHtml;
@@ -251,6 +267,12 @@ Pages as a browser shows them:
   --browser          load each page in headless Chromium, let its scripts run and the page settle,
                      and work on the markup the browser then holds, frames included; one browser
                      serves all pages of the run (PAGEHARVEST_CHROMIUM names another browser program)
+
+Fetching:
+  --jobs N           at most N downloads at once (default 8): the pages quick works through,
+                     the frames of a page, and the pictures and style sheets saved with HTML;
+                     1 fetches one after another
+  --no-frames        do not load frames: they hold empty documents (frame numbers stay the same)
 
 Other options:
   --data-dir DIR     where layouts.dat, selections.dat, regions.dat, actions.dat and

@@ -19,14 +19,19 @@ struct FetchLimits {
 // One copy asked of a fetcher ahead of time, and what became of it.
 struct FetchRequest {
   std::string url;
+  // The file to copy into; empty keeps the content in memory instead (FetchResult::body), where the
+  // fetcher can (natively; the sequential default copies into files only).
   std::string path;
   // Gives up on a server that has not taken the connection within this time; 0: the transfer's
   // whole bound alone applies.
   std::uint32_t connect_timeout_ms = 0;
+  // A tighter bound on the size than the fetcher's own; 0: the fetcher's.
+  std::uint64_t max_bytes = 0;
 };
 struct FetchResult {
   bool ok = false;
   std::string content_type;  // as FetchTyped gives it
+  std::string body;          // the content, when it was kept in memory
 };
 
 class Fetcher {

@@ -5,7 +5,7 @@ namespace ph {
 
 Fetcher::Ticket Fetcher::Start(const FetchRequest& request) {
   FetchResult& result = made_[++last_ticket_];
-  result.ok = FetchTyped(request.url, request.path, &result.content_type);
+  result.ok = !request.path.empty() && FetchTyped(request.url, request.path, &result.content_type);
   return last_ticket_;
 }
 

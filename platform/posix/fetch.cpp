@@ -4,6 +4,7 @@
 #include <curl/curl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -14,6 +15,9 @@ namespace {
 
 // How long one wait for the network lasts before curl's own timers are looked at again.
 constexpr int kPollMs = 1000;
+// Connections to one host at once, as browsers keep them: a small server takes only a few
+// connections into its queue and drops the rest, which then wait a second to try again.
+constexpr long kConnectionsPerHost = 6;
 
 struct CurlFree {
   void operator()(CURL* c) const { curl_easy_cleanup(c); }
@@ -26,12 +30,13 @@ struct FileClose {
 };
 
 // A download under way: written to a file of its own beside the target and moved over the target
-// only when complete.
+// only when complete, or kept in memory when there is no target.
 struct Transfer {
   Fetcher::Ticket ticket = 0;
   std::string path;
   std::string partial;
   std::unique_ptr<std::FILE, FileClose> file;
+  std::string body;
   std::unique_ptr<CURL, CurlFree> curl;
   std::uint64_t written = 0;
   std::uint64_t max_bytes = 0;
@@ -42,7 +47,15 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* us
   auto* t = static_cast<Transfer*>(user);
   const std::size_t bytes = size * count;
   t->written += bytes;
-  if (t->written > t->max_bytes || std::fwrite(data, 1, bytes, t->file.get()) != bytes) {
+  if (t->written > t->max_bytes) {
+    t->failed = true;
+    return 0;  // makes curl abandon the transfer
+  }
+  if (!t->file) {
+    t->body.append(data, bytes);
+    return bytes;
+  }
+  if (std::fwrite(data, 1, bytes, t->file.get()) != bytes) {
     t->failed = true;
     return 0;  // makes curl abandon the transfer
   }
@@ -58,11 +71,13 @@ class CurlFetcher : public Fetcher {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     if (limits_.parallel == 0) limits_.parallel = 1;
     multi_.reset(curl_multi_init());
+    if (multi_) curl_multi_setopt(multi_.get(), CURLMOPT_MAX_HOST_CONNECTIONS, kConnectionsPerHost);
   }
 
   ~CurlFetcher() override {
     for (auto& [curl, transfer] : running_) {
       curl_multi_remove_handle(multi_.get(), curl);
+      if (!transfer->file) continue;
       transfer->file.reset();
       std::remove(transfer->partial.c_str());
     }
@@ -122,17 +137,20 @@ class CurlFetcher : public Fetcher {
     auto t = std::make_unique<Transfer>();
     t->ticket = ticket;
     t->path = request.path;
-    t->max_bytes = limits_.max_bytes;
-    const std::size_t cut = request.path.rfind('/');
-    t->partial = (cut == std::string::npos ? std::string(".") : request.path.substr(0, cut)) + "/.phXXXXXX";
-    const int fd = ::mkstemp(t->partial.data());
-    if (fd < 0) return false;
-    t->file.reset(::fdopen(fd, "wb"));
+    t->max_bytes = request.max_bytes > 0 ? std::min(request.max_bytes, limits_.max_bytes) : limits_.max_bytes;
     t->curl.reset(curl_easy_init());
-    if (!t->file || !t->curl) {
-      if (!t->file) ::close(fd);
-      std::remove(t->partial.c_str());
-      return false;
+    if (!t->curl) return false;
+    if (!request.path.empty()) {
+      const std::size_t cut = request.path.rfind('/');
+      t->partial = (cut == std::string::npos ? std::string(".") : request.path.substr(0, cut)) + "/.phXXXXXX";
+      const int fd = ::mkstemp(t->partial.data());
+      if (fd < 0) return false;
+      t->file.reset(::fdopen(fd, "wb"));
+      if (!t->file) {
+        ::close(fd);
+        std::remove(t->partial.c_str());
+        return false;
+      }
     }
     CURL* c = t->curl.get();
     curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
@@ -146,12 +164,14 @@ class CurlFetcher : public Fetcher {
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.timeout_ms));
     if (request.connect_timeout_ms > 0)
       curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.connect_timeout_ms));
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.max_bytes));
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t->max_bytes));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteChunk);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, t.get());
     if (curl_multi_add_handle(multi_.get(), c) != CURLM_OK) {
-      t->file.reset();
-      std::remove(t->partial.c_str());
+      if (t->file) {
+        t->file.reset();
+        std::remove(t->partial.c_str());
+      }
       return false;
     }
     running_.emplace(c, std::move(t));
@@ -185,8 +205,15 @@ class CurlFetcher : public Fetcher {
     const char* type = nullptr;
     if (code == CURLE_OK && curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
       result.content_type = type;
+    const bool complete = code == CURLE_OK && !t->failed;
+    if (!t->file) {
+      if (complete) result.body = std::move(t->body);
+      result.ok = complete;
+      if (!complete) result.content_type.clear();
+      return;
+    }
     const bool closed = std::fclose(t->file.release()) == 0;
-    if (code != CURLE_OK || t->failed || !closed || std::rename(t->partial.c_str(), t->path.c_str()) != 0) {
+    if (!complete || !closed || std::rename(t->partial.c_str(), t->path.c_str()) != 0) {
       std::remove(t->partial.c_str());
       result = FetchResult{};
       return;

@@ -1,7 +1,6 @@
 // The road of a piece of content in one process: page, engine, hand-off record, intake, writer.
 #include "tools/grab/grab_session.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <deque>
@@ -66,18 +65,8 @@ struct GrabSession::Parts {
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
         engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page}),
-        scratch(MakeScratchFolder()),
-        loader(*fetcher, *urls, scratch) {
+        loader(*fetcher, *urls) {
     loader.SkipFrames(!o.frames);
-  }
-
-  // A folder of this run's own under the temporary folder: made in one step with a name nobody can
-  // guess (mkdtemp), readable by this user only, so another user cannot have made it first.
-  static std::string MakeScratchFolder() {
-    std::error_code ec;
-    std::string pattern = (std::filesystem::temp_directory_path(ec) / "grab-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return {};
-    return pattern;
   }
 
   // Settings live in the data folder as the registry would hold them, so a run finds what the runs
@@ -293,7 +282,6 @@ struct GrabSession::Parts {
   MemoryEvents events;
   ImmediateTimers timers;
   SelectionEngine engine;
-  std::string scratch;  // empty when it could not be made: downloads then fail
   PageLoader loader;
   std::unique_ptr<BrowserPages> rendering;  // grab --browser: ended before the loader that uses it
 };
@@ -301,11 +289,7 @@ struct GrabSession::Parts {
 GrabSession::GrabSession(const Options& options, std::ostream& out, std::ostream& err)
     : parts_(std::make_unique<Parts>(options, out, err)) {}
 
-GrabSession::~GrabSession() {
-  // Exactly the folder this run made, and nothing when it made none.
-  std::error_code ec;
-  if (!parts_->scratch.empty()) std::filesystem::remove_all(parts_->scratch, ec);
-}
+GrabSession::~GrabSession() = default;
 
 int GrabSession::Run() {
   Parts& p = *parts_;

@@ -60,11 +60,9 @@ std::string FileUrl(const std::string& path) {
 }
 
 PageLoader::Pending PageLoader::Ask(const std::string& url, std::uint32_t connect_timeout_ms) {
-  Pending pending{url, std::nullopt, std::string()};
-  if (IsWebUrl(url) && !scratch_.empty()) {
-    pending.file = scratch_ + "/" + std::to_string(++downloads_) + ".download";
-    pending.download = fetcher_.Start(FetchRequest{url, pending.file, connect_timeout_ms});
-  }
+  Pending pending{url, std::nullopt};
+  // Kept in memory: at most a few pages are under way at once.
+  if (IsWebUrl(url)) pending.download = fetcher_.Start(FetchRequest{url, std::string(), connect_timeout_ms, kMaxPageBytes});
   return pending;
 }
 
@@ -79,9 +77,7 @@ std::optional<std::string> PageLoader::Take(Pending& pending, std::string* conte
       return std::nullopt;
     }
     *content_type = std::move(result.content_type);
-    auto text = ReadLocalFile(pending.file, error);
-    std::filesystem::remove(pending.file);
-    return text;
+    return std::move(result.body);
   }
   if (UrlScheme(url) == "file") {
     std::string path;
@@ -118,7 +114,7 @@ std::vector<std::optional<FramePage>> PageLoader::LoadFrames(const std::vector<F
 
 PageLoader::Pending PageLoader::Begin(const std::string& page) {
   const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
-  if (browser_) return Pending{url, std::nullopt, std::string()};
+  if (browser_) return Pending{url, std::nullopt};
   return Ask(url, 0);
 }
 

@@ -27,11 +27,9 @@ class PageLoader {
   struct Pending {
     std::string url;
     std::optional<Fetcher::Ticket> download;  // none for files, which are read when the page is loaded
-    std::string file;                         // where the download lands
   };
 
-  PageLoader(Fetcher& fetcher, UrlPort& urls, std::string scratch_folder)
-      : fetcher_(fetcher), urls_(urls), scratch_(std::move(scratch_folder)) {}
+  PageLoader(Fetcher& fetcher, UrlPort& urls) : fetcher_(fetcher), urls_(urls) {}
 
   // The page named by a file path or a URL; null with the reason in *error when it cannot be had.
   std::shared_ptr<MemoryDocument> Load(const std::string& page, std::string* error);
@@ -53,11 +51,9 @@ class PageLoader {
 
   Fetcher& fetcher_;
   UrlPort& urls_;
-  std::string scratch_;
   BrowserPages* browser_ = nullptr;
   bool skip_frames_ = false;
   std::size_t frames_loaded_ = 0;  // frame documents asked for by the page being loaded
-  std::uint64_t downloads_ = 0;     // names the download files
 };
 
 // Whether the text is a URL grab downloads (http or https), rather than a file.

@@ -69,7 +69,7 @@ class PageLoading : public ::testing::Test {
   std::string scratch_ = test::MakeScratchDir("loader");
   std::unique_ptr<Fetcher> fetcher_ = MakeSystemFetcher();
   std::unique_ptr<UrlPort> urls_ = MakeSystemUrlPort();
-  PageLoader loader_{*fetcher_, *urls_, scratch_};
+  PageLoader loader_{*fetcher_, *urls_};
 };
 
 TEST_F(PageLoading, AWebPageCannotFrameALocalFileButALocalPageCan) {

@@ -5,11 +5,11 @@
 
 #include "controller/intake/output_services.h"
 #include "controller/outputs/clipboard.h"
+#include "platform/fetch.h"
 
 namespace ph {
 
 class CodePage;
-class Fetcher;
 class FileSystem;
 class UserPort;
 struct SettingsRecord;

@@ -201,24 +201,18 @@ class CurlFetcher : public Fetcher {
     std::unique_ptr<Transfer> t = std::move(it->second);
     running_.erase(it);
     curl_multi_remove_handle(multi_.get(), curl);
+    bool complete = code == CURLE_OK && !t->failed;
+    if (t->file) {
+      const bool closed = std::fclose(t->file.release()) == 0;
+      complete = complete && closed && std::rename(t->partial.c_str(), t->path.c_str()) == 0;
+      if (!complete) std::remove(t->partial.c_str());
+    }
     FetchResult& result = finished_[t->ticket];
-    const char* type = nullptr;
-    if (code == CURLE_OK && curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
-      result.content_type = type;
-    const bool complete = code == CURLE_OK && !t->failed;
-    if (!t->file) {
-      if (complete) result.body = std::move(t->body);
-      result.ok = complete;
-      if (!complete) result.content_type.clear();
-      return;
-    }
-    const bool closed = std::fclose(t->file.release()) == 0;
-    if (!complete || !closed || std::rename(t->partial.c_str(), t->path.c_str()) != 0) {
-      std::remove(t->partial.c_str());
-      result = FetchResult{};
-      return;
-    }
+    if (!complete) return;
     result.ok = true;
+    result.body = std::move(t->body);
+    const char* type = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.content_type = type;
   }
 
   FetchLimits limits_;

@@ -4,8 +4,9 @@
 For each server delay (none, and 10 ms before each answer as a distant server has), reports grab's
 pages per second (median of the runs) and peak memory, and those of one curl process fetching the
 same pages one after another, with the ratio of the two; all from one run of this script. Peak
-memory is also given for a tenth of the pages, so that growth with the number of pages shows. Usage:
-    bench/grab/quick_save_bench.py GRAB [--pages 1000] [--runs 3] [--delays 0,10] [--grab-arg=--jobs=1]
+memory is also given for a tenth of the pages, so that growth with the number of pages shows. With
+a second grab (an earlier build, say), both are measured turn about against the same server. Usage:
+    bench/grab/quick_save_bench.py GRAB [GRAB2] [--pages 1000] [--runs 3] [--delays 0,10] [--grab-arg=--jobs=1]
 Build grab without sanitizers first (scripts/run.sh leaves one in build/release/tools/grab/grab).
 """
 import argparse
@@ -78,7 +79,7 @@ def run_curl(config, fetched, pages):
     return elapsed
 
 
-def measure(grab, grab_args, pages, runs, delay_ms):
+def measure(grabs, grab_args, pages, runs, delay_ms):
     with tempfile.TemporaryDirectory() as tmp:
         site, data, out, fetched = (os.path.join(tmp, d) for d in ("site", "data", "out", "fetched"))
         os.makedirs(site)
@@ -86,7 +87,7 @@ def measure(grab, grab_args, pages, runs, delay_ms):
         make_site(site, pages)
         server, base = serve(site, delay_ms)
         os.makedirs(out)
-        subprocess.run([grab, "--data-dir", data, "auto", base + "p1.html", "--kind", "text", "--portion", "text",
+        subprocess.run([grabs[0], "--data-dir", data, "auto", base + "p1.html", "--kind", "text", "--portion", "text",
                         "--to", os.path.join(out, "first.txt")], check=True, capture_output=True)
         urls = [base + "p%d.html" % n for n in range(1, pages + 1)]
         # One curl for all pages, as a shell loop's best case: no process start per page.
@@ -94,32 +95,34 @@ def measure(grab, grab_args, pages, runs, delay_ms):
         with open(config, "w") as f:
             for n, url in enumerate(urls, 1):
                 f.write('url = "%s"\noutput = "%s/p%d.html"\n' % (url, fetched, n))
-        command = quick_command(grab, grab_args, data, urls)
-        grab_times, curl_times = [], []
+        commands = [quick_command(grab, grab_args, data, urls) for grab in grabs]
+        grab_times, curl_times = [[] for _ in grabs], []
         for _ in range(runs):
-            grab_times.append(run_grab(command, out, pages))
+            for command, times in zip(commands, grab_times):
+                times.append(run_grab(command, out, pages))
             curl_times.append(run_curl(config, fetched, pages))
-        small = quick_command(grab, grab_args, data, urls[:max(1, pages // 10)])
-        peaks = (peak_of(small), peak_of(command))
+        peaks = [(peak_of(quick_command(grab, grab_args, data, urls[:max(1, pages // 10)])), peak_of(command))
+                 for grab, command in zip(grabs, commands)]
         server.shutdown()
-        return statistics.median(grab_times), statistics.median(curl_times), peaks
+        return [statistics.median(times) for times in grab_times], statistics.median(curl_times), peaks
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("grab")
+    parser.add_argument("grab", nargs="+")
     parser.add_argument("--pages", type=int, default=1000)
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--delays", default="0,10", help="server delays in ms, comma-separated")
     parser.add_argument("--grab-arg", action="append", default=[], help="an option passed to grab, such as --jobs=1")
     args = parser.parse_args()
-    grab = os.path.abspath(args.grab)
+    grabs = [os.path.abspath(g) for g in args.grab]
     for delay in (int(d) for d in args.delays.split(",")):
-        grab_s, curl_s, (small_kb, peak_kb) = measure(grab, args.grab_arg, args.pages, args.runs, delay)
-        print("server delay %2d ms, %d pages, median of %d runs: grab quick %.2f s (%.0f pages/s), "
-              "sequential curl %.2f s (%.0f pages/s): grab/curl %.2fx; grab peak memory %.1f MB (%.1f MB for %d pages)"
-              % (delay, args.pages, args.runs, grab_s, args.pages / grab_s, curl_s, args.pages / curl_s,
-                 curl_s / grab_s, peak_kb / 1024.0, small_kb / 1024.0, max(1, args.pages // 10)), flush=True)
+        grab_times, curl_s, peaks = measure(grabs, args.grab_arg, args.pages, args.runs, delay)
+        for grab, grab_s, (small_kb, peak_kb) in zip(args.grab, grab_times, peaks):
+            print("server delay %2d ms, %d pages, median of %d runs: %s quick %.2f s (%.0f pages/s), "
+                  "sequential curl %.2f s (%.0f pages/s): grab/curl %.2fx; peak memory %.1f MB (%.1f MB for %d pages)"
+                  % (delay, args.pages, args.runs, grab, grab_s, args.pages / grab_s, curl_s, args.pages / curl_s,
+                     curl_s / grab_s, peak_kb / 1024.0, small_kb / 1024.0, max(1, args.pages // 10)), flush=True)
 
 
 if __name__ == "__main__":

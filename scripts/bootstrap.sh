@@ -19,6 +19,8 @@ packages=(
   wine wine64 libwine-dev nsis
   # screenshots of the dialogs, the desktop clipboard of grab, the loopback HTTP server of the tests
   xvfb xauth xclip libx11-dev imagemagick python3
+  # what grab's fetching benchmarks set beside it
+  curl wget
 )
 
 missing=()

@@ -251,28 +251,64 @@ MemoryDocument::MemoryDocument(std::shared_ptr<MemoryNode> root, WideString url)
 MemoryDocument::~MemoryDocument() = default;
 
 std::shared_ptr<MemoryDocument> MemoryDocument::Parse(std::string_view html, WideString url, const FrameSource& frames) {
+  FrameBatchSource batch;
+  if (frames) {
+    batch = [&frames](const std::vector<FrameRequest>& requests) {
+      std::vector<std::optional<FramePage>> pages;
+      for (const FrameRequest& r : requests) pages.push_back(frames(r.src, r.base_url));
+      return pages;
+    };
+  }
+  return Parse(html, std::move(url), batch);
+}
+
+std::shared_ptr<MemoryDocument> MemoryDocument::Parse(std::string_view html, WideString url,
+                                                      const FrameBatchSource& frames) {
   std::shared_ptr<MemoryDocument> doc(new MemoryDocument(ParsePage(html), std::move(url)));
-  doc->LoadFrames(frames, 0);
+  doc->LoadFrames(frames);
   return doc;
 }
 
-void MemoryDocument::LoadFrames(const FrameSource& frames, int depth) {
-  ForEachNode(*root_, [&](MemoryNode& n) {
-    if (n.HasTag(u"FRAME") || n.HasTag(u"IFRAME")) {
-      // As in the browser, every frame holds a document: the page its src names, or an empty one
-      // when there is no src, it is blank or about:, or the page cannot be had (unreachable,
-      // refused, or nested too deep). So the page's list of documents, and every frame index in
-      // it, does not depend on which frames happened to load.
-      const WideString* src = n.Attribute(u"src");
+void MemoryDocument::LoadFrames(const FrameBatchSource& frames) {
+  // One depth at a time: the frames of all documents of a depth are asked for together, and their
+  // documents make up the next depth.
+  std::vector<MemoryDocument*> level{this};
+  for (int depth = 0; !level.empty(); ++depth) {
+    // As in the browser, every frame holds a document: the page its src names, or an empty one
+    // when there is no src, it is blank or about:, or the page cannot be had (unreachable,
+    // refused, or nested too deep). So the page's list of documents, and every frame index in
+    // it, does not depend on which frames happened to load.
+    std::vector<MemoryNode*> holders;
+    std::vector<std::optional<std::size_t>> asked;  // per holder, its place among the requests
+    std::vector<FrameRequest> requests;
+    for (MemoryDocument* document : level) {
+      ForEachNode(*document->root_, [&](MemoryNode& n) {
+        if (n.HasTag(u"FRAME") || n.HasTag(u"IFRAME")) {
+          const WideString* src = n.Attribute(u"src");
+          holders.push_back(&n);
+          asked.emplace_back();
+          if (src && frames && depth < kMaxFrameDepth && !IsBlankFrameSource(*src)) {
+            asked.back() = requests.size();
+            requests.push_back(FrameRequest{*src, document->url_});
+          }
+        }
+        return true;
+      });
+    }
+    std::vector<std::optional<FramePage>> pages;
+    if (!requests.empty()) pages = frames(requests);
+    pages.resize(requests.size());
+    std::vector<MemoryDocument*> next;
+    for (std::size_t i = 0; i < holders.size(); ++i) {
       std::optional<FramePage> page;
-      if (src && frames && depth < kMaxFrameDepth && !IsBlankFrameSource(*src)) page = frames(*src, url_);
+      if (asked[i]) page = std::move(pages[*asked[i]]);
       if (!page) page = FramePage{WideString(kBlankFrameUrl), std::string()};
       std::shared_ptr<MemoryDocument> child(new MemoryDocument(ParsePage(page->html), std::move(page->url)));
-      child->LoadFrames(frames, depth + 1);
-      n.frame_document = std::move(child);
+      next.push_back(child.get());
+      holders[i]->frame_document = std::move(child);
     }
-    return true;
-  });
+    level = std::move(next);
+  }
 }
 
 ElementPtr MemoryDocument::Wrap(const std::shared_ptr<MemoryNode>& node) {

@@ -19,6 +19,13 @@ struct FramePage {
   std::string html;
 };
 using FrameSource = std::function<std::optional<FramePage>(const WideString& src, const WideString& base_url)>;
+// The same for all frames of one depth at once, so that their pages can be fetched side by side: one
+// answer for each request, in order.
+struct FrameRequest {
+  WideString src;
+  WideString base_url;
+};
+using FrameBatchSource = std::function<std::vector<std::optional<FramePage>>(const std::vector<FrameRequest>& requests)>;
 
 // Keeps what the engine relies on in the browser: upper-case tag names, source indices in document
 // order, live collections, table rows and cells, frames as child documents, inline styles, markup and
@@ -32,6 +39,7 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   // src, or an empty one at kBlankFrameUrl when there is none to have.
   static std::shared_ptr<MemoryDocument> Parse(std::string_view html, WideString url,
                                                const FrameSource& frames = {});
+  static std::shared_ptr<MemoryDocument> Parse(std::string_view html, WideString url, const FrameBatchSource& frames);
   ~MemoryDocument() override;
 
   // Document.
@@ -61,7 +69,7 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
  private:
   MemoryDocument(std::shared_ptr<MemoryNode> root, WideString url);
   void Renumber();
-  void LoadFrames(const FrameSource& frames, int depth);
+  void LoadFrames(const FrameBatchSource& frames);
 
   std::shared_ptr<MemoryNode> root_;  // the document node; its children are the HTML element and comments
   WideString url_;

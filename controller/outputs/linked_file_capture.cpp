@@ -31,6 +31,7 @@ int LinkedFileCapture::Write(std::string_view markup, std::ostream& out) {
   buffer_.clear();
   buffer_.reserve(markup.size() + markup.size() / 8);
   const ScanOutcome outcome = ScanMarkup(markup, *this, &buffer_);
+  DownloadQueued();
   if (outcome != ScanOutcome::kComplete) ports_.diagnostics << ScanDiagnostic(outcome) << '\n' << std::flush;
   out.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
   return 1;
@@ -54,13 +55,26 @@ void LinkedFileCapture::Capture(const std::string& absolute, std::string* out) {
   if (!IsDownloadableUrl(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
   const LocalCopyPath copy = names_->Claim(url_path);
   if (copy.path.empty()) {
-    failed_.push_back(absolute);
+    met_.emplace_back(absolute, std::nullopt);
     return;
   }
   out->append(copy.reference);
   // A picture used many times on a page is fetched once.
   if (!fetched_.insert(copy.path).second) return;
-  if (!ports_.files.MakeFolders(copy.path) || !ports_.fetcher.Fetch(absolute, copy.path)) failed_.push_back(absolute);
+  if (!ports_.files.MakeFolders(copy.path)) {
+    met_.emplace_back(absolute, std::nullopt);
+    return;
+  }
+  met_.emplace_back(absolute, downloads_.size());
+  downloads_.push_back(FetchRequest{absolute, copy.path});
+}
+
+void LinkedFileCapture::DownloadQueued() {
+  const std::vector<FetchResult> results = ports_.fetcher.FetchAll(downloads_);
+  for (const auto& [absolute, download] : met_)
+    if (!download || !results[*download].ok) failed_.push_back(absolute);
+  met_.clear();
+  downloads_.clear();
 }
 
 }  // namespace ph

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/base.h"
+#include "platform/fetch.h"
 #include "controller/outputs/local_copy_path.h"
 #include "controller/outputs/markup_scanner.h"
 
@@ -23,8 +24,9 @@ class LinkedFileCapture : private ReferenceRewriter {
   // that name, with everything in it.
   LinkedFileCapture(OutputPorts& ports, std::string base_url, std::string_view output_path);
 
-  // Writes the whole markup to out with rewritten references; nonzero. Malformed markup is reported
-  // on the diagnostics stream and the rest of it is written unchanged.
+  // Writes the whole markup to out with rewritten references, and copies the files they name (side
+  // by side where the fetcher can); nonzero. Malformed markup is reported on the diagnostics stream
+  // and the rest of it is written unchanged.
   int Write(std::string_view markup, std::ostream& out);
 
   // The addresses of the pictures and style sheets that could not be copied (each once, in the order
@@ -34,6 +36,7 @@ class LinkedFileCapture : private ReferenceRewriter {
  private:
   void Rewrite(ReferenceKind kind, std::string_view value, std::string* out) override;
   void Capture(const std::string& absolute, std::string* out);
+  void DownloadQueued();
 
   OutputPorts& ports_;
   std::string base_url_;
@@ -42,6 +45,10 @@ class LinkedFileCapture : private ReferenceRewriter {
   std::optional<LocalCopyNames> names_;
   std::set<std::string> fetched_;  // local copies already made for this file
   std::vector<std::string> failed_;
+  // The files met in one Write, in order: the address, and its download (none when it failed
+  // before one could start).
+  std::vector<std::pair<std::string, std::optional<std::size_t>>> met_;
+  std::vector<FetchRequest> downloads_;
   std::string buffer_;
 };
 

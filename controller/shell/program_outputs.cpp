@@ -19,10 +19,10 @@ namespace ph {
 
 struct ProgramOutputs::Parts {
   Parts(SettingsRecord& settings, FileSystem& fs, UserPort& user, const CodePage& code_page,
-        std::unique_ptr<ClipboardPort> own_clipboard, bool driver_may_ask)
+        std::unique_ptr<ClipboardPort> own_clipboard, bool driver_may_ask, std::unique_ptr<Fetcher> own_fetcher)
       : settings(settings),
         urls(MakeSystemUrlPort()),
-        fetcher(MakeSystemFetcher()),
+        fetcher(own_fetcher ? std::move(own_fetcher) : MakeSystemFetcher()),
         clipboard(own_clipboard ? std::move(own_clipboard) : MakeSystemClipboard()),
         xml(MakeSystemXmlPort()),
         clock(MakeSystemClock()),
@@ -47,8 +47,9 @@ struct ProgramOutputs::Parts {
 
 ProgramOutputs::ProgramOutputs(SettingsRecord& settings, FileSystem& fs, UserPort& user,
                                const CodePage& code_page, std::unique_ptr<ClipboardPort> clipboard,
-                               bool driver_may_ask)
-    : parts_(std::make_unique<Parts>(settings, fs, user, code_page, std::move(clipboard), driver_may_ask)) {}
+                               bool driver_may_ask, std::unique_ptr<Fetcher> fetcher)
+    : parts_(std::make_unique<Parts>(settings, fs, user, code_page, std::move(clipboard), driver_may_ask,
+                                     std::move(fetcher))) {}
 
 ProgramOutputs::~ProgramOutputs() = default;
 

@@ -113,6 +113,29 @@ check "selections.dat holds the region of each layout" cmp "$data/selections.dat
 } >"$work/actions.expected"
 check "actions.dat holds the stored action of each layout" cmp "$data/actions.dat" "$work/actions.expected"
 
+# --- Pages fetched side by side: rows, messages, the summary and the exit status keep the pages' order.
+jobs_keep_order() {
+  "$grab" --data-dir "$data" --jobs 3 quick "$site/gallery.html?1" "$site/gone-1.html" "$site/gallery.html?2" \
+    "$site/article-1.html" "$site/gone-2.html" "$site/gallery.html?3" >"$work/jobs.out" 2>"$work/jobs.err"
+  [ $? -eq 1 ] && grep -qx 'quick: saved 4, skipped 0, failed 2' "$work/jobs.out" &&
+    [ "$(grep -o 'not saved: .*' "$work/jobs.err" | tr '\n' ' ')" = "not saved: $site/gone-1.html not saved: $site/gone-2.html " ] &&
+    [ "$(sqlite3 "$work/odbc/harvest.db" "select url from content where url like '%?%' order by id" | tr '\n' ' ')" = \
+      "$site/gallery.html?1 $site/gallery.html?2 $site/gallery.html?3 " ]
+}
+check "quick --jobs 3 over saved and failing pages keeps their order and counts them exactly" jobs_keep_order
+# HTML with its pictures: the same files, markup and message whether fetched one or eight at a time.
+jobs_same_capture() {
+  for j in 1 8; do
+    mkdir -p "$work/jobs-$j/out"
+    "$grab" --data-dir "$work/jobs-$j" --jobs "$j" auto "$pages/pictures.html" --kind html --portion html \
+      --to "$work/jobs-$j/out/pictures.htm" 2>"$work/jobs-$j.err"
+  done
+  test -f "$work/jobs-8/out/pictures_files/sample/site/images/blossom.png" &&
+    diff -r "$work/jobs-1/out" "$work/jobs-8/out" && cmp "$work/jobs-1.err" "$work/jobs-8.err" &&
+    [ "$(grep -o 'gone-[0-9]' "$work/jobs-8.err" | tr '\n' ' ')" = "gone-1 gone-2 gone-3 " ]
+}
+check "HTML with its pictures is saved alike with --jobs 1 and --jobs 8" jobs_same_capture
+
 # --- Quick Save over several pages, and a page whose layout was never learned.
 check "quick over several pages tells saved, skipped and failed" \
   bash -c "'$grab' --data-dir '$data' quick '$site/article-1.html' '$site/gallery.html' '$site/missing.html' | grep -qx 'quick: saved 2, skipped 0, failed 1'"

@@ -1,9 +1,9 @@
 // The road of a piece of content in one process: page, engine, hand-off record, intake, writer.
 #include "tools/grab/grab_session.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
+#include <deque>
 #include <filesystem>
 #include <ostream>
 
@@ -38,6 +38,12 @@ constexpr std::size_t kMaxSettingsFile = 16 * 1024 * 1024;
 
 enum class Outcome { kSaved, kSkipped, kFailed };
 
+FetchLimits DownloadLimits(const Options& options) {
+  FetchLimits limits;
+  limits.parallel = options.jobs;
+  return limits;
+}
+
 }  // namespace
 
 struct GrabSession::Parts {
@@ -48,27 +54,20 @@ struct GrabSession::Parts {
         code_page(MakeSystemCodePage()),
         files(MakeSystemFileSystem(o.data_dir.empty() ? std::string() : std::filesystem::absolute(o.data_dir).string())),
         urls(MakeSystemUrlPort()),
-        fetcher(MakeSystemFetcher()),
+        fetcher(MakeSystemFetcher(DownloadLimits(o)).release()),
         user(err),
         messages(user),
         clipboard(new X11Clipboard()),
-        outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false),
+        outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false,
+                std::unique_ptr<Fetcher>(fetcher)),
         writers(outputs.writers(), user),
         dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, writers, user, err),
         intake(OutputServices{writers, outputs.suggest_name(), settings}, *files, dialog, user, *code_page,
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
         engine(EnginePorts{browser, toolbar, routed_events, timers, messages, link, registry, *files, *urls, *code_page}),
-        scratch(MakeScratchFolder()),
-        loader(*fetcher, *urls, scratch) {}
-
-  // A folder of this run's own under the temporary folder: made in one step with a name nobody can
-  // guess (mkdtemp), readable by this user only, so another user cannot have made it first.
-  static std::string MakeScratchFolder() {
-    std::error_code ec;
-    std::string pattern = (std::filesystem::temp_directory_path(ec) / "grab-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return {};
-    return pattern;
+        loader(*fetcher, *urls) {
+    loader.SkipFrames(!o.frames);
   }
 
   // Settings live in the data folder as the registry would hold them, so a run finds what the runs
@@ -109,8 +108,13 @@ struct GrabSession::Parts {
   }
 
   bool OpenPage(const std::string& page) {
+    PageLoader::Pending pending = loader.Begin(page);
+    return OpenPage(pending);
+  }
+
+  bool OpenPage(PageLoader::Pending& pending) {
     std::string error;
-    auto document = loader.Load(page, &error);
+    auto document = loader.Finish(pending, &error);
     if (!document) {
       err << "grab: " << error << '\n';
       return false;
@@ -252,9 +256,16 @@ struct GrabSession::Parts {
     Tally tally;
     ProgressBar bar(err, static_cast<int>(options.pages.size()),
                     options.progress && options.pages.size() > 1 && ::isatty(2));
+    // The pages after the one being saved are downloaded meanwhile, at most jobs of them at a time
+    // counting that one, so that however many pages there are, only a few are held.
+    std::deque<PageLoader::Pending> ahead;
+    std::size_t asked = 0;
     for (const std::string& page : options.pages) {
+      while (asked < options.pages.size() && ahead.size() < options.jobs) ahead.push_back(loader.Begin(options.pages[asked++]));
+      PageLoader::Pending pending = std::move(ahead.front());
+      ahead.pop_front();
       Outcome outcome = Outcome::kFailed;
-      if (OpenPage(page)) {
+      if (OpenPage(pending)) {
         ResetRecords();
         engine.QuickSave();
         timers.Fire(engine);
@@ -283,7 +294,7 @@ struct GrabSession::Parts {
   std::unique_ptr<CodePage> code_page;
   std::unique_ptr<FileSystem> files;
   std::unique_ptr<UrlPort> urls;
-  std::unique_ptr<Fetcher> fetcher;
+  Fetcher* fetcher;  // owned by outputs, whose HTML files fetch their pictures with it too
   MemoryRegistry registry;
   SettingsRecord settings;
   std::optional<std::string> kept_password;  // the stored password, while the environment's is used
@@ -301,7 +312,6 @@ struct GrabSession::Parts {
   SwitchedEvents routed_events{events};
   ImmediateTimers timers;
   SelectionEngine engine;
-  std::string scratch;  // empty when it could not be made: downloads then fail
   PageLoader loader;
   std::unique_ptr<BrowserPages> rendering;  // grab --browser: ended before the loader that uses it
 };
@@ -309,11 +319,7 @@ struct GrabSession::Parts {
 GrabSession::GrabSession(const Options& options, std::ostream& out, std::ostream& err)
     : parts_(std::make_unique<Parts>(options, out, err)) {}
 
-GrabSession::~GrabSession() {
-  // Exactly the folder this run made, and nothing when it made none.
-  std::error_code ec;
-  if (!parts_->scratch.empty()) std::filesystem::remove_all(parts_->scratch, ec);
-}
+GrabSession::~GrabSession() = default;
 
 int GrabSession::Run() {
   Parts& p = *parts_;

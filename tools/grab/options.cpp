@@ -132,6 +132,17 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       o.relocate_by_paths = v == "paths";
     } else if (name == "--no-progress") {
       o.progress = false;
+    } else if (name == "--jobs") {
+      std::string v;
+      if (!take(&v)) return std::nullopt;
+      const bool digits = !v.empty() && v.size() <= 3 && v.find_first_not_of("0123456789") == std::string::npos;
+      o.jobs = digits ? std::stoul(v) : 0;
+      if (o.jobs < 1 || o.jobs > kMaxJobs) {
+        *error = "--jobs takes a number from 1 to " + std::to_string(kMaxJobs);
+        return std::nullopt;
+      }
+    } else if (name == "--no-frames") {
+      o.frames = false;
     } else if (name == "--browser") {
       o.browser = true;
     } else if (name == "-q" || name == "--quiet") {
@@ -195,6 +206,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
   if (o.browser && (o.command == Command::kDbTest || o.command == Command::kDbCreateTable)) {
     *error = "--browser goes with auto, pick, paths and quick";
+    return std::nullopt;
+  }
+  // The browser loads a page's frames as it shows the page; grab cannot leave them out there.
+  if (o.browser && !o.frames) {
+    *error = "--no-frames goes with fetched pages, not with --browser";
     return std::nullopt;
   }
   o.pages = std::move(operands);
@@ -267,6 +283,12 @@ Selecting in a browser (select):
   regions picked, Ctrl+Alt takes the tables out of it). Finish on the bar, or Enter here, ends the
   selection; the content is then saved as with auto and pick, and later pages of the layout go
   with quick. Clicks do not follow links while selecting.
+
+Fetching:
+  --jobs N           at most N downloads at once (default 8): the pages quick works through,
+                     the frames of a page, and the pictures and style sheets saved with HTML;
+                     1 fetches one after another
+  --no-frames        do not load frames: they hold empty documents (frame numbers stay the same)
 
 Other options:
   --data-dir DIR     where layouts.dat, selections.dat, regions.dat, actions.dat and

@@ -40,7 +40,14 @@ struct Options {
   bool progress = true;  // a progress bar on a terminal when there are several pages
   bool quiet = false;
   bool browser = false;  // pages as headless Chromium renders them, not as fetched
+  // The most downloads at once: pages ahead of the one being saved, frames, pictures and style
+  // sheets. 1 fetches one after another.
+  std::size_t jobs = 8;
+  bool frames = true;  // --no-frames: frames hold empty documents instead of their pages
 };
+
+// The largest --jobs.
+inline constexpr std::size_t kMaxJobs = 64;
 
 // Parses argv (without the program name). On a mistake returns nothing and says what in *error.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "common/utf8.h"
 #include "platform/fetch.h"
@@ -58,17 +59,25 @@ std::string FileUrl(const std::string& path) {
   return url;
 }
 
-std::optional<std::string> PageLoader::Read(const std::string& url, std::string* content_type, std::string* error) {
+PageLoader::Pending PageLoader::Ask(const std::string& url, std::uint32_t connect_timeout_ms) {
+  Pending pending{url, std::nullopt};
+  // Kept in memory: at most a few pages are under way at once.
+  if (IsWebUrl(url)) pending.download = fetcher_.Start(FetchRequest{url, std::string(), connect_timeout_ms, kMaxPageBytes});
+  return pending;
+}
+
+std::optional<std::string> PageLoader::Take(Pending& pending, std::string* content_type, std::string* error) {
   content_type->clear();
+  const std::string& url = pending.url;
   if (IsWebUrl(url)) {
-    const std::string file = scratch_ + "/page.download";
-    if (scratch_.empty() || !fetcher_.FetchTyped(url, file, content_type)) {
+    FetchResult result;
+    if (pending.download) result = fetcher_.Finish(*std::exchange(pending.download, std::nullopt));
+    if (!result.ok) {
       *error = "cannot download " + url;
       return std::nullopt;
     }
-    auto text = ReadLocalFile(file, error);
-    std::filesystem::remove(file);
-    return text;
+    *content_type = std::move(result.content_type);
+    return std::move(result.body);
   }
   if (UrlScheme(url) == "file") {
     std::string path;
@@ -82,27 +91,46 @@ std::optional<std::string> PageLoader::Read(const std::string& url, std::string*
   return std::nullopt;
 }
 
-std::optional<FramePage> PageLoader::LoadFrame(const WideString& src, const WideString& base_url) {
-  std::string absolute;
-  const std::string base = Utf16ToUtf8(base_url);
-  if (!urls_.Combine(base, Utf16ToUtf8(src), &absolute)) return std::nullopt;
-  if (!MayLoadFrame(base, absolute) || frames_loaded_ >= kMaxFrameDocuments) return std::nullopt;
-  ++frames_loaded_;
-  std::string content_type, error;
-  auto bytes = Read(absolute, &content_type, &error);
-  if (!bytes) return std::nullopt;
-  return FramePage{Utf8ToUtf16(absolute), DecodePage(*bytes, content_type)};
+std::vector<std::optional<FramePage>> PageLoader::LoadFrames(const std::vector<FrameRequest>& requests) {
+  std::vector<std::optional<FramePage>> pages(requests.size());
+  if (skip_frames_) return pages;
+  // Every frame of the depth is asked for before any is taken, so their downloads run side by side.
+  std::vector<std::pair<std::size_t, Pending>> asked;
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    std::string absolute;
+    const std::string base = Utf16ToUtf8(requests[i].base_url);
+    if (!urls_.Combine(base, Utf16ToUtf8(requests[i].src), &absolute)) continue;
+    if (!MayLoadFrame(base, absolute) || frames_loaded_ >= kMaxFrameDocuments) continue;
+    ++frames_loaded_;
+    asked.emplace_back(i, Ask(absolute, kFrameConnectTimeoutMs));
+  }
+  for (auto& [i, pending] : asked) {
+    std::string content_type, error;
+    if (auto bytes = Take(pending, &content_type, &error))
+      pages[i] = FramePage{Utf8ToUtf16(pending.url), DecodePage(*bytes, content_type)};
+  }
+  return pages;
+}
+
+PageLoader::Pending PageLoader::Begin(const std::string& page) {
+  const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
+  if (browser_) return Pending{url, std::nullopt};
+  return Ask(url, 0);
+}
+
+std::shared_ptr<MemoryDocument> PageLoader::Finish(Pending& pending, std::string* error) {
+  if (browser_) return browser_->Load(pending.url, error);
+  frames_loaded_ = 0;
+  std::string content_type;
+  auto bytes = Take(pending, &content_type, error);
+  if (!bytes) return nullptr;
+  const FrameBatchSource frames = [this](const std::vector<FrameRequest>& requests) { return LoadFrames(requests); };
+  return MemoryDocument::Parse(DecodePage(*bytes, content_type), Utf8ToUtf16(pending.url), frames);
 }
 
 std::shared_ptr<MemoryDocument> PageLoader::Load(const std::string& page, std::string* error) {
-  const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
-  if (browser_) return browser_->Load(url, error);
-  frames_loaded_ = 0;
-  std::string content_type;
-  auto bytes = Read(url, &content_type, error);
-  if (!bytes) return nullptr;
-  return MemoryDocument::Parse(DecodePage(*bytes, content_type), Utf8ToUtf16(url),
-                               [this](const WideString& src, const WideString& base) { return LoadFrame(src, base); });
+  Pending pending = Begin(page);
+  return Finish(pending, error);
 }
 
 }  // namespace ph::grab

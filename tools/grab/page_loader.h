@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "band/memdoc/memory_document.h"
+#include "platform/fetch.h"
 
 namespace ph {
 
-class Fetcher;
 class UrlPort;
 
 namespace grab {
@@ -19,25 +19,40 @@ class PageLoader {
   // The most frame documents one page brings in, at all depths together: a page that frames
   // itself many times over must not multiply the loads.
   static constexpr std::size_t kMaxFrameDocuments = 64;
+  // How long a frame's server may take to take the connection: a frame is a small part of a page,
+  // and a host that does not answer must not hold the page up.
+  static constexpr std::uint32_t kFrameConnectTimeoutMs = 1000;
 
-  PageLoader(Fetcher& fetcher, UrlPort& urls, std::string scratch_folder)
-      : fetcher_(fetcher), urls_(urls), scratch_(std::move(scratch_folder)) {}
+  // A page asked for ahead of its load: its download may be under way.
+  struct Pending {
+    std::string url;
+    std::optional<Fetcher::Ticket> download;  // none for files, which are read when the page is loaded
+  };
+
+  PageLoader(Fetcher& fetcher, UrlPort& urls) : fetcher_(fetcher), urls_(urls) {}
 
   // The page named by a file path or a URL; null with the reason in *error when it cannot be had.
   std::shared_ptr<MemoryDocument> Load(const std::string& page, std::string* error);
+  // The same in two steps: Begin starts the page's download, which moves on while other pages are
+  // finished, and Finish waits for it and loads the page with its frames.
+  Pending Begin(const std::string& page);
+  std::shared_ptr<MemoryDocument> Finish(Pending& pending, std::string* error);
   // From now on pages are taken as the browser renders them instead of as fetched (null: fetched).
   void RenderWith(BrowserPages* browser) { browser_ = browser; }
+  // Frames then hold empty documents instead of their pages.
+  void SkipFrames(bool skip) { skip_frames_ = skip; }
 
  private:
-  // The bytes a URL names: a download for http(s), with the server's Content-Type, or a read for
-  // file URLs (no Content-Type).
-  std::optional<std::string> Read(const std::string& url, std::string* content_type, std::string* error);
-  std::optional<FramePage> LoadFrame(const WideString& src, const WideString& base_url);
+  // A download for http(s); file URLs are read by Take.
+  Pending Ask(const std::string& url, std::uint32_t connect_timeout_ms);
+  // The bytes of an asked URL, with the server's Content-Type for a download (none for files).
+  std::optional<std::string> Take(Pending& pending, std::string* content_type, std::string* error);
+  std::vector<std::optional<FramePage>> LoadFrames(const std::vector<FrameRequest>& requests);
 
   Fetcher& fetcher_;
   UrlPort& urls_;
-  std::string scratch_;
   BrowserPages* browser_ = nullptr;
+  bool skip_frames_ = false;
   std::size_t frames_loaded_ = 0;  // frame documents asked for by the page being loaded
 };
 

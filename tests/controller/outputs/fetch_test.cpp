@@ -74,6 +74,27 @@ TEST_F(Fetch, ADownloadOverTheSizeBoundIsRefused) {
   EXPECT_EQ(Names(), std::vector<std::string>{"fits.gif"});
 }
 
+TEST_F(Fetch, CopiesAskedTogetherLandEachInItsOwnFileAndAFetcherEndedMidwayLeavesNothing) {
+  server_.Serve("/a.txt", {200, "text/plain", "first"});
+  server_.Serve("/b.css", {200, "text/css", "second"});
+  std::vector<FetchRequest> requests;
+  for (const char* name : {"a.txt", "gone.gif", "b.css"}) requests.push_back({server_.Url(std::string("/") + name), Path(name)});
+  const std::vector<FetchResult> results = bounded_->FetchAll(requests);
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_TRUE(results[0].ok);
+  EXPECT_FALSE(results[1].ok);
+  EXPECT_TRUE(results[2].ok);
+#ifndef _WIN32
+  EXPECT_EQ(results[0].content_type, "text/plain");
+  EXPECT_EQ(results[2].content_type, "text/css");
+#endif
+  EXPECT_EQ(ReadFile(Path("a.txt")), "first");
+  EXPECT_EQ(ReadFile(Path("b.css")), "second");
+  server_.Serve("/slow", {200, "image/gif", "", true});
+  MakeSystemFetcher(FetchLimits{1500, 64 * 1024})->Start({server_.Url("/slow"), Path("slow.gif")});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.css"}));
+}
+
 TEST_F(Fetch, OnlyWebUrlsAreFetched) {
   WriteFile(Path("local.txt"), "local");
   EXPECT_FALSE(bounded_->Fetch("file:///" + Path("local.txt"), Path("copy.txt")));

@@ -36,6 +36,11 @@ TEST(GrabOptions, AnswersMapToTheDialogsKindsAndListEntries) {
   EXPECT_FALSE(o->settings.user.has_value());
   EXPECT_FALSE(o->relocate_by_paths);
   EXPECT_TRUE(Parse({"quick", "a", "--relocate", "paths"})->relocate_by_paths);
+  EXPECT_EQ(o->jobs, 8u);
+  o = Parse({"--jobs", "1", "--no-frames", "quick", "a"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->jobs, 1u);
+  EXPECT_FALSE(o->frames);
 }
 
 TEST(GrabOptions, PickTakesAPageAndPaths) {
@@ -77,6 +82,10 @@ TEST(GrabOptions, MistakesAreRefusedWithAReason) {
       {"auto", "p", "--dsn"},
       {"auto", "p", "--bogus"},
       {"db", "test", "--browser"},            // a browser renders pages; db has none
+      {"quick", "p", "--jobs", "0"},
+      {"quick", "p", "--jobs=65"},
+      {"quick", "p", "--jobs", "-1"},
+      {"quick", "p", "--browser", "--no-frames"},  // the browser loads frames itself
   };
   for (const auto& args : bad) {
     std::string error;

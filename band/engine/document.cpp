@@ -1,6 +1,10 @@
 // Helpers shared by every user of the document port.
 #include "band/engine/document.h"
 
+#include <unordered_map>
+
+#include "band/engine/page_text.h"
+
 namespace ph {
 
 bool SameElement(Element& a, Element& b) {
@@ -57,6 +61,30 @@ bool EqualsIgnoringCase(WideView a, WideView b) {
 bool HasTag(Element& element, std::string_view ascii_name) {
   const auto tag = element.TagName();
   return tag && TagEquals(*tag, ascii_name);
+}
+
+std::vector<OutlineEntry> Document::Outline(bool with_words) {
+  std::vector<OutlineEntry> outline;
+  CollectionPtr all = ElementsByTagName(u"*");
+  const long n = all ? all->Length() : 0;
+  outline.resize(static_cast<std::size_t>(n));
+  // Parents come before their children in source order, so each parent's entry is known by then.
+  std::unordered_map<long, std::int32_t> entry_of;
+  for (long i = 0; i < n; ++i) {
+    ElementPtr element = all->Item(i);
+    if (!element) continue;
+    OutlineEntry& entry = outline[static_cast<std::size_t>(i)];
+    entry.tag = element->TagName().value_or(WideString());
+    if (ElementPtr parent = element->Parent()) {
+      auto it = entry_of.find(parent->SourceIndex());
+      if (it != entry_of.end()) entry.parent = it->second;
+    }
+    if (with_words)
+      if (auto text = element->InnerText()) entry.words = static_cast<std::int64_t>(CountWords(WideView(*text)));
+    const long index = element->SourceIndex();
+    if (index >= 0) entry_of.emplace(index, static_cast<std::int32_t>(i));
+  }
+  return outline;
 }
 
 WideString WidenAscii(std::string_view ascii) {

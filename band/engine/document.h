@@ -90,6 +90,13 @@ class Element {
   virtual std::optional<WideString> ClassName() { return std::nullopt; }
 };
 
+// One element in the outline of a document: what the engine's page-wide passes need of every element.
+struct OutlineEntry {
+  std::int32_t parent = -1;  // the entry of its parent element; -1 when it has none in the document
+  WideString tag;            // as TagName gives it; empty when it cannot be read
+  std::int64_t words = -1;   // the words of its text (InnerText); -1 when it has none or none was asked for
+};
+
 // One HTML document: the top document of a browser window or the document of one of its frames.
 class Document {
  public:
@@ -102,6 +109,13 @@ class Document {
   // The documents of the frames embedded in this one (not their own frames), in the order the
   // browser enumerates them; frames that hold no HTML document are left out.
   virtual std::vector<DocumentPtr> FrameDocuments() = 0;
+
+  // Every element of the document, as ElementsByTagName("*") lists them, with its parent and, when
+  // asked for, the words of its text as CountWords counts them. Page-wide passes take it in one call
+  // rather than asking element by element: a document that holds its tree can answer in one walk,
+  // where reading the text of every element would read deep pages again for each level. This
+  // default asks element by element.
+  virtual std::vector<OutlineEntry> Outline(bool with_words);
 };
 
 // What a mouse event tells the engine.

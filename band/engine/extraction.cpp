@@ -32,12 +32,14 @@ ElementPtr FindRichestBlock(const DocumentList& documents) {
   ElementPtr best;
   std::int64_t best_score = 0;
   for (const auto& document : documents) {
-    const std::vector<OutlineEntry> outline = document->Outline(true);
+    const DocumentOutline whole = document->Outline(true);
+    const auto& outline = whole.entries;
     const std::size_t n = outline.size();
+    const std::vector<bool> cell_tag = whole.TagsNamed("td"), block_tag = whole.TagsNamed("div");
     std::vector<bool> cell(n), block(n);
     for (std::size_t i = 0; i < n; ++i) {
-      cell[i] = TagEquals(outline[i].tag, "td");
-      block[i] = TagEquals(outline[i].tag, "div");
+      cell[i] = cell_tag[outline[i].tag];
+      block[i] = block_tag[outline[i].tag];
     }
     // The words of the cells below each element, every cell counted once for each element it lies
     // in: children come after their parents, so walking backwards finishes each sum before it is
@@ -49,26 +51,18 @@ ElementPtr FindRichestBlock(const DocumentList& documents) {
       below[parent] += below[i] + (cell[i] && outline[i].words > 0 ? outline[i].words : 0);
     }
     // Cells first, then blocks, each in document order; the first of the highest scores wins.
-    const std::vector<bool>* kinds[] = {&cell, &block};
-    const char16_t* tags[] = {u"td", u"div"};
-    int best_kind = -1;
-    long best_rank = 0;
-    for (int k = 0; k < 2; ++k) {
-      long rank = 0;
+    std::int32_t best_entry = -1;
+    for (const std::vector<bool>* kind : {&cell, &block}) {
       for (std::size_t i = 0; i < n; ++i) {
-        if (!(*kinds[k])[i]) continue;
         const std::int64_t words = outline[i].words;
-        if (words >= 0 && words - below[i] > best_score) {
+        if ((*kind)[i] && words >= 0 && words - below[i] > best_score) {
           best_score = words - below[i];
-          best_kind = k;
-          best_rank = rank;
+          best_entry = static_cast<std::int32_t>(i);
         }
-        ++rank;
       }
     }
-    if (best_kind < 0) continue;
-    CollectionPtr listed = document->ElementsByTagName(tags[best_kind]);
-    if (ElementPtr element = listed ? listed->Item(best_rank) : nullptr) best = std::move(element);
+    if (best_entry < 0) continue;
+    if (ElementPtr element = OutlineElement(*document, whole, best_entry)) best = std::move(element);
   }
   return best;
 }

@@ -175,6 +175,54 @@ LayoutForms::Id LayoutForms::Add(const LayoutNode& root) {
   return numbers.back();
 }
 
+LayoutForms::Id LayoutForms::Add(const LayoutDraft& draft) {
+  struct Open {
+    std::int32_t node, next;
+    std::size_t first;
+  };
+  std::vector<Open> open{{0, draft.first_child(0), 0}};
+  std::vector<Id> numbers;
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.next >= 0) {
+      const std::int32_t child = top.next;
+      top.next = draft.next_sibling(child);
+      open.push_back({child, draft.first_child(child), numbers.size()});  // `top` is not used after this
+      continue;
+    }
+    const std::size_t first = top.first;
+    const Id id = Intern(draft.kind(top.node), numbers.data() + first, static_cast<std::uint32_t>(numbers.size() - first));
+    numbers.resize(first);
+    numbers.push_back(id);
+    open.pop_back();
+  }
+  return numbers.back();
+}
+
+std::int32_t LayoutDraft::AddChild(std::int32_t parent, std::uint8_t kind) {
+  const auto id = static_cast<std::int32_t>(nodes_.size());
+  nodes_.push_back({kind, -1, -1, -1});
+  Node& p = nodes_[parent];
+  if (p.last < 0) {
+    p.first = id;
+  } else {
+    nodes_[p.last].next = id;
+  }
+  p.last = id;
+  return id;
+}
+
+LayoutNode LayoutDraft::ToNode() const {
+  LayoutNode root(kind(0));
+  std::vector<std::pair<std::int32_t, LayoutNode*>> pending{{0, &root}};
+  while (!pending.empty()) {
+    auto [from, to] = pending.back();
+    pending.pop_back();
+    for (std::int32_t c = first_child(from); c >= 0; c = next_sibling(c)) pending.emplace_back(c, to->AddChild(kind(c)));
+  }
+  return root;
+}
+
 float SimilarityAtLeast(const LayoutForms& forms, LayoutForms::Id stored, LayoutForms::Id fresh, float floor) {
   using Id = LayoutForms::Id;
   float score = kLayoutPerfectScore;

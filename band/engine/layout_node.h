@@ -50,6 +50,28 @@ class LayoutNode {
   std::vector<std::unique_ptr<LayoutNode>> children_;
 };
 
+// A signature as it is being built: its nodes in one array, each with its children linked in order,
+// node 0 the root. Building a page's signature this way costs no allocation per node.
+class LayoutDraft {
+ public:
+  explicit LayoutDraft(std::uint8_t root_kind = kLayoutDocument) { nodes_.push_back({root_kind, -1, -1, -1}); }
+  std::int32_t AddChild(std::int32_t parent, std::uint8_t kind);
+  void set_kind(std::int32_t node, std::uint8_t kind) { nodes_[node].kind = kind; }
+
+  std::uint8_t kind(std::int32_t node) const { return nodes_[node].kind; }
+  std::int32_t first_child(std::int32_t node) const { return nodes_[node].first; }
+  std::int32_t next_sibling(std::int32_t node) const { return nodes_[node].next; }
+  // The signature as a tree of nodes, without recursion.
+  LayoutNode ToNode() const;
+
+ private:
+  struct Node {
+    std::uint8_t kind;
+    std::int32_t first, last, next;
+  };
+  std::vector<Node> nodes_;
+};
+
 // Every distinct structure of subtree once, numbered: two subtrees have the same number exactly when
 // they have the same kinds and shape. A store numbers its signatures in one table, so that pages of one
 // site, which repeat most of their tables, compare the parts they share in a single step and keep
@@ -65,6 +87,7 @@ class LayoutForms {
 
   // The number of a signature's structure, numbering whatever part of it is new. Without recursion.
   Id Add(const LayoutNode& root);
+  Id Add(const LayoutDraft& draft);
 
   std::uint8_t kind(Id id) const { return Form(id).kind; }
   std::uint32_t child_count(Id id) const { return Form(id).count; }

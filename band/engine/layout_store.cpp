@@ -38,9 +38,11 @@ std::int32_t LayoutStore::FindLayout(const std::string& host, const LayoutNode& 
 
 std::int32_t LayoutStore::FindLayout(const DocumentPtr& document, const LayoutContext& context) const {
   if (!document) return 0;
-  LayoutNode signature;
-  BuildLayout(document, &signature);
-  return FindLayout(HostOfDocument(*document, context.urls, context.code_page), signature);
+  LayoutDraft draft;
+  BuildLayout(document, &draft);
+  LayoutForms page(&forms_);
+  const LayoutForms::Id form = page.Add(draft);
+  return FindForm(HostOfDocument(*document, context.urls, context.code_page), page, form);
 }
 
 std::int32_t LayoutStore::AddLayout(const std::string& host, LayoutNode signature) {

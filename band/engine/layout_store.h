@@ -16,6 +16,7 @@ class UrlPort;
 // Fills node (made a document node) with the signature of a document: the tables of its body, with
 // their rows and cells and the tables inside those, then one node per frame with the frame's own.
 void BuildLayout(const DocumentPtr& document, LayoutNode* node);
+void BuildLayout(const DocumentPtr& document, LayoutDraft* draft);
 
 struct LayoutEntry {
   std::string host;

@@ -2,6 +2,8 @@
 #include "band/memdoc/memory_document.h"
 #include "band/memdoc/memory_node.h"
 
+#include <unordered_map>
+
 namespace ph {
 namespace {
 
@@ -51,8 +53,11 @@ Words TextWords(WideView text, bool preformatted) {
 
 }  // namespace
 
-std::vector<OutlineEntry> MemoryDocument::Outline(bool with_words) {
-  std::vector<OutlineEntry> outline;
+DocumentOutline MemoryDocument::Outline(bool with_words) {
+  DocumentOutline result;
+  auto& outline = result.entries;
+  // Tag names repeat: each is looked up by its text as the node holds it.
+  std::unordered_map<WideView, std::uint32_t> numbers;
   // An element's words depend on whether it lies in preformatted text, and its own text is read as
   // not lying in any. So every element gets both: [0] as outside preformatted text, [1] as inside.
   struct Open {
@@ -69,11 +74,16 @@ std::vector<OutlineEntry> MemoryDocument::Outline(bool with_words) {
     if (top.next < node.children.size()) {
       const MemoryNode& child = *node.children[top.next++];
       if (child.type == MemoryNode::Type::kText && with_words) {
-        for (int s = 0; s < 2; ++s) top.words[s].Append(TextWords(child.data, s || pre));
+        // Only a form feed reads differently in preformatted text.
+        const Words plain = TextWords(child.data, pre);
+        top.words[0].Append(plain);
+        top.words[1].Append(pre || child.data.find(u'\f') == WideString::npos ? plain : TextWords(child.data, true));
       } else if (child.IsElement()) {
-        OutlineEntry entry;
+        DocumentOutline::Entry entry;
+        entry.source_index = SourceIndexOf(child);
         entry.parent = top.entry;
-        entry.tag = child.tag;
+        auto known = numbers.find(child.tag);
+        entry.tag = known != numbers.end() ? known->second : numbers[child.tag] = result.TagNumber(child.tag);
         const auto index = static_cast<std::int32_t>(outline.size());
         outline.push_back(std::move(entry));
         open.push_back({&child, 0, index, {}});  // `top` is not used after this
@@ -105,7 +115,7 @@ std::vector<OutlineEntry> MemoryDocument::Outline(bool with_words) {
       if (flags & MemoryNode::kBlock) into.AppendSpace();
     }
   }
-  return outline;
+  return result;
 }
 
 }  // namespace ph

@@ -70,6 +70,19 @@ void FindLayoutBench(benchmark::State& state, Stored near) {
   state.counters["stored"] = static_cast<double>(store.entries().size());
   state.counters["found_id"] = id;
 }
+// The lookup alone, with the page's signature already built.
+void FindSignatureBench(benchmark::State& state, Stored kind) {
+  auto doc = MemoryDocument::Parse(bench::TablePage(kTables, kRows, kCells), u"http://bench.test/");
+  LayoutStore store = MakeStore(kind);
+  LayoutNode signature;
+  BuildLayout(doc, &signature);
+  std::int32_t id = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(id = store.FindLayout("bench.test", signature));
+  state.counters["found_id"] = id;
+}
+BENCHMARK_CAPTURE(FindSignatureBench, near_1000_layouts_20000_cells, Stored::kNear)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FindSignatureBench, spread_1000_layouts_20000_cells, Stored::kSpread)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_CAPTURE(FindLayoutBench, near_1000_layouts_20000_cells, Stored::kNear)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindLayoutBench, varied_1000_layouts_20000_cells, Stored::kVaried)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindLayoutBench, spread_1000_layouts_20000_cells, Stored::kSpread)->Unit(benchmark::kMillisecond);

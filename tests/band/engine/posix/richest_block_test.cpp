@@ -84,13 +84,20 @@ TEST(RichestBlock, TheOutlineInOneWalkSaysWhatAskingElementByElementSays) {
   std::mt19937 rng(8);
   for (int round = 0; round < 300; ++round) {
     auto doc = MemoryDocument::Parse(RandomBlocks(rng, 0), u"http://h/");
-    const auto fast = doc->Outline(true);
-    const auto slow = doc->Document::Outline(true);
-    ASSERT_EQ(fast.size(), slow.size());
-    for (std::size_t i = 0; i < fast.size(); ++i) {
-      EXPECT_EQ(fast[i].parent, slow[i].parent);
-      EXPECT_EQ(fast[i].tag, slow[i].tag);
-      EXPECT_EQ(fast[i].words, slow[i].words) << i << " " << Windows1252().ToAnsi(*doc->Body()->InnerHtml());
+    const DocumentOutline fast = doc->Outline(true), slow = doc->Document::Outline(true);
+    ASSERT_EQ(fast.entries.size(), slow.entries.size());
+    for (std::size_t i = 0; i < fast.entries.size(); ++i) {
+      const auto &f = fast.entries[i], &s = slow.entries[i];
+      EXPECT_EQ(f.source_index, s.source_index);
+      EXPECT_EQ(f.parent, s.parent);
+      EXPECT_EQ(fast.tags[f.tag], slow.tags[s.tag]);
+      EXPECT_EQ(f.words, s.words) << i << " " << Windows1252().ToAnsi(*doc->Body()->InnerHtml());
+    }
+    // Each block is found again from its entry.
+    for (std::size_t i = 0; i < fast.entries.size(); ++i) {
+      const ElementPtr e = OutlineElement(*doc, fast, static_cast<std::int32_t>(i));
+      ASSERT_TRUE(e);
+      EXPECT_EQ(e->SourceIndex(), fast.entries[i].source_index);
     }
   }
 }

@@ -135,6 +135,21 @@ void PathsOfEveryElement(benchmark::State& state) {
 }
 BENCHMARK(PathsOfEveryElement)->Unit(benchmark::kMillisecond);
 
+// The same with the page's steps worked out once for all its elements.
+void PagePathsOfEveryElement(benchmark::State& state) {
+  PathPage page;
+  auto all = page.doc->Body()->ElementsByTagName(u"*");
+  std::vector<ElementPtr> elements;
+  for (long i = 0; i < all->Length(); ++i) elements.push_back(all->Item(i));
+  const DocumentList docs = CollectDocuments(page.doc);
+  for (auto _ : state) {
+    PagePaths paths(docs, page.cp);
+    for (const auto& e : elements) benchmark::DoNotOptimize(ResolvePath(docs, paths.PathOf(e), page.cp));
+  }
+  state.counters["elements"] = static_cast<double>(elements.size());
+}
+BENCHMARK(PagePathsOfEveryElement)->Unit(benchmark::kMillisecond);
+
 // Quick Save's relocation of 5 regions on a page of about 20,000 elements, where every stored path
 // names the wrong section: each region is looked for among all the page's blocks.
 void RelocateFiveRegions(benchmark::State& state) {

@@ -121,22 +121,9 @@ void ResolvePathBench(benchmark::State& state) {
 BENCHMARK(ResolvePathBench)->Unit(benchmark::kMicrosecond);
 
 // Every element of the page written down and found again: the whole of what Quick Save and a
-// finished selection could ask of a page this size.
-void PathsOfEveryElement(benchmark::State& state) {
-  PathPage page;
-  auto all = page.doc->Body()->ElementsByTagName(u"*");
-  std::vector<ElementPtr> elements;
-  for (long i = 0; i < all->Length(); ++i) elements.push_back(all->Item(i));
-  const DocumentList docs = CollectDocuments(page.doc);
-  for (auto _ : state) {
-    for (const auto& e : elements) benchmark::DoNotOptimize(ResolvePath(docs, BuildPath(docs, e, page.cp), page.cp));
-  }
-  state.counters["elements"] = static_cast<double>(elements.size());
-}
-BENCHMARK(PathsOfEveryElement)->Unit(benchmark::kMillisecond);
-
-// The same with the page's steps worked out once for all its elements.
-void PagePathsOfEveryElement(benchmark::State& state) {
+// finished selection could ask of a page this size. Each path is built on its own, or (with
+// `page_paths`) from the page's steps worked out once for all its elements.
+void PathsOfEveryElement(benchmark::State& state, bool page_paths) {
   PathPage page;
   auto all = page.doc->Body()->ElementsByTagName(u"*");
   std::vector<ElementPtr> elements;
@@ -144,11 +131,16 @@ void PagePathsOfEveryElement(benchmark::State& state) {
   const DocumentList docs = CollectDocuments(page.doc);
   for (auto _ : state) {
     PagePaths paths(docs, page.cp);
-    for (const auto& e : elements) benchmark::DoNotOptimize(ResolvePath(docs, paths.PathOf(e), page.cp));
+    for (const auto& e : elements) {
+      const ElementPath path = page_paths ? paths.PathOf(e) : BuildPath(docs, e, page.cp);
+      benchmark::DoNotOptimize(ResolvePath(docs, path, page.cp));
+    }
   }
   state.counters["elements"] = static_cast<double>(elements.size());
 }
-BENCHMARK(PagePathsOfEveryElement)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PathsOfEveryElement, one_by_one, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PathsOfEveryElement, page_paths, true)->Unit(benchmark::kMillisecond);
+
 
 // Quick Save's relocation of 5 regions on a page of about 20,000 elements, where every stored path
 // names the wrong section: each region is looked for among all the page's blocks.

@@ -58,6 +58,9 @@ DocumentOutline MemoryDocument::Outline(bool with_words) {
   auto& outline = result.entries;
   // Tag names repeat: each is looked up by its text as the node holds it.
   std::unordered_map<WideView, std::uint32_t> numbers;
+  WideView last_tag;
+  bool have_last = false;
+  std::uint32_t last_number = 0;
   // An element's words depend on whether it lies in preformatted text, and its own text is read as
   // not lying in any. So every element gets both: [0] as outside preformatted text, [1] as inside.
   struct Open {
@@ -82,8 +85,14 @@ DocumentOutline MemoryDocument::Outline(bool with_words) {
         DocumentOutline::Entry entry;
         entry.source_index = SourceIndexOf(child);
         entry.parent = top.entry;
-        auto known = numbers.find(child.tag);
-        entry.tag = known != numbers.end() ? known->second : numbers[child.tag] = result.TagNumber(child.tag);
+        // Siblings mostly share their tag: the one before is tried first.
+        if (!have_last || child.tag != last_tag) {
+          auto known = numbers.find(child.tag);
+          last_number = known != numbers.end() ? known->second : numbers[child.tag] = result.TagNumber(child.tag);
+          last_tag = child.tag;
+          have_last = true;
+        }
+        entry.tag = last_number;
         const auto index = static_cast<std::int32_t>(outline.size());
         outline.push_back(std::move(entry));
         open.push_back({&child, 0, index, {}});  // `top` is not used after this

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "common/base.h"
@@ -90,6 +91,24 @@ class Element {
   virtual std::optional<WideString> ClassName() { return std::nullopt; }
 };
 
+// The elements of a document, each with what the engine's page-wide passes need of it.
+struct DocumentOutline {
+  struct Entry {
+    long source_index = -1;    // as SourceIndex gives it
+    std::int32_t parent = -1;  // the entry of its parent element; -1 when it has none in the document
+    std::uint32_t tag = 0;     // its tag name, as a position in `tags`
+    std::int64_t words = -1;   // the words of its text (InnerText); -1 when it has none or none was asked for
+  };
+  std::vector<WideString> tags;  // each tag name once, as TagName gives it ("" when it cannot be read)
+  std::vector<Entry> entries;
+  std::unordered_map<WideString, std::uint32_t> numbers;  // of the names in `tags`
+
+  // For each tag of `tags`, whether it is the given name (without regard to ASCII case).
+  std::vector<bool> TagsNamed(std::string_view ascii_name) const;
+  // The number of a tag name in `tags`, adding it when it is new (for the ports that fill an outline).
+  std::uint32_t TagNumber(WideView tag);
+};
+
 // One HTML document: the top document of a browser window or the document of one of its frames.
 class Document {
  public:
@@ -102,7 +121,18 @@ class Document {
   // The documents of the frames embedded in this one (not their own frames), in the order the
   // browser enumerates them; frames that hold no HTML document are left out.
   virtual std::vector<DocumentPtr> FrameDocuments() = 0;
+
+  // Every element of the document, as ElementsByTagName("*") lists them, with its parent, its tag and, when
+  // asked for, the words of its text as CountWords counts them. Page-wide passes take it in one call
+  // rather than asking element by element: a document that holds its tree can answer in one walk,
+  // where reading the text of every element would read deep pages again for each level. This
+  // default asks element by element.
+  virtual DocumentOutline Outline(bool with_words);
 };
+
+// The element of an outline's entry: reached from the body down through the children on its way,
+// which asks far less of most documents than listing all their elements; otherwise through that list.
+ElementPtr OutlineElement(Document& document, const DocumentOutline& outline, std::int32_t entry);
 
 // What a mouse event tells the engine.
 struct MouseEvent {

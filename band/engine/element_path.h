@@ -1,6 +1,7 @@
 // Element paths that find an element again in another page of its layout, and the page's list of documents.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "band/engine/document.h"
@@ -32,6 +33,24 @@ DocumentList CollectDocuments(const DocumentPtr& top);
 ElementPath BuildPath(const DocumentPtr& top, const ElementPtr& element, const CodePage& code_page);
 // The same with the page's document list already at hand (it is the same for every element).
 ElementPath BuildPath(const DocumentList& documents, const ElementPtr& element, const CodePage& code_page);
+
+// The paths of many elements of one page: each document's steps are worked out once, in one pass
+// over its outline, so that a path costs no more than its own length however many are asked for.
+// The paths are those BuildPath gives.
+class PagePaths {
+ public:
+  PagePaths(DocumentList documents, const CodePage& code_page);
+  ~PagePaths();
+  ElementPath PathOf(const ElementPtr& element);
+
+ private:
+  struct Steps;
+  const Steps& StepsOf(std::size_t document);
+
+  DocumentList documents_;
+  const CodePage& code_page_;
+  std::vector<std::unique_ptr<Steps>> steps_;
+};
 
 // The element a path names in the page, or null. Never a neighbour: every step must exist as written.
 ElementPtr ResolvePath(const DocumentPtr& top, const ElementPath& path, const CodePage& code_page);

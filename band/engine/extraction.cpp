@@ -1,80 +1,9 @@
 // Style markup of a page and the richest block of text.
 #include "band/engine/extraction.h"
 
-#include <unordered_map>
-
 #include "band/engine/page_text.h"
 
 namespace ph {
-namespace {
-
-// Word counts and "words of the cells below" of one document, each worked out once per element.
-class BlockScores {
- public:
-
-  // The words of an element's text, or nothing when it has no text.
-  std::optional<std::int64_t> Words(Element& element) {
-    const long index = element.SourceIndex();
-    if (index >= 0) {
-      auto it = words_.find(index);
-      if (it != words_.end()) return it->second;
-    }
-    std::optional<std::int64_t> words;
-    if (auto text = element.InnerText()) words = static_cast<std::int64_t>(CountWords(WideView(*text)));
-    if (index >= 0) words_.emplace(index, words);
-    return words;
-  }
-
-  // The sum of the words of every "td" below the element, each counted as often as the element's
-  // getElementsByTagName("td") would list it: once. Summing child by child and adding each child's
-  // own sum counts a cell inside other cells again for every one of them, exactly as subtracting
-  // every listed cell's text does.
-  std::int64_t CellWordsBelow(const ElementPtr& root) {
-    struct Open {
-      ElementPtr element;
-      CollectionPtr children;
-      long next, length;
-      std::int64_t sum;
-    };
-    std::vector<Open> stack;
-    std::int64_t result = 0;
-    auto open = [&](ElementPtr element) {
-      const long index = element->SourceIndex();
-      if (index >= 0) {
-        auto it = below_.find(index);
-        if (it != below_.end()) return std::optional<std::int64_t>(it->second);
-      }
-      auto children = element->Children();
-      const long length = children ? children->Length() : 0;
-      stack.push_back({std::move(element), std::move(children), 0, length, 0});
-      return std::optional<std::int64_t>();
-    };
-    if (auto known = open(root)) return *known;
-    while (!stack.empty()) {
-      const std::size_t top = stack.size() - 1;
-      if (stack[top].next < stack[top].length) {
-        ElementPtr child = stack[top].children->Item(stack[top].next++);
-        if (!child) continue;
-        if (HasTag(*child, "td")) stack[top].sum += Words(*child).value_or(0);
-        if (auto known = open(child)) stack[top].sum += *known;
-        continue;
-      }
-      result = stack[top].sum;
-      const long index = stack[top].element->SourceIndex();
-      if (index >= 0) below_.emplace(index, result);
-      stack.pop_back();
-      if (!stack.empty()) stack.back().sum += result;
-    }
-    return result;
-  }
-
- private:
-  std::unordered_map<long, std::optional<std::int64_t>> words_;
-  std::unordered_map<long, std::int64_t> below_;
-};
-
-}  // namespace
-
 std::optional<WideString> StyleMarkup(Document& top) {
   std::optional<WideString> markup;
   if (auto styles = top.ElementsByTagName(u"style")) {
@@ -103,22 +32,37 @@ ElementPtr FindRichestBlock(const DocumentList& documents) {
   ElementPtr best;
   std::int64_t best_score = 0;
   for (const auto& document : documents) {
-    BlockScores scores;
-    for (const char16_t* tag : {u"td", u"div"}) {
-      auto elements = document->ElementsByTagName(tag);
-      if (!elements) continue;
-      for (long i = 0, n = elements->Length(); i < n; ++i) {
-        ElementPtr element = elements->Item(i);
-        if (!element) continue;
-        const auto words = scores.Words(*element);
-        if (!words) continue;
-        const std::int64_t score = *words - scores.CellWordsBelow(element);
-        if (score > best_score) {
-          best_score = score;
-          best = std::move(element);
+    const DocumentOutline whole = document->Outline(true);
+    const auto& outline = whole.entries;
+    const std::size_t n = outline.size();
+    const std::vector<bool> cell_tag = whole.TagsNamed("td"), block_tag = whole.TagsNamed("div");
+    std::vector<bool> cell(n), block(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      cell[i] = cell_tag[outline[i].tag];
+      block[i] = block_tag[outline[i].tag];
+    }
+    // The words of the cells below each element, every cell counted once for each element it lies
+    // in: children come after their parents, so walking backwards finishes each sum before it is
+    // passed up. A cell without text counts nothing.
+    std::vector<std::int64_t> below(n, 0);
+    for (std::size_t i = n; i-- > 0;) {
+      const std::int32_t parent = outline[i].parent;
+      if (parent < 0 || static_cast<std::size_t>(parent) >= n) continue;
+      below[parent] += below[i] + (cell[i] && outline[i].words > 0 ? outline[i].words : 0);
+    }
+    // Cells first, then blocks, each in document order; the first of the highest scores wins.
+    std::int32_t best_entry = -1;
+    for (const std::vector<bool>* kind : {&cell, &block}) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::int64_t words = outline[i].words;
+        if ((*kind)[i] && words >= 0 && words - below[i] > best_score) {
+          best_score = words - below[i];
+          best_entry = static_cast<std::int32_t>(i);
         }
       }
     }
+    if (best_entry < 0) continue;
+    if (ElementPtr element = OutlineElement(*document, whole, best_entry)) best = std::move(element);
   }
   return best;
 }

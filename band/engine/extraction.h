@@ -20,7 +20,7 @@ HandoffFields OutgoingFields(const DocumentPtr& top, const OutgoingContent& cont
 // Of all "td" then all "div" elements of every document, in that order: the first with the highest
 // score, which is the word count of its text less that of the text of every "td" below it (a cell
 // inside other cells below is counted once for each). Null when no element scores above 0.
-// Every element's text is read once, so the cost is that of reading the texts.
+// The document's outline gives every word count in one call.
 ElementPtr FindRichestBlock(const DocumentList& documents);
 
 }  // namespace ph

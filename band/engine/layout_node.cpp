@@ -81,113 +81,191 @@ LayoutNode& LayoutNode::operator=(LayoutNode&& other) noexcept {
 }
 
 bool LayoutNode::SameShape(const LayoutNode& other) const {
-  const LayoutShape a = FlattenLayout(*this), b = FlattenLayout(other);
-  return a.kind == b.kind && a.child_count == b.child_count;
-}
-
-LayoutShape FlattenLayout(const LayoutNode& root) {
-  LayoutShape shape;
-  // Depth-first with an explicit stack; a node's subtree size is known once its last descendant is
-  // written, which is when the stack falls back below it.
-  std::vector<const LayoutNode*> pending{&root};
-  std::vector<std::size_t> ancestors;  // positions in shape whose subtrees are still being written
-  std::vector<std::size_t> remaining;  // children still to be written for each ancestor
-  while (!pending.empty()) {
-    const LayoutNode* node = pending.back();
-    pending.pop_back();
-    const std::size_t at = shape.kind.size();
-    shape.kind.push_back(node->kind());
-    shape.child_count.push_back(static_cast<std::uint32_t>(node->children().size()));
-    shape.subtree_size.push_back(1);
-    if (!remaining.empty()) --remaining.back();
-    if (!node->children().empty()) {
-      ancestors.push_back(at);
-      remaining.push_back(node->children().size());
-      for (auto it = node->children().rbegin(); it != node->children().rend(); ++it) pending.push_back(it->get());
-    }
-    // Close every ancestor whose last child has just been written (with all of that child's subtree).
-    if (node->children().empty()) {
-      while (!remaining.empty() && remaining.back() == 0) {
-        const std::size_t open = ancestors.back();
-        shape.subtree_size[open] = static_cast<std::uint32_t>(shape.kind.size() - open);
-        ancestors.pop_back();
-        remaining.pop_back();
-      }
-    }
-  }
-  // Digests bottom-up: walking the positions backwards meets every child before its parent.
-  const std::size_t n = shape.kind.size();
-  shape.digest.assign(n, 0);
-  for (std::size_t i = n; i-- > 0;) {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull * (shape.kind[i] + 1) ^ shape.child_count[i];
-    std::size_t child = i + 1;
-    for (std::uint32_t c = 0; c < shape.child_count[i]; ++c) {
-      h = (h ^ shape.digest[child]) * 0x100000001B3ull;
-      h ^= h >> 29;
-      child += shape.subtree_size[child];
-    }
-    shape.digest[i] = h;
-  }
-  return shape;
+  LayoutForms forms;
+  return forms.Add(*this) == forms.Add(other);
 }
 
 namespace {
 
-// Whether two subtrees have the same structure, so that comparing them would subtract nothing.
-bool SameSubtree(const LayoutShape& s, std::uint32_t si, const LayoutShape& n, std::uint32_t ni) {
-  const std::uint32_t size = s.subtree_size[si];
-  return size == n.subtree_size[ni] && s.digest[si] == n.digest[ni] &&
-         std::equal(s.kind.begin() + si, s.kind.begin() + si + size, n.kind.begin() + ni) &&
-         std::equal(s.child_count.begin() + si, s.child_count.begin() + si + size, n.child_count.begin() + ni);
+std::uint64_t FormHash(std::uint8_t kind, const LayoutForms::Id* kids, std::uint32_t count) {
+  std::uint64_t h = 0x9E3779B97F4A7C15ull * (kind + 1u) ^ count;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    h = (h ^ kids[i]) * 0x100000001B3ull;
+    h ^= h >> 29;
+  }
+  return h;
 }
 
 }  // namespace
 
-float SimilarityAtLeast(const LayoutShape& s, const LayoutShape& n, float floor) {
+const LayoutForms::Entry& LayoutForms::Form(Id id) const {
+  if (base_ && !(id & kOwn)) return base_->Form(id);
+  return entries_[id & ~kOwn];
+}
+
+const LayoutForms::Id* LayoutForms::children(Id id) const {
+  if (base_ && !(id & kOwn)) return base_->children(id);
+  return pool_.data() + entries_[id & ~kOwn].first;
+}
+
+std::optional<LayoutForms::Id> LayoutForms::Lookup(std::uint8_t kind, const Id* kids, std::uint32_t count,
+                                                   std::uint64_t hash) const {
+  if (slots_.empty()) return std::nullopt;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    const Id slot = slots_[at];
+    if (slot == 0) return std::nullopt;
+    const Entry& e = entries_[slot - 1];
+    if (hashes_[slot - 1] == hash && e.kind == kind && e.count == count &&
+        std::equal(kids, kids + count, pool_.begin() + e.first))
+      return slot - 1;
+  }
+}
+
+LayoutForms::Id LayoutForms::Intern(std::uint8_t kind, const Id* kids, std::uint32_t count) {
+  const std::uint64_t hash = FormHash(kind, kids, count);
+  // A form made of the base's forms alone may be one of the base's; one with a part of its own cannot.
+  if (base_ && std::none_of(kids, kids + count, [](Id k) { return (k & kOwn) != 0; }))
+    if (auto found = base_->Lookup(kind, kids, count, hash)) return *found;
+  const Id own = base_ ? kOwn : 0;
+  if (auto found = Lookup(kind, kids, count, hash)) return *found | own;
+  if ((entries_.size() + 1) * 2 > slots_.size()) {
+    slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      std::size_t at = hashes_[i] & mask;
+      while (slots_[at] != 0) at = (at + 1) & mask;
+      slots_[at] = static_cast<Id>(i + 1);
+    }
+  }
+  const Id id = static_cast<Id>(entries_.size());
+  entries_.push_back(Entry{kind, static_cast<std::uint32_t>(pool_.size()), count});
+  pool_.insert(pool_.end(), kids, kids + count);
+  hashes_.push_back(hash);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  while (slots_[at] != 0) at = (at + 1) & mask;
+  slots_[at] = id + 1;
+  return id | own;
+}
+
+LayoutForms::Id LayoutForms::Add(const LayoutNode& root) {
+  // Children first: a node is numbered once the numbers of all its children are on the stack.
+  struct Open {
+    const LayoutNode* node;
+    std::size_t next;
+    std::size_t first;  // where its children's numbers start in `numbers`
+  };
+  std::vector<Open> open{{&root, 0, 0}};
+  std::vector<Id> numbers;
+  while (!open.empty()) {
+    Open& top = open.back();
+    const auto& kids = top.node->children();
+    if (top.next < kids.size()) {
+      const LayoutNode* child = kids[top.next++].get();
+      open.push_back({child, 0, numbers.size()});  // `top` is not used after this
+      continue;
+    }
+    const std::size_t first = top.first;
+    const Id id = Intern(top.node->kind(), numbers.data() + first, static_cast<std::uint32_t>(numbers.size() - first));
+    numbers.resize(first);
+    numbers.push_back(id);
+    open.pop_back();
+  }
+  return numbers.back();
+}
+
+LayoutForms::Id LayoutForms::Add(const LayoutDraft& draft) {
+  struct Open {
+    std::int32_t node, next;
+    std::size_t first;
+  };
+  std::vector<Open> open{{0, draft.first_child(0), 0}};
+  std::vector<Id> numbers;
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.next >= 0) {
+      const std::int32_t child = top.next;
+      top.next = draft.next_sibling(child);
+      open.push_back({child, draft.first_child(child), numbers.size()});  // `top` is not used after this
+      continue;
+    }
+    const std::size_t first = top.first;
+    const Id id = Intern(draft.kind(top.node), numbers.data() + first, static_cast<std::uint32_t>(numbers.size() - first));
+    numbers.resize(first);
+    numbers.push_back(id);
+    open.pop_back();
+  }
+  return numbers.back();
+}
+
+std::int32_t LayoutDraft::AddChild(std::int32_t parent, std::uint8_t kind) {
+  const auto id = static_cast<std::int32_t>(nodes_.size());
+  nodes_.push_back({kind, -1, -1, -1});
+  Node& p = nodes_[parent];
+  if (p.last < 0) {
+    p.first = id;
+  } else {
+    nodes_[p.last].next = id;
+  }
+  p.last = id;
+  return id;
+}
+
+LayoutNode LayoutDraft::ToNode() const {
+  LayoutNode root(kind(0));
+  std::vector<std::pair<std::int32_t, LayoutNode*>> pending{{0, &root}};
+  while (!pending.empty()) {
+    auto [from, to] = pending.back();
+    pending.pop_back();
+    for (std::int32_t c = first_child(from); c >= 0; c = next_sibling(c)) pending.emplace_back(c, to->AddChild(kind(c)));
+  }
+  return root;
+}
+
+float SimilarityAtLeast(const LayoutForms& forms, LayoutForms::Id stored, LayoutForms::Id fresh, float floor) {
+  using Id = LayoutForms::Id;
   float score = kLayoutPerfectScore;
-  if (s.kind.empty() || n.kind.empty()) return score;
   struct Pairing {
-    std::uint32_t s_child, n_child, left;
+    const Id *s, *n;
+    std::uint32_t left;
     std::size_t depth;
   };
   std::vector<Pairing> stack;
   // Compares one pair of nodes and queues the pairing of their children; false once below floor.
-  auto compare = [&](std::uint32_t si, std::uint32_t ni, std::size_t depth) {
-    if (SameSubtree(s, si, n, ni)) return true;
-    const std::uint32_t cs = s.child_count[si], cn = n.child_count[ni];
+  // Equal numbers are equal structures, which subtract nothing.
+  auto compare = [&](Id s, Id n, std::size_t depth) {
+    if (s == n) return true;
+    const std::uint32_t cs = forms.child_count(s), cn = forms.child_count(n);
     if (cs != cn) {
       const double diff = cs > cn ? cs - cn : cn - cs;
       score = static_cast<float>(score - 20.0 / PowerOfFive(depth) * diff);
     }
-    if (s.kind[si] != n.kind[ni]) score = static_cast<float>(score - 30.0 / PowerOfFive(depth));
+    if (forms.kind(s) != forms.kind(n)) score = static_cast<float>(score - 30.0 / PowerOfFive(depth));
     if (score < floor) return false;
     const std::uint32_t pairs = cs < cn ? cs : cn;
-    if (pairs != 0) stack.push_back({si + 1, ni + 1, pairs, depth + 1});
+    if (pairs != 0) stack.push_back({forms.children(s), forms.children(n), pairs, depth + 1});
     return true;
   };
-  if (!compare(0, 0, 0)) return score;
+  if (!compare(stored, fresh, 0)) return score;
   while (!stack.empty()) {
     Pairing& top = stack.back();
     if (top.left == 0) {
       stack.pop_back();
       continue;
     }
-    const std::uint32_t si = top.s_child, ni = top.n_child;
+    const Id s = *top.s++, n = *top.n++;
     const std::size_t depth = top.depth;
-    top.s_child += s.subtree_size[si];
-    top.n_child += n.subtree_size[ni];
     --top.left;
-    if (!compare(si, ni, depth)) return score;  // `top` may dangle after compare; not used again
+    if (!compare(s, n, depth)) return score;  // `top` may dangle after compare; not used again
   }
   return score;
 }
 
-float Similarity(const LayoutShape& stored, const LayoutShape& fresh) {
-  return SimilarityAtLeast(stored, fresh, -std::numeric_limits<float>::infinity());
-}
-
 float Similarity(const LayoutNode& stored, const LayoutNode& fresh) {
-  return Similarity(FlattenLayout(stored), FlattenLayout(fresh));
+  LayoutForms forms;
+  const LayoutForms::Id s = forms.Add(stored), n = forms.Add(fresh);
+  return SimilarityAtLeast(forms, s, n, -std::numeric_limits<float>::infinity());
 }
 
 void EncodeLayout(const LayoutNode& root, ByteWriter* out) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/base.h"
@@ -49,28 +50,76 @@ class LayoutNode {
   std::vector<std::unique_ptr<LayoutNode>> children_;
 };
 
-// A signature laid out flat in depth-first order, the form in which signatures are compared: it is
-// built once per stored layout and once per page, and walked without recursion.
-struct LayoutShape {
-  std::vector<std::uint8_t> kind;
-  std::vector<std::uint32_t> child_count;
-  std::vector<std::uint32_t> subtree_size;  // the node and all below it
-  // A digest of each subtree's structure. Pages of one site repeat most of their tables, so equal
-  // digests (confirmed byte for byte) let a comparison pass over a subtree that costs nothing.
-  std::vector<std::uint64_t> digest;
+// A signature as it is being built: its nodes in one array, each with its children linked in order,
+// node 0 the root. Building a page's signature this way costs no allocation per node.
+class LayoutDraft {
+ public:
+  explicit LayoutDraft(std::uint8_t root_kind = kLayoutDocument) { nodes_.push_back({root_kind, -1, -1, -1}); }
+  std::int32_t AddChild(std::int32_t parent, std::uint8_t kind);
+  void set_kind(std::int32_t node, std::uint8_t kind) { nodes_[node].kind = kind; }
+
+  std::uint8_t kind(std::int32_t node) const { return nodes_[node].kind; }
+  std::int32_t first_child(std::int32_t node) const { return nodes_[node].first; }
+  std::int32_t next_sibling(std::int32_t node) const { return nodes_[node].next; }
+  // The signature as a tree of nodes, without recursion.
+  LayoutNode ToNode() const;
+
+ private:
+  struct Node {
+    std::uint8_t kind;
+    std::int32_t first, last, next;
+  };
+  std::vector<Node> nodes_;
 };
 
-LayoutShape FlattenLayout(const LayoutNode& root);
+// Every distinct structure of subtree once, numbered: two subtrees have the same number exactly when
+// they have the same kinds and shape. A store numbers its signatures in one table, so that pages of one
+// site, which repeat most of their tables, compare the parts they share in a single step and keep
+// them in memory once.
+class LayoutForms {
+ public:
+  using Id = std::uint32_t;
+
+  LayoutForms() = default;
+  // Numbers structures on top of base (which must outlive it and stay unchanged): those that base
+  // has keep its numbers, others get numbers of their own that base never gives.
+  explicit LayoutForms(const LayoutForms* base) : base_(base) {}
+
+  // The number of a signature's structure, numbering whatever part of it is new. Without recursion.
+  Id Add(const LayoutNode& root);
+  Id Add(const LayoutDraft& draft);
+
+  std::uint8_t kind(Id id) const { return Form(id).kind; }
+  std::uint32_t child_count(Id id) const { return Form(id).count; }
+  const Id* children(Id id) const;
+
+ private:
+  static constexpr Id kOwn = 0x80000000u;  // marks the numbers of an overlay's own forms
+  struct Entry {
+    std::uint8_t kind;
+    std::uint32_t first, count;  // the child numbers, in pool_
+  };
+  const Entry& Form(Id id) const;
+  Id Intern(std::uint8_t kind, const Id* kids, std::uint32_t count);
+  // The number of a form in this table alone, or nothing.
+  std::optional<Id> Lookup(std::uint8_t kind, const Id* kids, std::uint32_t count, std::uint64_t hash) const;
+
+  const LayoutForms* base_ = nullptr;
+  std::vector<Entry> entries_;
+  std::vector<Id> pool_;
+  std::vector<std::uint64_t> hashes_;
+  std::vector<Id> slots_;  // open addressing: entry index + 1, 0 when free
+};
 
 inline constexpr float kLayoutPerfectScore = 100.0f;
 
 // How alike a new signature is to a stored one: 100 less the cost of each difference, counted in
 // depth-first order with every subtraction rounded to a 32-bit float.
 float Similarity(const LayoutNode& stored, const LayoutNode& fresh);
-float Similarity(const LayoutShape& stored, const LayoutShape& fresh);
-// The same score when it is at least floor; otherwise any value below floor. Scores only fall as
-// differences are counted, so the walk may stop as soon as the score drops under floor.
-float SimilarityAtLeast(const LayoutShape& stored, const LayoutShape& fresh, float floor);
+// The same for two structures numbered in one table (or an overlay of it). When the score is at
+// least floor it is exact; otherwise it is any value below floor: scores only fall as differences are
+// counted, so the walk may stop as soon as the score drops under floor.
+float SimilarityAtLeast(const LayoutForms& forms, LayoutForms::Id stored, LayoutForms::Id fresh, float floor);
 
 // Node start 0x03 and kind; for a node with children 0x01, the children, 0x02. The 0x00 that ends a
 // signature in the file is the store's to write.

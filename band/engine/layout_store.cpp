@@ -1,21 +1,27 @@
 // Finding, adding, loading and saving page layouts.
 #include "band/engine/layout_store.h"
 
+#include <unordered_set>
+
 #include "band/engine/page_text.h"
 #include "common/le_io.h"
 #include "platform/file_system.h"
 
 namespace ph {
 
-std::int32_t LayoutStore::FindShape(const std::string& host, const LayoutShape& shape) const {
+std::int32_t LayoutStore::FindForm(const std::string& host, const LayoutForms& page, LayoutForms::Id form) const {
   float best = 0.0f;
   std::int32_t best_id = 0;
+  std::unordered_set<LayoutForms::Id> compared;
   for (const auto& [id, entry] : entries_) {
     if (entry.host != host) continue;
+    // A signature the same as one compared before scores the same, and ties go to the lower id.
+    const LayoutForms::Id stored = form_of_.at(id);
+    if (!compared.insert(stored).second) continue;
     // Only a score above the best so far, and at least the threshold, can change the answer, and a
     // score never rises while it is counted: the comparison may give up below that.
     const float floor = best > kMatchThreshold ? best : kMatchThreshold;
-    const float s = SimilarityAtLeast(shapes_.at(id), shape, floor);
+    const float s = SimilarityAtLeast(page, stored, form, floor);
     if (s > best && s >= floor) {
       best = s;
       best_id = id;
@@ -25,20 +31,24 @@ std::int32_t LayoutStore::FindShape(const std::string& host, const LayoutShape& 
 }
 
 std::int32_t LayoutStore::FindLayout(const std::string& host, const LayoutNode& signature) const {
-  return FindShape(host, FlattenLayout(signature));
+  LayoutForms page(&forms_);
+  const LayoutForms::Id form = page.Add(signature);
+  return FindForm(host, page, form);
 }
 
 std::int32_t LayoutStore::FindLayout(const DocumentPtr& document, const LayoutContext& context) const {
   if (!document) return 0;
-  LayoutNode signature;
-  BuildLayout(document, &signature);
-  return FindLayout(HostOfDocument(*document, context.urls, context.code_page), signature);
+  LayoutDraft draft;
+  BuildLayout(document, &draft);
+  LayoutForms page(&forms_);
+  const LayoutForms::Id form = page.Add(draft);
+  return FindForm(HostOfDocument(*document, context.urls, context.code_page), page, form);
 }
 
 std::int32_t LayoutStore::AddLayout(const std::string& host, LayoutNode signature) {
   if (const std::int32_t found = FindLayout(host, signature)) return found;
   const std::int32_t id = ++highest_id_;
-  shapes_[id] = FlattenLayout(signature);
+  form_of_[id] = forms_.Add(signature);
   entries_[id] = LayoutEntry{host, std::move(signature)};
   return id;
 }
@@ -59,7 +69,8 @@ std::vector<std::int32_t> LayoutStore::LayoutsOfHost(const std::string& host) co
 
 void LayoutStore::LoadBytes(const Bytes& bytes) {
   entries_.clear();
-  shapes_.clear();
+  forms_ = LayoutForms();
+  form_of_.clear();
   highest_id_ = 0;
   ByteReader in(bytes);
   std::int32_t id;
@@ -80,7 +91,7 @@ void LayoutStore::LoadBytes(const Bytes& bytes) {
       complete = take == length;
     }
     complete = complete && DecodeLayout(&in, &entry.signature);
-    shapes_[id] = FlattenLayout(entry.signature);
+    form_of_[id] = forms_.Add(entry.signature);
     if (!complete) break;
   }
 }

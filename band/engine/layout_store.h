@@ -16,6 +16,7 @@ class UrlPort;
 // Fills node (made a document node) with the signature of a document: the tables of its body, with
 // their rows and cells and the tables inside those, then one node per frame with the frame's own.
 void BuildLayout(const DocumentPtr& document, LayoutNode* node);
+void BuildLayout(const DocumentPtr& document, LayoutDraft* draft);
 
 struct LayoutEntry {
   std::string host;
@@ -58,11 +59,13 @@ class LayoutStore {
   std::int32_t highest_id() const { return highest_id_; }
 
  private:
-  std::int32_t FindShape(const std::string& host, const LayoutShape& shape) const;
+  // The structure of a signature, numbered on top of the store's forms.
+  std::int32_t FindForm(const std::string& host, const LayoutForms& page, LayoutForms::Id form) const;
 
   std::map<std::int32_t, LayoutEntry> entries_;
-  // Each entry's signature in flat form, made once when the entry is complete.
-  std::map<std::int32_t, LayoutShape> shapes_;
+  // The structures of all stored signatures, and the number of each entry's.
+  LayoutForms forms_;
+  std::map<std::int32_t, LayoutForms::Id> form_of_;
   std::int32_t highest_id_ = 0;
 };
 

@@ -48,6 +48,8 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   std::optional<WideString> Title() override;
   CollectionPtr ElementsByTagName(WideView tag) override;
   std::vector<DocumentPtr> FrameDocuments() override;
+  // In one walk of the tree, whatever its depth (memory_outline.cpp).
+  DocumentOutline Outline(bool with_words) override;
 
   // For tests and tools: the element at a source index, the first element with a tag, the first
   // with an id (or another attribute) of a value, and the source indices of the elements scrolled into view, in order.

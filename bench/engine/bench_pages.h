@@ -1,9 +1,14 @@
 // Generated pages and stores for the engine's benchmarks.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "band/engine/layout_store.h"
+
+namespace ph {
+class MemoryDocument;
+}
 
 namespace ph::bench {
 
@@ -22,6 +27,10 @@ std::string BlockPage(int blocks, int rows, int cells);
 // elements each. With `shifted` a notice block comes first, so that every element path into the
 // sections names the section before the one it named.
 std::string SectionsPage(int sections, bool shifted);
+
+// `depth` nested divs, each with a word of its own before the next, the innermost holding a table of
+// one cell with a few words; built as a tree directly, so that no parser limits its depth.
+std::shared_ptr<MemoryDocument> NestedDivs(int depth);
 
 // The signature TablePage gives, with `extra_cells` cells added to the last row of the last table.
 LayoutNode TableSignature(int tables, int rows, int cells, int extra_cells);

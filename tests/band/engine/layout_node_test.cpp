@@ -44,11 +44,12 @@ TEST(Similarity, EachSubtractionIsRoundedToAFloat) {
 }
 
 TEST(Similarity, TheFloorLetsAComparisonStopEarlyWithoutChangingScoresAboveIt) {
-  const LayoutShape base = FlattenLayout(TablePage({{3, 3}, {2}}));
-  const LayoutShape close = FlattenLayout(TablePage({{3, 4}, {2}}));
-  const LayoutShape far = FlattenLayout(TablePage({{3}, {2}, {1}}));
-  EXPECT_EQ(SimilarityAtLeast(base, close, 99.0f), Similarity(base, close));
-  EXPECT_LT(SimilarityAtLeast(base, far, 99.0f), 99.0f);
+  LayoutForms forms;
+  const auto base = forms.Add(TablePage({{3, 3}, {2}}));
+  const auto close = forms.Add(TablePage({{3, 4}, {2}}));
+  const auto far = forms.Add(TablePage({{3}, {2}, {1}}));
+  EXPECT_EQ(SimilarityAtLeast(forms, base, close, 99.0f), SimilarityAtLeast(forms, base, close, -1000.0f));
+  EXPECT_LT(SimilarityAtLeast(forms, base, far, 99.0f), 99.0f);
 }
 
 Bytes Encode(const LayoutNode& n) {

@@ -1,7 +1,9 @@
 // The layout store: matching by host and similarity, numbering, and "layouts.dat" byte for byte.
 #include "band/engine/layout_store.h"
 
+#include <cmath>
 #include <random>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -138,7 +140,7 @@ TEST(LayoutStore, FilesThatCannotBeReadOrWrittenAreSilent) {
 namespace ph {
 namespace {
 
-// Random signatures that differ from a base by a few rows, cells and nested tables.
+// Random signatures that differ from a base by a few rows, cells, nested tables and kinds.
 LayoutNode Mutated(const std::vector<std::vector<int>>& base, std::mt19937& rng) {
   std::vector<std::vector<int>> tables = base;
   const int changes = std::uniform_int_distribution<int>(0, 2)(rng);
@@ -150,11 +152,22 @@ LayoutNode Mutated(const std::vector<std::vector<int>>& base, std::mt19937& rng)
     if (what == 2 && rows.size() > 1) rows.pop_back();
   }
   LayoutNode page = TablePage(tables);
-  if (std::uniform_int_distribution<int>(0, 3)(rng) == 0) {
-    auto* cell = const_cast<LayoutNode*>(page.children()[0]->children()[0]->children()[0].get());
-    cell->AddChild(kLayoutTable)->AddChild(kLayoutRow);
-  }
+  auto* cell = const_cast<LayoutNode*>(page.children()[0]->children()[0]->children()[0].get());
+  const int deep = std::uniform_int_distribution<int>(0, 5)(rng);
+  if (deep == 0) cell->AddChild(kLayoutTable)->AddChild(kLayoutRow);
+  if (deep == 1) cell->AddChild(kLayoutDocument);
+  if (deep == 2) cell->set_kind(kLayoutRow);
   return page;
+}
+
+// The rule as written: node against node from the top, children paired in order, depth first, each
+// subtraction rounded to a float.
+void PlainCompare(const LayoutNode& s, const LayoutNode& n, int depth, float* score) {
+  const double cs = static_cast<double>(s.children().size()), cn = static_cast<double>(n.children().size());
+  if (cs != cn) *score = static_cast<float>(*score - 20.0 / std::pow(5.0, depth) * std::abs(cs - cn));
+  if (s.kind() != n.kind()) *score = static_cast<float>(*score - 30.0 / std::pow(5.0, depth));
+  for (std::size_t i = 0; i < s.children().size() && i < n.children().size(); ++i)
+    PlainCompare(*s.children()[i], *n.children()[i], depth + 1, score);
 }
 
 TEST(LayoutStore, FindingGivesWhatComparingWithEveryEntryInFullGives) {
@@ -162,12 +175,14 @@ TEST(LayoutStore, FindingGivesWhatComparingWithEveryEntryInFullGives) {
   const std::vector<std::vector<int>> base = {{3, 3, 3}, {2, 2}, {4}};
   for (int round = 0; round < 40; ++round) {
     ByteWriter file;
-    std::vector<std::pair<std::int32_t, LayoutNode>> stored;
+    std::vector<std::tuple<std::int32_t, std::string, LayoutNode>> stored;
     for (std::int32_t id = 1; id <= 30; ++id) {
-      stored.emplace_back(id, Mutated(base, rng));
+      // Some entries repeat an earlier one, and a few belong to another host.
+      LayoutNode sig = id > 1 && rng() % 4 == 0 ? std::get<2>(stored[rng() % stored.size()]) : Mutated(base, rng);
+      stored.emplace_back(id, rng() % 8 == 0 ? "other" : "h", std::move(sig));
       file.I32(id);
-      file.String("h");
-      EncodeLayout(stored.back().second, &file);
+      file.String(std::get<1>(stored.back()));
+      EncodeLayout(std::get<2>(stored.back()), &file);
       file.Raw("", 1);
     }
     file.U32(0);
@@ -177,9 +192,10 @@ TEST(LayoutStore, FindingGivesWhatComparingWithEveryEntryInFullGives) {
       const LayoutNode page = Mutated(base, rng);
       float best = 0.0f;
       std::int32_t best_id = 0;
-      for (const auto& [id, sig] : stored) {
-        const float s = Similarity(sig, page);
-        if (s > best) {
+      for (const auto& [id, host, sig] : stored) {
+        float s = 100.0f;
+        PlainCompare(sig, page, 0, &s);
+        if (host == "h" && s > best) {
           best = s;
           best_id = id;
         }

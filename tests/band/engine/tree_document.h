@@ -94,6 +94,7 @@ class TreeCollection : public ElementCollection {
   CollectionPtr Tags(WideView tag) override {
     auto list = list_;
     const WideString t(tag);
+    if (t == u"*") return std::make_shared<TreeCollection>(doc_, list);
     return std::make_shared<TreeCollection>(doc_, [list, t] {
       auto items = list();
       items.erase(std::remove_if(items.begin(), items.end(), [&](TreeNode* n) { return !TagEquals(n->tag, Ascii(t)); }),

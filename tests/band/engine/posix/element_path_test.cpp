@@ -62,6 +62,18 @@ TEST(ResolvePath, EveryElementOfAPageComesBackAndWorksOnAnotherPageOfItsLayout) 
   EXPECT_NE(there->InnerText()->find(u"Tuesday"), WideString::npos);
 }
 
+TEST(PagePaths, GiveWhatBuildPathGivesForEveryElementOfEveryDocument) {
+  Windows1252 cp;
+  for (const char* file : {"listing_1.html", "frameset.html", "frames_same_url.html"}) {
+    const DocumentList docs = CollectDocuments(Page(file));
+    PagePaths paths(docs, cp);
+    for (const auto& doc : docs) {
+      auto all = doc->ElementsByTagName(u"*");
+      for (long i = 0; i < all->Length(); ++i) EXPECT_EQ(paths.PathOf(all->Item(i)), BuildPath(docs, all->Item(i), cp)) << file;
+    }
+  }
+}
+
 TEST(ResolvePath, FindsNothingRatherThanANeighbour) {
   Windows1252 cp;
   auto doc = MemoryDocument::Parse("<div></div><div></div><div></div><div id=d></div>", u"http://h/");

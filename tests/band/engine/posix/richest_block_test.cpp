@@ -35,12 +35,13 @@ ElementPtr ReadEveryCellBelowEveryBlock(const DocumentList& documents) {
   return best;
 }
 
-// Random nesting of cells, blocks and inline text, with words that sometimes run across elements.
+// Random nesting of cells, blocks, preformatted and hidden parts and inline text, with words that
+// sometimes run across elements and form feeds that are a space or a letter depending on where they are.
 std::string RandomBlocks(std::mt19937& rng, int depth) {
   std::string html;
   const int parts = std::uniform_int_distribution<int>(0, 4)(rng);
   for (int p = 0; p < parts; ++p) {
-    const int kind = std::uniform_int_distribution<int>(0, depth > 4 ? 1 : 4)(rng);
+    const int kind = std::uniform_int_distribution<int>(0, depth > 4 ? 1 : 9)(rng);
     const int words = std::uniform_int_distribution<int>(0, 4)(rng);
     for (int w = 0; w < words; ++w) html += (w ? " w" : "w") + std::to_string(w);
     switch (kind) {
@@ -51,6 +52,11 @@ std::string RandomBlocks(std::mt19937& rng, int depth) {
       case 4: html += "<table><tr><td>" + RandomBlocks(rng, depth + 1) + "</td><td>" + RandomBlocks(rng, depth + 1) +
                       "</td></tr></table>";
         break;
+      case 5: html += "<pre>p\fq r<i>s</i>\n" + RandomBlocks(rng, depth + 1) + "</pre>"; break;
+      case 6: html += "a<br>b\fc"; break;
+      case 7: html += "<span>" + RandomBlocks(rng, depth + 1) + "</span>z"; break;
+      case 8: html += "<script>s t</script>u<style>v</style>"; break;
+      case 9: html += "<table><tr><th>h " + RandomBlocks(rng, depth + 1) + "</th></tr></table>"; break;
     }
   }
   return html;
@@ -72,6 +78,28 @@ TEST(RichestBlock, AgreesWithTheBlockByBlockScanOnRandomPages) {
     }
   }
   EXPECT_GT(picked, 100);
+}
+
+TEST(RichestBlock, TheOutlineInOneWalkSaysWhatAskingElementByElementSays) {
+  std::mt19937 rng(8);
+  for (int round = 0; round < 300; ++round) {
+    auto doc = MemoryDocument::Parse(RandomBlocks(rng, 0), u"http://h/");
+    const DocumentOutline fast = doc->Outline(true), slow = doc->Document::Outline(true);
+    ASSERT_EQ(fast.entries.size(), slow.entries.size());
+    for (std::size_t i = 0; i < fast.entries.size(); ++i) {
+      const auto &f = fast.entries[i], &s = slow.entries[i];
+      EXPECT_EQ(f.source_index, s.source_index);
+      EXPECT_EQ(f.parent, s.parent);
+      EXPECT_EQ(fast.tags[f.tag], slow.tags[s.tag]);
+      EXPECT_EQ(f.words, s.words) << i << " " << Windows1252().ToAnsi(*doc->Body()->InnerHtml());
+    }
+    // Each block is found again from its entry.
+    for (std::size_t i = 0; i < fast.entries.size(); ++i) {
+      const ElementPtr e = OutlineElement(*doc, fast, static_cast<std::int32_t>(i));
+      ASSERT_TRUE(e);
+      EXPECT_EQ(e->SourceIndex(), fast.entries[i].source_index);
+    }
+  }
 }
 
 TEST(RichestBlock, SearchesTheDocumentsOfFramesInOrder) {

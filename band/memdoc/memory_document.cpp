@@ -307,6 +307,7 @@ void MemoryDocument::LoadFrames(const FrameBatchSource& frames) {
       next.push_back(child.get());
       holders[i]->frame_document = std::move(child);
     }
+    for (MemoryDocument* document : level) document->Changed();  // their frame lists are new
     level = std::move(next);
   }
 }
@@ -318,13 +319,16 @@ ElementPtr MemoryDocument::Wrap(const std::shared_ptr<MemoryNode>& node) {
 
 void MemoryDocument::Renumber() {
   long next = 0;
+  frames_.clear();
   ForEachNode(*root_, [&](MemoryNode& n) {
     if (n.IsElement()) {
       n.source_index = next++;
       n.stamp = version_;
+      if (n.frame_document && (n.HasTag(u"FRAME") || n.HasTag(u"IFRAME"))) frames_.push_back(n.frame_document);
     }
     return true;
   });
+  element_count_ = next;
   numbered_version_ = version_;
 }
 
@@ -371,12 +375,8 @@ CollectionPtr MemoryDocument::ElementsByTagName(WideView tag) {
 }
 
 std::vector<DocumentPtr> MemoryDocument::FrameDocuments() {
-  std::vector<DocumentPtr> frames;
-  ForEachNode(*root_, [&](MemoryNode& n) {
-    if (n.frame_document && (n.HasTag(u"FRAME") || n.HasTag(u"IFRAME"))) frames.push_back(n.frame_document);
-    return true;
-  });
-  return frames;
+  if (numbered_version_ != version_) Renumber();
+  return frames_;
 }
 
 ElementPtr MemoryDocument::ElementAt(long source_index) {

@@ -61,7 +61,7 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
 
   // The handle of a node of this document (internal to the implementation).
   ElementPtr Wrap(const std::shared_ptr<MemoryNode>& node);
-  // Called after every change of the tree: collections and source indices are worked out again.
+  // Called after every change of the tree: collections, source indices and frames are worked out again.
   void Changed() { ++version_; }
   std::uint64_t version() const { return version_; }
   long SourceIndexOf(const MemoryNode& node);
@@ -76,7 +76,9 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   std::shared_ptr<MemoryNode> root_;  // the document node; its children are the HTML element and comments
   WideString url_;
   std::uint64_t version_ = 1;
-  std::uint64_t numbered_version_ = 0;
+  std::uint64_t numbered_version_ = 0;  // the version source indices and frames_ were worked out for
+  std::vector<DocumentPtr> frames_;     // the frames' documents, in source order
+  long element_count_ = 0;              // as the last numbering found them
   std::vector<long> scrolled_;
 };
 

@@ -241,17 +241,37 @@ class GumboParse {
   GumboOutput* output_ = nullptr;
 };
 
-// Converts a subtree of gumbo's into ours, freeing gumbo's nodes on the way.
+// Converts a subtree of gumbo's into ours, freeing gumbo's nodes on the way. Our nodes are all made
+// first, before anything of gumbo's is freed: made later they would fill the holes gumbo leaves,
+// scattered over the heap, and every walk of the tree would wait on memory far more.
 std::shared_ptr<MemoryNode> Convert(GumboNode* root, GumboParse& parse) {
   auto top = std::make_shared<MemoryNode>();
+  const auto kids_of = [](const GumboNode* g) -> const GumboVector* {
+    if (g->type == GUMBO_NODE_DOCUMENT) return &g->v.document.children;
+    if (g->type == GUMBO_NODE_ELEMENT || g->type == GUMBO_NODE_TEMPLATE) return &g->v.element.children;
+    return nullptr;
+  };
   std::vector<std::pair<GumboNode*, MemoryNode*>> pending{{root, top.get()}};
   while (!pending.empty()) {
     auto [g, m] = pending.back();
     pending.pop_back();
-    const GumboVector* kids = nullptr;
+    const GumboVector* kids = kids_of(g);
+    if (!kids) continue;
+    m->children.reserve(kids->length);
+    for (unsigned i = 0; i < kids->length; ++i) {
+      auto child = std::make_shared<MemoryNode>();
+      child->parent = m;
+      m->children.push_back(child);
+    }
+    for (unsigned i = kids->length; i-- > 0;)
+      pending.emplace_back(static_cast<GumboNode*>(kids->data[i]), m->children[i].get());
+  }
+  pending.assign({{root, top.get()}});
+  while (!pending.empty()) {
+    auto [g, m] = pending.back();
+    pending.pop_back();
     if (g->type == GUMBO_NODE_DOCUMENT) {
       m->type = MemoryNode::Type::kDocument;
-      kids = &g->v.document.children;
     } else if (g->type == GUMBO_NODE_ELEMENT || g->type == GUMBO_NODE_TEMPLATE) {
       const GumboElement& e = g->v.element;
       m->type = MemoryNode::Type::kElement;
@@ -266,7 +286,6 @@ std::shared_ptr<MemoryNode> Convert(GumboNode* root, GumboParse& parse) {
         const auto* a = static_cast<const GumboAttribute*>(e.attributes.data[i]);
         m->attributes.emplace_back(Utf8ToUtf16(a->name), Utf8ToUtf16(a->value));
       }
-      kids = &e.children;
     } else if (g->type == GUMBO_NODE_COMMENT) {
       m->type = MemoryNode::Type::kComment;
       m->data = Utf8ToUtf16(g->v.text.text);
@@ -274,16 +293,9 @@ std::shared_ptr<MemoryNode> Convert(GumboNode* root, GumboParse& parse) {
       m->type = MemoryNode::Type::kText;
       m->data = Utf8ToUtf16(g->v.text.text);
     }
-    if (kids) {
-      m->children.reserve(kids->length);
-      for (unsigned i = 0; i < kids->length; ++i) {
-        auto child = std::make_shared<MemoryNode>();
-        child->parent = m;
-        m->children.push_back(child);
-      }
+    if (const GumboVector* kids = kids_of(g))
       for (unsigned i = kids->length; i-- > 0;)
         pending.emplace_back(static_cast<GumboNode*>(kids->data[i]), m->children[i].get());
-    }
     parse.Release(g);
   }
   return top;

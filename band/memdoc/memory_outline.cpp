@@ -56,6 +56,9 @@ Words TextWords(WideView text, bool preformatted) {
 DocumentOutline MemoryDocument::Outline(bool with_words) {
   DocumentOutline result;
   auto& outline = result.entries;
+  // Numbered first, so that each element's source index is read straight from its node.
+  if (numbered_version_ != version_) Renumber();
+  outline.reserve(static_cast<std::size_t>(element_count_));
   // Tag names repeat: each is looked up by its text as the node holds it.
   std::unordered_map<WideView, std::uint32_t> numbers;
   WideView last_tag;
@@ -83,7 +86,7 @@ DocumentOutline MemoryDocument::Outline(bool with_words) {
         top.words[1].Append(pre || child.data.find(u'\f') == WideString::npos ? plain : TextWords(child.data, true));
       } else if (child.IsElement()) {
         DocumentOutline::Entry entry;
-        entry.source_index = SourceIndexOf(child);
+        entry.source_index = child.source_index;
         entry.parent = top.entry;
         // Siblings mostly share their tag: the one before is tried first.
         if (!have_last || child.tag != last_tag) {

@@ -303,6 +303,19 @@ std::shared_ptr<MemoryNode> Convert(GumboNode* root, GumboParse& parse) {
 
 }  // namespace
 
+MemoryNode* AppendNode(MemoryNode* parent, MemoryNode::Type type, WideView tag_or_text) {
+  auto node = std::make_shared<MemoryNode>();
+  node->type = type;
+  if (type == MemoryNode::Type::kElement) {
+    node->SetTag(WideString(tag_or_text));
+  } else {
+    node->data = WideString(tag_or_text);
+  }
+  node->parent = parent;
+  parent->children.push_back(std::move(node));
+  return parent->children.back().get();
+}
+
 MemoryNode::~MemoryNode() {
   // Deep trees are taken apart from here without recursion. A child that a handle still holds keeps
   // its subtree; it is taken apart when the last handle lets go.

@@ -55,6 +55,9 @@ struct MemoryNode : std::enable_shared_from_this<MemoryNode> {
 // Upper case of the ASCII letters only, as tag names compare.
 WideString UpperAscii(WideView text);
 
+// A new last child of parent: an element of the tag (upper case), or a text or comment holding the text.
+MemoryNode* AppendNode(MemoryNode* parent, MemoryNode::Type type, WideView tag_or_text);
+
 // Depth-first over a subtree (the root included), without recursion; stops when visit returns false.
 template <typename Visit>
 void ForEachNode(MemoryNode& root, Visit visit) {

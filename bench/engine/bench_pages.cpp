@@ -66,32 +66,15 @@ std::string SectionsPage(int sections, bool shifted) {
   return html + "</div></body></html>";
 }
 
-namespace {
-
-MemoryNode* AddNode(MemoryNode* parent, MemoryNode::Type type, const char16_t* tag_or_text) {
-  auto node = std::make_shared<MemoryNode>();
-  node->type = type;
-  if (type == MemoryNode::Type::kElement) {
-    node->SetTag(tag_or_text);
-  } else {
-    node->data = tag_or_text;
-  }
-  node->parent = parent;
-  parent->children.push_back(std::move(node));
-  return parent->children.back().get();
-}
-
-}  // namespace
-
 std::shared_ptr<MemoryDocument> NestedDivs(int depth) {
   auto doc = MemoryDocument::Parse("<html><body></body></html>", u"http://bench.test/deep");
   MemoryNode* at = doc->root()->children.back()->children.back().get();
   for (int i = 0; i < depth; ++i) {
-    at = AddNode(at, MemoryNode::Type::kElement, u"DIV");
-    AddNode(at, MemoryNode::Type::kText, u"w ");
+    at = AppendNode(at, MemoryNode::Type::kElement, u"DIV");
+    AppendNode(at, MemoryNode::Type::kText, u"w ");
   }
-  for (const char16_t* tag : {u"TABLE", u"TBODY", u"TR", u"TD"}) at = AddNode(at, MemoryNode::Type::kElement, tag);
-  AddNode(at, MemoryNode::Type::kText, u"one two three four five");
+  for (const char16_t* tag : {u"TABLE", u"TBODY", u"TR", u"TD"}) at = AppendNode(at, MemoryNode::Type::kElement, tag);
+  AppendNode(at, MemoryNode::Type::kText, u"one two three four five");
   doc->Changed();
   return doc;
 }

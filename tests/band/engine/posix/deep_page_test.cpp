@@ -8,19 +8,6 @@
 namespace ph {
 namespace {
 
-std::shared_ptr<MemoryNode> Node(MemoryNode* parent, MemoryNode::Type type, const char16_t* tag_or_text) {
-  auto node = std::make_shared<MemoryNode>();
-  node->type = type;
-  if (type == MemoryNode::Type::kElement) {
-    node->SetTag(tag_or_text);
-  } else {
-    node->data = tag_or_text;
-  }
-  node->parent = parent;
-  parent->children.push_back(node);
-  return node;
-}
-
 TEST(DeepPage, TwoHundredThousandNestedBlocksAreSelectedSavedAndFoundAgain) {
   constexpr int kDepth = 200000;
   test::EngineHarness band;
@@ -28,13 +15,12 @@ TEST(DeepPage, TwoHundredThousandNestedBlocksAreSelectedSavedAndFoundAgain) {
   // Every block holds one word of its own before the next; the innermost holds a table with a cell.
   MemoryNode* at = doc->root()->children.back()->children.back().get();
   for (int i = 0; i < kDepth; ++i) {
-    at = Node(at, MemoryNode::Type::kElement, u"DIV").get();
-    Node(at, MemoryNode::Type::kText, u"w ");
+    at = AppendNode(at, MemoryNode::Type::kElement, u"DIV");
+    AppendNode(at, MemoryNode::Type::kText, u"w ");
   }
-  MemoryNode* cell = Node(Node(Node(Node(at, MemoryNode::Type::kElement, u"TABLE").get(), MemoryNode::Type::kElement,
-                                    u"TBODY").get(), MemoryNode::Type::kElement, u"TR").get(),
-                          MemoryNode::Type::kElement, u"TD").get();
-  Node(cell, MemoryNode::Type::kText, u"one two three four five");
+  MemoryNode* cell = at;
+  for (const char16_t* tag : {u"TABLE", u"TBODY", u"TR", u"TD"}) cell = AppendNode(cell, MemoryNode::Type::kElement, tag);
+  AppendNode(cell, MemoryNode::Type::kText, u"one two three four five");
   doc->Changed();
 
   // The cell's five words are taken from every block around it: the outermost has the most left.

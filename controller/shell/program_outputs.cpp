@@ -55,6 +55,8 @@ ProgramOutputs::~ProgramOutputs() = default;
 
 Writers& ProgramOutputs::writers() { return parts_->writers; }
 
+Fetcher& ProgramOutputs::fetcher() { return *parts_->fetcher; }
+
 SuggestNameFn ProgramOutputs::suggest_name() {
   const Parts* parts = parts_.get();
   return [parts](const OutputContext& context) {

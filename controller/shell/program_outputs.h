@@ -29,6 +29,8 @@ class ProgramOutputs {
 
   Writers& writers();
   SuggestNameFn suggest_name();
+  // The fetcher the HTML files take their pictures and style sheets with, for others to share.
+  Fetcher& fetcher();
 
  private:
   struct Parts;

@@ -54,19 +54,18 @@ struct GrabSession::Parts {
         code_page(MakeSystemCodePage()),
         files(MakeSystemFileSystem(o.data_dir.empty() ? std::string() : std::filesystem::absolute(o.data_dir).string())),
         urls(MakeSystemUrlPort()),
-        fetcher(MakeSystemFetcher(DownloadLimits(o)).release()),
         user(err),
         messages(user),
         clipboard(new X11Clipboard()),
         outputs(settings, *files, user, *code_page, std::unique_ptr<ClipboardPort>(clipboard), false,
-                std::unique_ptr<Fetcher>(fetcher)),
+                MakeSystemFetcher(DownloadLimits(o))),
         writers(outputs.writers(), user),
         dialog(o.answer, OutputServices{writers, outputs.suggest_name(), settings}, writers, user, err),
         intake(OutputServices{writers, outputs.suggest_name(), settings}, *files, dialog, user, *code_page,
                ModuleFolderFile(*files, "actions.dat")),
         link(intake),
         engine(EnginePorts{browser, toolbar, routed_events, timers, messages, link, registry, *files, *urls, *code_page}),
-        loader(*fetcher, *urls) {
+        loader(outputs.fetcher(), *urls) {
     loader.SkipFrames(!o.frames);
   }
 
@@ -302,7 +301,6 @@ struct GrabSession::Parts {
   std::unique_ptr<CodePage> code_page;
   std::unique_ptr<FileSystem> files;
   std::unique_ptr<UrlPort> urls;
-  Fetcher* fetcher;  // owned by outputs, whose HTML files fetch their pictures with it too
   MemoryRegistry registry;
   SettingsRecord settings;
   std::optional<std::string> kept_password;  // the stored password, while the environment's is used

@@ -29,6 +29,7 @@ struct Fd {
     fd = -1;
     return f;
   }
+  void Close() { ::close(Release()); }
 };
 
 // The pipe ends the child keeps are moved above 3 and 4 first, so that placing one on 3 or 4 cannot
@@ -138,6 +139,8 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (spawned != 0) return fail("cannot start " + program);
+  // The browser has its ends now; ours must go, so that its pipe closes when it ends.
+  for (Fd* end : {&child_in, &child_out, &command_read, &reply_write}) end->Close();
 
   auto pipe = std::make_unique<DevToolsPipe>(reply_read.Release(), command_write.Release(), options.stop);
   std::unique_ptr<ChromiumProcess> browser(new ChromiumProcess(pid, profile, std::move(pipe)));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "band/cdp/chromium_process.h"
 #include "band/cdp/devtools_client.h"
 
 namespace ph::cdp {
@@ -97,6 +98,17 @@ TEST(DevToolsClientTest, SilentBrowserTimesOutAndClosedOneFails) {
   EXPECT_FALSE(browser.client().WaitForEvent([](const Event&) { return true; }, Clock::now() + 50ms));
   browser.HangUp();
   EXPECT_THROW(browser.client().WaitForEvent([](const Event&) { return true; }, Clock::now() + 60s), DevToolsError);
+}
+
+TEST(ChromiumProcessTest, ABrowserThatEndsAtOnceIsSeenGoneNotWaitedFor) {
+  // Our copies of the browser's pipe ends must be closed once it has them: otherwise its end never
+  // reaches us and the start waits out its whole time.
+  ChromiumOptions options;
+  options.program = "/bin/true";
+  options.start_timeout = 60s;
+  std::string error;
+  EXPECT_EQ(ChromiumProcess::Start(options, &error), nullptr);
+  EXPECT_NE(error.find("the browser is gone"), std::string::npos) << error;
 }
 
 TEST(DevToolsClientTest, StopFlagEndsAWaitAtOnce) {

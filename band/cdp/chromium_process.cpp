@@ -92,13 +92,24 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
   Fd child_in{HighCopy(command_read.fd)}, child_out{HighCopy(reply_write.fd)};
 
   std::vector<std::string> args = {program, "--remote-debugging-pipe", "--user-data-dir=" + profile,
-                                   "--no-first-run", "--no-default-browser-check", "--disable-extensions",
+                                   "--no-first-run", "--no-default-browser-check",
                                    "--disable-background-networking", "--disable-sync", "--mute-audio",
                                    "--password-store=basic", "--use-mock-keychain",
                                    // Frames of other sites stay in the page's own process, where the
                                    // page's session reaches their documents.
-                                   "--disable-site-isolation-trials",
-                                   "--disable-features=site-per-process,IsolateOrigins,Translate"};
+                                   "--disable-site-isolation-trials"};
+  // Chromium reads only the last --disable-features it is given: one list.
+  std::string disabled = "--disable-features=site-per-process,IsolateOrigins,Translate";
+  if (options.extensions.empty()) {
+    args.push_back("--disable-extensions");
+  } else {
+    std::string folders;
+    for (const std::string& folder : options.extensions) folders += (folders.empty() ? "" : ",") + folder;
+    args.push_back("--load-extension=" + folders);
+    disabled += ",DisableLoadExtensionCommandLineSwitch";
+  }
+  args.push_back(disabled);
+  if (options.prepare_profile) options.prepare_profile(profile);
   if (options.headless) args.push_back("--headless");
   // Chromium's sandbox refuses to run for root; as any other user it stays on.
   if (::geteuid() == 0) args.push_back("--no-sandbox");

@@ -4,7 +4,9 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "band/cdp/devtools_client.h"
 
@@ -16,6 +18,10 @@ struct ChromiumOptions {
   // Set by a signal handler: every wait for the browser ends at once.
   const volatile std::sig_atomic_t* stop = nullptr;
   Clock::duration start_timeout = std::chrono::seconds(30);
+  // Unpacked extensions to load, by folder; without any, extensions are off.
+  std::vector<std::string> extensions;
+  // Runs with the new profile folder before the browser starts (native messaging hosts go there).
+  std::function<void(const std::string& profile)> prepare_profile;
 };
 
 class ChromiumProcess {

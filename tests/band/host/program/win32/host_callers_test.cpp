@@ -1,0 +1,35 @@
+// Who may start PageHarvestHost.exe: the extension, as Chrome and Edge pass it, and nobody else.
+#include <gtest/gtest.h>
+
+#include "tests/band/host/program/win32/host_process.h"
+#include "tests/support/test_paths.h"
+
+namespace ph::test {
+namespace {
+
+constexpr char kExtension[] = "chrome-extension://alkfoobnckhimlcamnljecggfgppgdog/";
+
+TEST(HostCallers, EveryCallerButTheExtensionIsRefusedWithALineOnStandardError) {
+  for (const char* arguments : {"chrome-extension://bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb/ --parent-window=0",
+                                "chrome-extension://alkfoobnckhimlcamnljecggfgppgdog",
+                                "--parent-window=66 chrome-extension://alkfoobnckhimlcamnljecggfgppgdogx/", ""}) {
+    HostProcess host;
+    ASSERT_TRUE(host.Start(WindowsPathOf(PH_HOST_EXE), arguments));
+    EXPECT_EQ(host.WaitForExit(), 1) << arguments;
+    EXPECT_NE(host.Errors().find("refused"), std::string::npos) << arguments << ": " << host.Errors();
+    EXPECT_FALSE(host.Receive(0)) << arguments;
+  }
+}
+
+TEST(HostCallers, TheExtensionIsServedWithOrWithoutItsBrowserWindow) {
+  for (const std::string& arguments : {std::string(kExtension) + " --parent-window=1234", std::string(kExtension)}) {
+    HostProcess host;
+    ASSERT_TRUE(host.Start(WindowsPathOf(PH_HOST_EXE), arguments));
+    host.CloseInput();  // the browser went away before asking anything
+    EXPECT_EQ(host.WaitForExit(), 0) << arguments;
+    EXPECT_EQ(host.Errors(), "") << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace ph::test

@@ -245,13 +245,18 @@ struct GrabSession::Parts {
     engine.OnDocumentComplete();
     ResetRecords();
     if (!options.quiet) err << "grab: pick the regions in the browser window; Finish on its bar or Enter here ends\n";
-    const BrowserSelection::End end = selection->Run(engine, 0);
+    const live::LiveSelection::State end = selection->Run(engine, 0);
     rendering->EndIfInterrupted();
     // The engine lets go of the page's documents through the in-memory events from now on.
     routed_events.Use(events);
     browser.Set(nullptr);
-    if (end == BrowserSelection::End::kClosed) {
+    if (end == live::LiveSelection::State::kClosed) {
       err << "grab: the page was closed or left before the selection ended; nothing was kept\n";
+      SaveSettingsFile();
+      return 1;
+    }
+    if (end == live::LiveSelection::State::kCancelled) {
+      err << "grab: the selection was cancelled; nothing was kept\n";
       SaveSettingsFile();
       return 1;
     }

@@ -36,19 +36,4 @@ class BrowserSelection {
   std::shared_ptr<live::LiveDocument> top_;
 };
 
-// The engine's document events: those of the in-memory pages, or of a browser tab while grab
-// select runs there.
-class SwitchedEvents : public DocumentEventsPort {
- public:
-  explicit SwitchedEvents(DocumentEventsPort& port) : port_(&port) {}
-  void Use(DocumentEventsPort& port) { port_ = &port; }
-  std::optional<std::uint32_t> Advise(Document& document, DocumentEventSink& sink) override {
-    return port_->Advise(document, sink);
-  }
-  void Unadvise(Document& document, std::uint32_t cookie) override { port_->Unadvise(document, cookie); }
-
- private:
-  DocumentEventsPort* port_;
-};
-
 }  // namespace ph::grab

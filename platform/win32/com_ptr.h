@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 // OLE Automation needs the Windows types declared first.
 #include <oleauto.h>
 
@@ -42,6 +43,22 @@ class ComPtr {
 
  private:
   T* p_ = nullptr;
+};
+
+// COM for this thread (a single-threaded apartment), released with the object or by Release.
+class ComApartment {
+ public:
+  ComApartment() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ~ComApartment() { Release(); }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  void Release() {
+    if (ok_) ::CoUninitialize();
+    ok_ = false;
+  }
+
+ private:
+  bool ok_;
 };
 
 // A BSTR, freed with the object.

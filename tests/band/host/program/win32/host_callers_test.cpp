@@ -1,4 +1,5 @@
-// Who may start PageHarvestHost.exe: the extension, as Chrome and Edge pass it, and nobody else.
+// Who may start PageHarvestHost.exe (the extension, as Chrome and Edge pass it, and nobody else), and
+// what it makes of bytes that are no message.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,17 @@ TEST_F(HostCallers, TheExtensionIsServedWithOrWithoutItsBrowserWindow) {
     EXPECT_EQ(host.WaitForExit(), 0) << arguments;
     EXPECT_EQ(host.Errors(), "") << arguments;
   }
+}
+
+// A length no message may have cannot be skipped: the extension hears why the host ends.
+TEST_F(HostCallers, ALengthOverTheLimitIsAnsweredWithAnErrorAndEndsTheConnection) {
+  HostProcess host;
+  ASSERT_TRUE(host.Start(WindowsPathOf(PH_HOST_EXE), kExtension));
+  ASSERT_TRUE(host.Write(std::string("\x00\x00\x00\x7f", 4)));  // 2 GiB
+  const std::string answer = host.Receive().value_or("(nothing)");
+  EXPECT_NE(answer.find(R"("type":"error")"), std::string::npos) << answer;
+  EXPECT_NE(answer.find("over the limit"), std::string::npos) << answer;
+  EXPECT_EQ(host.WaitForExit(), 1);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 namespace ph::host {
 
 int ServeExtension() {
-  // The shell starts the controller when it is not running.
+  // The shell, which starts the controller when it is not running, wants COM on the calling thread.
   const win::ComApartment com;
   StdioBytes bytes;
   MessageStream stream(bytes);

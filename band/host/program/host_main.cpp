@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr char kManifestFile[] = "org.pageharvest.host.json";
-
 // "PageHarvestHost.exe /register": the setup program has the host's manifest written beside the
 // program, naming it by its full path, in UTF-8 whatever the system's code page (browsers read the
 // manifest as UTF-8).
@@ -23,8 +21,9 @@ int Register() {
   const std::string program = ph::win::ModulePath(nullptr);
   const auto fs = ph::MakeSystemFileSystem();
   const std::string manifest = ph::host::HostManifest(ph::Utf16ToUtf8(ph::MakeSystemCodePage()->FromAnsi(program)));
-  if (program.empty() || !ph::ReplaceFileWith(*fs, ph::ModuleFolderFile(*fs, kManifestFile), manifest).ok()) {
-    std::fprintf(stderr, "PageHarvestHost: cannot write %s beside the program\n", kManifestFile);
+  const std::string file = std::string(ph::host::kHostName) + ".json";
+  if (program.empty() || !ph::ReplaceFileWith(*fs, ph::ModuleFolderFile(*fs, file), manifest).ok()) {
+    std::fprintf(stderr, "PageHarvestHost: cannot write %s beside the program\n", file.c_str());
     return 1;
   }
   return 0;

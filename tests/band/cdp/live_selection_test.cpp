@@ -136,8 +136,13 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   });
   memory.browser.top = memory_top;
 
-  // The bar is not part of the page the engine sees.
+  // The bar is not part of the page the engine sees, and it covers none of the page's content.
   EXPECT_EQ(top->ElementsByTagName(u"grab-bar")->Length(), 0);
+  const double bar_bottom = tab.Call("Runtime.evaluate", {{"expression", "document.querySelector('grab-bar')"
+                                                                         ".getBoundingClientRect().bottom"},
+                                                        {"returnByValue", true}})["result"]["value"].get<double>();
+  EXPECT_GT(bar_bottom, 20);
+  EXPECT_GE(top->Invoke("box", {LiveHandle(*ById(*top, "news"))})[1].get<double>(), bar_bottom);
 
   for (SelectionEngine* engine : {&live.engine, &memory.engine}) {
     engine->OnDocumentComplete();

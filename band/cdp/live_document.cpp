@@ -1,8 +1,11 @@
 // Elements, collections and inline styles of a live page, each call a question to the frame's helper.
 #include "band/cdp/live_document.h"
 
-#include "band/memdoc/inline_style.h"
-#include "band/memdoc/memory_node.h"
+#include "band/html/html_parser.h"
+#include "band/html/inline_style.h"
+#include "band/html/markup_writer.h"
+#include "band/html/memory_node.h"
+#include "band/html/rendered_text.h"
 #include "common/utf8.h"
 
 namespace ph::cdp {

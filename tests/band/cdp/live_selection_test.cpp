@@ -10,7 +10,7 @@
 #include "band/cdp/live_events.h"
 #include "band/cdp/rendered_page.h"
 #include "band/engine/page_text.h"
-#include "band/memdoc/inline_style.h"
+#include "band/html/inline_style.h"
 #include "common/data_file_names.h"
 #include "common/utf8.h"
 #include "tests/band/engine/posix/engine_harness.h"

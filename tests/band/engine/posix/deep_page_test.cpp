@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "band/engine/page_text.h"
-#include "band/memdoc/memory_node.h"
+#include "band/html/memory_node.h"
 #include "tests/band/engine/posix/engine_harness.h"
 
 namespace ph {

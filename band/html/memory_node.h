@@ -1,9 +1,10 @@
-// The node tree behind the in-memory document, with the markup and text it produces and accepts.
+// The node tree of an HTML page in memory: its nodes, their attributes and the edits of the tree.
 #pragma once
 
 #include <memory>
 #include <vector>
 
+#include "common/ascii.h"
 #include "common/base.h"
 
 namespace ph {
@@ -52,9 +53,6 @@ struct MemoryNode : std::enable_shared_from_this<MemoryNode> {
   void RemoveAttribute(std::u16string_view name);
 };
 
-// Upper case of the ASCII letters only, as tag names compare.
-WideString UpperAscii(WideView text);
-
 // A new last child of parent: an element of the tag (upper case), or a text or comment holding the text.
 MemoryNode* AppendNode(MemoryNode* parent, MemoryNode::Type type, WideView tag_or_text);
 
@@ -69,17 +67,6 @@ void ForEachNode(MemoryNode& root, Visit visit) {
     for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) pending.push_back(it->get());
   }
 }
-
-// Markup of the node itself, or of its children only.
-WideString OuterMarkup(const MemoryNode& node);
-WideString InnerMarkup(const MemoryNode& node);
-// The rendered text: whitespace collapsed, line breaks around blocks and for BR, tabs between cells.
-WideString RenderedText(const MemoryNode& node);
-
-// Parses HTML text (UTF-16) as the content of an element with the given tag (upper case).
-std::vector<std::shared_ptr<MemoryNode>> ParseFragment(WideView markup, WideView context_tag);
-// Parses a whole page (UTF-8) into a document node.
-std::shared_ptr<MemoryNode> ParsePage(std::string_view html);
 
 // Replaces the children of parent by nodes (which are adopted).
 void ReplaceChildren(MemoryNode& parent, std::vector<std::shared_ptr<MemoryNode>> nodes);

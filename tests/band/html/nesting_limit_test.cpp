@@ -1,5 +1,5 @@
 // Pages nested deeper than the parser can bear lose the tags of their deepest elements, and no others.
-#include "band/memdoc/nesting_limit.h"
+#include "band/html/nesting_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,8 @@
 #include <sstream>
 
 #include "band/memdoc/memory_document.h"
-#include "band/memdoc/memory_node.h"
+#include "band/html/html_parser.h"
+#include "band/html/memory_node.h"
 #include "tests/support/test_paths.h"
 
 namespace ph {

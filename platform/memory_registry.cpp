@@ -34,6 +34,7 @@ std::string KeyId(RegistryRoot root, std::string_view path) {
 struct MemoryRegistry::State {
   std::mutex mutex;
   std::map<std::string, std::map<std::string, RegistryValue>> keys;  // key id -> folded name -> value
+  std::map<std::string, RegistryAccess> granted;                      // keys with limited rights
 };
 
 namespace {
@@ -97,11 +98,27 @@ std::unique_ptr<RegistryKey> MemoryRegistry::Create(RegistryRoot root, std::stri
   return std::make_unique<MemoryKey>(state_, id, true);
 }
 
+namespace {
+
+bool Covers(RegistryAccess granted, RegistryAccess asked) {
+  if (granted == asked || granted == RegistryAccess::kAll) return true;
+  return granted == RegistryAccess::kReadWrite && asked != RegistryAccess::kAll;
+}
+
+}  // namespace
+
+void MemoryRegistry::LimitRights(RegistryRoot root, std::string_view path, RegistryAccess granted) {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->granted[KeyId(root, path)] = granted;
+}
+
 std::unique_ptr<RegistryKey> MemoryRegistry::Open(RegistryRoot root, std::string_view path,
                                                   RegistryAccess access) {
   const std::string id = KeyId(root, path);
   std::lock_guard<std::mutex> lock(state_->mutex);
   if (state_->keys.count(id) == 0) return nullptr;
+  const auto limit = state_->granted.find(id);
+  if (limit != state_->granted.end() && !Covers(limit->second, access)) return nullptr;
   return std::make_unique<MemoryKey>(state_, id, access != RegistryAccess::kRead);
 }
 

@@ -3,7 +3,7 @@
 #include <exdisp.h>
 #include <oleidl.h>
 
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 namespace {
@@ -15,14 +15,12 @@ constexpr int kMaxEmbeddings = 4096;
 
 DocumentPtr WrapDocument(IHTMLDocument2* document, LifetimePtr lifetime) {
   if (!document) return nullptr;
-  document->AddRef();
-  return std::make_shared<HtmlDocument>(win::ComPtr<IHTMLDocument2>(document), std::move(lifetime));
+  return std::make_shared<HtmlDocument>(win::ComPtr<IHTMLDocument2>::Share(document), std::move(lifetime));
 }
 
 DocumentPtr WrapDocument(IDispatch* document, LifetimePtr lifetime) {
   if (!document) return nullptr;
-  document->AddRef();
-  auto html = Query<IHTMLDocument2>(win::ComPtr<IDispatch>(document));
+  auto html = Query<IHTMLDocument2>(win::ComPtr<IDispatch>::Share(document));
   return html ? std::make_shared<HtmlDocument>(std::move(html), std::move(lifetime)) : nullptr;
 }
 

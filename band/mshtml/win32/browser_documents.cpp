@@ -1,7 +1,7 @@
 // The top document of a browser window, with every handle of a page ended when the page is replaced.
 #include <exdisp.h>
 
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 
@@ -17,8 +17,7 @@ BrowserDocuments::BrowserDocuments() : state_(std::make_unique<State>()) {}
 BrowserDocuments::~BrowserDocuments() { Forget(); }
 
 void BrowserDocuments::SetBrowser(IWebBrowser2* browser) {
-  if (browser) browser->AddRef();
-  state_->browser = win::ComPtr<IWebBrowser2>(browser);
+  state_->browser = win::ComPtr<IWebBrowser2>::Share(browser);
   Forget();
 }
 

@@ -1,5 +1,5 @@
 // A live MSHTML element collection behind the document port: length, item by position, members by tag.
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 namespace {

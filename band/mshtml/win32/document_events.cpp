@@ -1,7 +1,7 @@
 // Connections of the band's sink to the HTMLDocumentEvents2 connection point of each document.
 #include <ocidl.h>
 
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 namespace {
@@ -10,9 +10,7 @@ win::ComPtr<IConnectionPoint> EventsOf(Document& document) {
   auto* html = dynamic_cast<HtmlDocument*>(&document);
   win::ComPtr<IConnectionPoint> point;
   if (!html || !html->com()) return point;
-  win::ComPtr<IHTMLDocument2> doc(html->com());
-  doc->AddRef();
-  auto container = Query<IConnectionPointContainer>(doc);
+  auto container = Query<IConnectionPointContainer>(win::ComPtr<IHTMLDocument2>::Share(html->com()));
   if (container) container->FindConnectionPoint(__uuidof(HTMLDocumentEvents2), point.put());
   return point;
 }

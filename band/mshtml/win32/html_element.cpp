@@ -1,5 +1,5 @@
 // One MSHTML element behind the document port: its place in the tree, its markup and text, table parts.
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 

@@ -1,5 +1,5 @@
 // An element's inline style in MSHTML behind the document port: background colour and visibility.
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 

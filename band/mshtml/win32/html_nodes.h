@@ -3,7 +3,7 @@
 
 #include <mshtml.h>
 
-#include "band/mshtml/mshtml_binding.h"
+#include "band/mshtml/win32/mshtml_binding.h"
 #include "platform/win32/com_ptr.h"
 
 namespace ph::mshtml {

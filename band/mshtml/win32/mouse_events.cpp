@@ -1,5 +1,5 @@
 // The mouse events of MSHTML documents as the engine receives them: event objects read, invocations routed.
-#include "band/mshtml/html_nodes.h"
+#include "band/mshtml/win32/html_nodes.h"
 
 namespace ph::mshtml {
 
@@ -21,8 +21,7 @@ MouseEvent MouseEventFrom(IHTMLEventObj* event, LifetimePtr lifetime) {
 
 MouseEvent MouseEventFrom(IDispatch* event, LifetimePtr lifetime) {
   if (!event) return MouseEvent{};
-  event->AddRef();
-  auto object = Query<IHTMLEventObj>(win::ComPtr<IDispatch>(event));
+  auto object = Query<IHTMLEventObj>(win::ComPtr<IDispatch>::Share(event));
   return MouseEventFrom(object.get(), std::move(lifetime));
 }
 

@@ -9,11 +9,11 @@
 #include "band/cdp/live_document.h"
 #include "band/cdp/live_events.h"
 #include "band/cdp/rendered_page.h"
-#include "band/engine/page_text.h"
+#include "band/engine/page_host.h"
 #include "band/html/inline_style.h"
 #include "common/data_file_names.h"
 #include "common/utf8.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 #include "tests/support/loopback_http_server.h"
 
 namespace ph::cdp {

@@ -6,7 +6,7 @@
 
 #include "common/settings_names.h"
 #include "platform/registry.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
 namespace {

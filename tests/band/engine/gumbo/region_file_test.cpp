@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "band/engine/page_text.h"
 #include "band/html/memory_node.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
 namespace {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/le_io.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
 namespace {

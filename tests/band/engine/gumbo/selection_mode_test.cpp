@@ -5,7 +5,7 @@
 
 #include "common/highlight_color.h"
 #include "common/settings_names.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
 namespace {

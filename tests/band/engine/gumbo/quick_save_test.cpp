@@ -5,7 +5,7 @@
 
 #include "band/engine/extraction.h"
 #include "band/engine/page_text.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
 namespace {

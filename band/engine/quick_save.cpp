@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "band/engine/extraction.h"
-#include "band/engine/page_text.h"
+#include "band/engine/page_host.h"
 
 namespace ph {
 

@@ -1,5 +1,5 @@
 // Conversion of a received hand-off record into an intake item.
-#include "common/intake_item.h"
+#include "controller/intake/intake_item.h"
 
 #include "platform/code_page.h"
 

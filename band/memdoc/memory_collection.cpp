@@ -112,4 +112,8 @@ CollectionPtr MakeMemoryCollection(std::shared_ptr<MemoryDocument> document, Nod
   return std::make_shared<MemoryCollection>(std::move(document), std::move(query));
 }
 
+CollectionPtr MemoryDocument::ElementsByTagName(WideView tag) {
+  return MakeMemoryCollection(shared_from_this(), NodeList::kDescendants, root_, tag);
+}
+
 }  // namespace ph

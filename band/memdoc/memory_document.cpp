@@ -6,8 +6,6 @@
 
 #include "band/html/html_parser.h"
 #include "band/html/memory_node.h"
-#include "band/memdoc/memory_collection.h"
-#include "band/memdoc/memory_element.h"
 #include "common/utf8.h"
 
 namespace ph {
@@ -106,11 +104,6 @@ void MemoryDocument::LoadFrames(const FrameBatchSource& frames) {
   }
 }
 
-ElementPtr MemoryDocument::Wrap(const std::shared_ptr<MemoryNode>& node) {
-  if (!node || !node->IsElement()) return nullptr;
-  return MakeMemoryElement(shared_from_this(), node);
-}
-
 void MemoryDocument::Renumber() {
   long next = 0;
   frames_.clear();
@@ -161,10 +154,6 @@ std::optional<WideString> MemoryDocument::Title() {
     }
   }
   return text;
-}
-
-CollectionPtr MemoryDocument::ElementsByTagName(WideView tag) {
-  return MakeMemoryCollection(shared_from_this(), NodeList::kDescendants, root_, tag);
 }
 
 std::vector<DocumentPtr> MemoryDocument::FrameDocuments() {

@@ -1,5 +1,5 @@
-// An element of the in-memory document: its tree, markup, text and style read and written in the node tree.
-#include "band/memdoc/memory_element.h"
+// The elements of the in-memory document: tree, markup, text and inline style, read and written in the node tree.
+#include "band/memdoc/memory_document.h"
 
 #include "band/html/html_parser.h"
 #include "band/html/inline_style.h"
@@ -7,7 +7,6 @@
 #include "band/html/memory_node.h"
 #include "band/html/rendered_text.h"
 #include "band/memdoc/memory_collection.h"
-#include "band/memdoc/memory_document.h"
 
 namespace ph {
 namespace {
@@ -128,8 +127,9 @@ class MemoryElement : public Element {
 
 }  // namespace
 
-ElementPtr MakeMemoryElement(std::shared_ptr<MemoryDocument> document, std::shared_ptr<MemoryNode> node) {
-  return std::make_shared<MemoryElement>(std::move(document), std::move(node));
+ElementPtr MemoryDocument::Wrap(const std::shared_ptr<MemoryNode>& node) {
+  if (!node || !node->IsElement()) return nullptr;
+  return std::make_shared<MemoryElement>(shared_from_this(), node);
 }
 
 }  // namespace ph

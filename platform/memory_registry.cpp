@@ -5,16 +5,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/ascii.h"
 #include "common/le_io.h"
 
 namespace ph {
 namespace {
-
-std::string Fold(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // "root\path" with empty segments dropped, so "A\\B\" and "a\b" name one key.
 std::string KeyId(RegistryRoot root, std::string_view path) {
@@ -23,7 +18,7 @@ std::string KeyId(RegistryRoot root, std::string_view path) {
   while (at <= path.size()) {
     std::size_t end = path.find('\\', at);
     if (end == std::string_view::npos) end = path.size();
-    if (end > at) id += "\\" + Fold(path.substr(at, end - at));
+    if (end > at) id += "\\" + LowerAscii(path.substr(at, end - at));
     at = end + 1;
   }
   return id;
@@ -48,7 +43,7 @@ class MemoryKey : public RegistryKey {
     std::lock_guard<std::mutex> lock(state_->mutex);
     auto key = state_->keys.find(id_);
     if (key == state_->keys.end()) return QueryStatus::kMissing;
-    auto value = key->second.find(Fold(name));
+    auto value = key->second.find(LowerAscii(name));
     if (value == key->second.end()) return QueryStatus::kMissing;
     out->type = value->second.type;
     if (value->second.data.size() > max_bytes) {
@@ -65,7 +60,7 @@ class MemoryKey : public RegistryKey {
     auto key = state_->keys.find(id_);
     if (key == state_->keys.end()) return false;
     const auto* p = static_cast<const std::uint8_t*>(data);
-    key->second[Fold(name)] = RegistryValue{type, Bytes(p, p + size)};
+    key->second[LowerAscii(name)] = RegistryValue{type, Bytes(p, p + size)};
     return true;
   }
 
@@ -74,7 +69,7 @@ class MemoryKey : public RegistryKey {
     std::lock_guard<std::mutex> lock(state_->mutex);
     auto key = state_->keys.find(id_);
     if (key == state_->keys.end()) return false;
-    key->second.erase(Fold(name));
+    key->second.erase(LowerAscii(name));
     return true;
   }
 
@@ -142,7 +137,7 @@ bool MemoryRegistry::GetValue(RegistryRoot root, std::string_view path, std::str
   std::lock_guard<std::mutex> lock(state_->mutex);
   auto key = state_->keys.find(KeyId(root, path));
   if (key == state_->keys.end()) return false;
-  auto value = key->second.find(Fold(name));
+  auto value = key->second.find(LowerAscii(name));
   if (value == key->second.end()) return false;
   *out = value->second;
   return true;

@@ -2,9 +2,6 @@
 // on Windows; a key opened for reading refuses writes.
 #include "platform/memory_registry.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "common/ascii.h"
 #include "common/le_io.h"
 

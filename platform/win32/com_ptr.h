@@ -12,13 +12,18 @@
 namespace ph::win {
 
 // One reference to a COM object. Copies take a reference of their own, so no copy ever releases
-// another's.
+// another's. A raw pointer becomes one only by name: Adopt or Share says whose reference it is.
 template <typename T>
 class ComPtr {
  public:
   ComPtr() = default;
-  // Adopts a reference the caller already holds.
-  explicit ComPtr(T* p) : p_(p) {}
+  // Takes over a reference the caller already holds (a new object's first, an out parameter's).
+  static ComPtr Adopt(T* p) { return ComPtr(p); }
+  // Takes a reference of its own to an object the caller only borrows.
+  static ComPtr Share(T* p) {
+    if (p) p->AddRef();
+    return ComPtr(p);
+  }
   ComPtr(const ComPtr& o) : p_(o.p_) {
     if (p_) p_->AddRef();
   }
@@ -42,6 +47,8 @@ class ComPtr {
   }
 
  private:
+  explicit ComPtr(T* p) : p_(p) {}
+
   T* p_ = nullptr;
 };
 
@@ -120,7 +127,7 @@ class UniqueVariant {
   // The object the VARIANT holds, handed over with its reference; empty when it holds none.
   ComPtr<IDispatch> TakeDispatch() {
     if (V_VT(&v_) != VT_DISPATCH || !V_DISPATCH(&v_)) return {};
-    ComPtr<IDispatch> out(V_DISPATCH(&v_));
+    ComPtr<IDispatch> out = ComPtr<IDispatch>::Adopt(V_DISPATCH(&v_));
     V_VT(&v_) = VT_EMPTY;
     return out;
   }

@@ -19,9 +19,23 @@ IntakeProcessor::IntakeProcessor(const OutputServices& services, FileSystem& fs,
       dialog_(dialog),
       user_(user),
       code_page_(code_page),
-      actions_path_(std::move(actions_path)) {}
+      actions_file_(fs, std::move(actions_path), kMaxActionsFileSize) {}
 
-void IntakeProcessor::LoadActions() { ph::LoadActions(fs_, actions_path_, &actions_); }
+void IntakeProcessor::LoadActions() {
+  const Bytes bytes = actions_file_.Read();
+  ParseActions(bytes.data(), bytes.size(), &actions_);
+}
+
+void IntakeProcessor::StoreAction(std::int32_t layout_id, LayoutAction action) {
+  const auto lock = LockDataFolder(fs_, actions_file_.path());
+  if (const auto bytes = actions_file_.ReadIfChanged()) {
+    actions_.clear();
+    ParseActions(bytes->data(), bytes->size(), &actions_);
+  }
+  actions_[layout_id] = std::move(action);
+  // A failed write is not reported: the table in memory stays in force for this run.
+  actions_file_.Write(SerializeActions(actions_));
+}
 
 void IntakeProcessor::OnRecord(const void* data, std::size_t size) {
   if (shutting_down_) return;
@@ -73,8 +87,7 @@ void IntakeProcessor::ProcessNext() {
   // once every item is done, none can still be on their way.
   if (queue_.empty()) stray_infos_ = 0;
   if (result != kSaveDone || item.layout_id == 0) return;
-  actions_[item.layout_id] = std::move(action);
-  SaveActions(fs_, actions_path_, actions_);
+  StoreAction(item.layout_id, std::move(action));
 }
 
 int IntakeProcessor::RunStoredAction(const IntakeItem& item) {

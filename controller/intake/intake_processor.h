@@ -8,6 +8,7 @@
 #include "common/intake_item.h"
 #include "controller/intake/layout_action.h"
 #include "controller/intake/output_services.h"
+#include "platform/data_file.h"
 
 namespace ph {
 
@@ -46,6 +47,9 @@ class IntakeProcessor {
   void ProcessNext();
   // Nonzero when the layout's stored action saved the item; 0 when the user has to be asked.
   int RunStoredAction(const IntakeItem& item);
+  // Stores the layout's action in the table and in "actions.dat", on what the file holds now: the
+  // actions other processes stored meanwhile are kept.
+  void StoreAction(std::int32_t layout_id, LayoutAction action);
 
   // From here on nothing new is taken in or started: content arriving while the program ends is
   // dropped whole rather than left half done.
@@ -60,7 +64,7 @@ class IntakeProcessor {
   SaveDialogRunner& dialog_;
   UserPort& user_;
   const CodePage& code_page_;
-  std::string actions_path_;
+  DataFile actions_file_;
   std::deque<IntakeItem> queue_;
   ActionTable actions_;
   // The newest items of the queue still wait for their layout values.

@@ -102,18 +102,22 @@ int IntakeProcessor::RunStoredAction(const IntakeItem& item) {
     if (action.folder.empty() || !fs_.Exists(action.folder)) return 0;
     const char* extension = action.kind == kOutputText ? ".txt" : action.kind == kOutputXml ? ".xml" : ".htm";
     // A long title is cut so that the path can still be opened.
-    context.path = PathInFolder(action.folder, services_.suggest_name(context), extension, kPathSeparator);
+    const std::string name = services_.suggest_name(context);
+    context.path = PathInFolder(action.folder, name, extension, kPathSeparator);
+    // A file of that name is appended to (text and XML, with "Append Files"); otherwise the save
+    // dialog asks what to do, or where nobody can be asked, the name is numbered.
+    const bool appends = action.kind != kOutputHtml && services_.settings.append_files != 0;
+    if (!appends && fs_.Exists(context.path)) {
+      if (!number_taken_names_) return 0;
+      for (int n = 2; fs_.Exists(context.path) && n <= kMaxNumberedName; ++n)
+        context.path = PathInFolder(action.folder, name + " (" + std::to_string(n) + ")", extension, kPathSeparator);
+    }
   }
 
   switch (action.kind) {
     case kOutputText:
     case kOutputXml:
-      if (services_.settings.append_files == 0 && fs_.Exists(context.path)) return 0;
-      return services_.writers.Write(action.kind, context);
     case kOutputHtml:
-      // HTML files are never appended to.
-      if (fs_.Exists(context.path)) return 0;
-      return services_.writers.Write(action.kind, context);
     case kOutputClipboard:
     case kOutputDatabase:
       return services_.writers.Write(action.kind, context);

@@ -16,6 +16,9 @@ class CodePage;
 class FileSystem;
 class UserPort;
 
+// The most numbered names tried for a taken one before the last is used whatever stands there.
+inline constexpr int kMaxNumberedName = 9999;
+
 // Shows the save dialog for one item (no parent window) and returns its modal result: kSaveDone
 // with action filled in, or kSaveCancelled.
 class SaveDialogRunner {
@@ -51,6 +54,10 @@ class IntakeProcessor {
   // actions other processes stored meanwhile are kept.
   void StoreAction(std::int32_t layout_id, LayoutAction action);
 
+  // A stored action whose file name is taken numbers it ("Title (2).htm") instead of leaving the
+  // item to the save dialog: for a program that has nobody to ask.
+  void set_number_taken_names(bool number) { number_taken_names_ = number; }
+
   // From here on nothing new is taken in or started: content arriving while the program ends is
   // dropped whole rather than left half done.
   void BeginShutdown() { shutting_down_ = true; }
@@ -72,6 +79,7 @@ class IntakeProcessor {
   // Layout values still on their way for items that were made ready without them.
   std::size_t stray_infos_ = 0;
   bool shutting_down_ = false;
+  bool number_taken_names_ = false;
 };
 
 }  // namespace ph

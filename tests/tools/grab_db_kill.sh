@@ -100,7 +100,7 @@ check "every page is counted as saved, skipped or failed" test "$((saved + skipp
 check "some pages failed after the server died" test "$failures" -gt 0
 # A row whose commit outlived the server's answer is in the table, though grab had to call its page
 # not saved: only the page in flight when the server died can be that one.
-sed -n 's/^grab: not saved: //p' "$work/err.txt" >"$work/unsaved.txt"
+sed -n 's/^grab: not saved: \([^ ]*\.html\): .*/\1/p' "$work/err.txt" >"$work/unsaved.txt"
 cut -f1 "$work/rows.txt" | grep -vxF -f "$work/unsaved.txt" >"$work/saved-rows.txt"
 cut -f1 "$work/rows.txt" | grep -xF -f "$work/unsaved.txt" >"$work/unanswered-rows.txt"
 check "the rows are the pages counted as saved" test "$(wc -l <"$work/saved-rows.txt")" -eq "$saved"

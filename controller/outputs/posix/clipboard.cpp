@@ -1,4 +1,4 @@
-// Natively the clipboard is one in memory: the program runs nowhere a system clipboard exists.
+// The native build's system clipboard: one in memory, shared by every port (grab asks for X11Clipboard instead).
 #include "controller/outputs/clipboard.h"
 
 namespace ph {

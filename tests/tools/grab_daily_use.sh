@@ -5,28 +5,13 @@
 set -uo pipefail
 grab=$(realpath "$1")
 src=$2
-work=$(mktemp -d /tmp/grab-daily.XXXXXX)
-server_pid=
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  umount "$work/readonly" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$src/tests/tools/checks.sh"
+scratch grab-daily
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-(cd "$src" && exec python3 -m http.server "$port" --bind 127.0.0.1 >/dev/null 2>&1) &
-server_pid=$!
-site="http://127.0.0.1:$port/sample/site"
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('$site/style.css')" 2>/dev/null && break
-  sleep 0.1
-done
-export ODBCSYSINI=$work/odbc ODBCINI=$work/odbc/odbc.ini
-mkdir -p "$work/odbc" "$work/out" "$work/cwd"
-printf '[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n' >"$ODBCSYSINI/odbcinst.ini"
-printf '[harvest]\nDriver=SQLite3\nDatabase=%s/harvest.db\n' "$work/odbc" >"$ODBCINI"
+serve "$src" sample/site/style.css
+site="$server_url/sample/site"
+own_odbc "$work/odbc"
+mkdir -p "$work/out" "$work/cwd"
 export LSAN_OPTIONS="suppressions=$src/tests/controller/database/lsan.supp:fast_unwind_on_malloc=0"
 umask 022
 page="$src/sample/site/article-1.html"

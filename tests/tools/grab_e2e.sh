@@ -5,34 +5,14 @@
 set -uo pipefail
 grab=$1
 src=$2
-work=$(mktemp -d /tmp/grab-e2e.XXXXXX)
-
-server_pid=
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  umount "$work/readonly" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$src/tests/tools/checks.sh"
+scratch grab-e2e
 
-# The repository on a free loopback port: the sample site and the test pages.
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-(cd "$src" && exec python3 -m http.server "$port" --bind 127.0.0.1 >/dev/null 2>&1) &
-server_pid=$!
-site="http://127.0.0.1:$port/sample/site"
-pages="http://127.0.0.1:$port/tests/pages"
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('$site/style.css')" 2>/dev/null && break
-  sleep 0.1
-done
-
-# ODBC through a data source of our own, never the machine's.
-export ODBCSYSINI=$work/odbc ODBCINI=$work/odbc/odbc.ini
-mkdir -p "$work/odbc"
-printf '[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n' >"$ODBCSYSINI/odbcinst.ini"
-printf '[harvest]\nDriver=SQLite3\nDatabase=%s/harvest.db\n' "$work/odbc" >"$ODBCINI"
+# The repository on loopback: the sample site and the test pages.
+serve "$src" sample/site/style.css
+site="$server_url/sample/site"
+pages="$server_url/tests/pages"
+own_odbc "$work/odbc"
 # The SQLite driver loses a little memory on every connection; that is not ours to report.
 export LSAN_OPTIONS="suppressions=$src/tests/controller/database/lsan.supp:fast_unwind_on_malloc=0"
 

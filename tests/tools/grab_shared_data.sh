@@ -5,9 +5,8 @@
 set -uo pipefail
 grab=$1
 src=$2
-work=$(mktemp -d /tmp/grab-shared.XXXXXX)
-trap 'rm -rf "$work"' EXIT
 source "$src/tests/tools/checks.sh"
+scratch grab-shared
 
 # Page n holds n tables, so that no two pages share a layout.
 mkdir -p "$work/pages" "$work/out"

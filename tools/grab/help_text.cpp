@@ -3,8 +3,9 @@
 
 namespace ph::grab {
 
-std::string HelpText() {
-  return R"(Usage: grab [options] COMMAND PAGE...
+namespace {
+
+constexpr char kHelpText[] = R"(Usage: grab [options] COMMAND PAGE...
 
 Keeps the parts of web pages that matter, with the selection engine and the controller's writers of
 PageHarvest. A PAGE is a file or an http(s) URL; frames are loaded too.
@@ -86,6 +87,9 @@ Ctrl-C (or SIGTERM) finishes the page in hand, prints the summary and ends grab 
 Exit status: 0 when everything was saved; 1 when something was not saved (quick: any page failed
 or was skipped; db: the database refused); 2 for a mistake on the command line.
 )";
-}
+
+}  // namespace
+
+std::string HelpText() { return kHelpText; }
 
 }  // namespace ph::grab

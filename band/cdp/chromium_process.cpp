@@ -51,6 +51,83 @@ std::string FindProgram(const std::string& program) {
   }
 }
 
+namespace {
+
+std::vector<std::string> BrowserArguments(const ChromiumOptions& options, const std::string& program,
+                                          const std::string& profile) {
+  std::vector<std::string> args = {program, "--remote-debugging-pipe", "--user-data-dir=" + profile,
+                                   "--no-first-run", "--no-default-browser-check",
+                                   "--disable-background-networking", "--disable-sync", "--mute-audio",
+                                   "--password-store=basic", "--use-mock-keychain",
+                                   // Frames of other sites stay in the page's own process, where the
+                                   // page's session reaches their documents.
+                                   "--disable-site-isolation-trials"};
+  // Chromium reads only the last --disable-features it is given: one list.
+  std::string disabled = "--disable-features=site-per-process,IsolateOrigins,Translate";
+  if (options.extensions.empty()) {
+    args.push_back("--disable-extensions");
+  } else {
+    std::string folders;
+    for (const std::string& folder : options.extensions) folders += (folders.empty() ? "" : ",") + folder;
+    args.push_back("--load-extension=" + folders);
+    disabled += ",DisableLoadExtensionCommandLineSwitch";
+  }
+  args.push_back(disabled);
+  if (options.headless) args.push_back("--headless");
+  // Chromium's sandbox refuses to run for root; as any other user it stays on.
+  if (::geteuid() == 0) args.push_back("--no-sandbox");
+  args.push_back("about:blank");
+  return args;
+}
+
+// Ours, but for the browser's own temporary files, which go into the profile folder so that they go
+// with it.
+std::vector<std::string> BrowserEnvironment(const std::string& temp_files) {
+  std::vector<std::string> environment;
+  for (char** e = environ; *e; ++e)
+    if (std::string_view(*e).rfind("TMPDIR=", 0) != 0) environment.emplace_back(*e);
+  environment.push_back("TMPDIR=" + temp_files);
+  return environment;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+  std::vector<char*> pointers;
+  for (std::string& text : texts) pointers.push_back(text.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// Starts the program with the pipe's ends on descriptors 3 and 4 and its errors in the log; the
+// process id, or -1.
+pid_t Spawn(const std::string& program, std::vector<std::string> args, std::vector<std::string> environment,
+            int child_in, int child_out, const std::string& log) {
+  std::vector<char*> argv = Pointers(args), envp = Pointers(environment);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, child_in, 3);
+  posix_spawn_file_actions_adddup2(&actions, child_out, 4);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  // Its own process group: Ctrl-C on the terminal reaches grab, which then ends the browser and all
+  // of its helper processes together.
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  for (int s : {SIGINT, SIGTERM, SIGPIPE, SIGHUP}) sigaddset(&defaults, s);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  pid_t pid = -1;
+  const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  return spawned == 0 ? pid : -1;
+}
+
+}  // namespace
+
 std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& options, std::string* error) {
   const std::string program = FindProgram(options.program);
   if (program.empty()) {
@@ -80,65 +157,12 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
   UniqueFd reply_read{from_browser[0]}, reply_write{from_browser[1]};
   UniqueFd child_in{HighCopy(command_read.get())}, child_out{HighCopy(reply_write.get())};
 
-  std::vector<std::string> args = {program, "--remote-debugging-pipe", "--user-data-dir=" + profile,
-                                   "--no-first-run", "--no-default-browser-check",
-                                   "--disable-background-networking", "--disable-sync", "--mute-audio",
-                                   "--password-store=basic", "--use-mock-keychain",
-                                   // Frames of other sites stay in the page's own process, where the
-                                   // page's session reaches their documents.
-                                   "--disable-site-isolation-trials"};
-  // Chromium reads only the last --disable-features it is given: one list.
-  std::string disabled = "--disable-features=site-per-process,IsolateOrigins,Translate";
-  if (options.extensions.empty()) {
-    args.push_back("--disable-extensions");
-  } else {
-    std::string folders;
-    for (const std::string& folder : options.extensions) folders += (folders.empty() ? "" : ",") + folder;
-    args.push_back("--load-extension=" + folders);
-    disabled += ",DisableLoadExtensionCommandLineSwitch";
-  }
-  args.push_back(disabled);
   if (options.prepare_profile) options.prepare_profile(profile);
-  if (options.headless) args.push_back("--headless");
-  // Chromium's sandbox refuses to run for root; as any other user it stays on.
-  if (::geteuid() == 0) args.push_back("--no-sandbox");
-  args.push_back("about:blank");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  // The browser's own temporary files go into the profile folder, so that they go with it.
   const std::string temp_files = profile + "/tmp";
   std::filesystem::create_directory(temp_files, ec);
-  std::vector<std::string> environment;
-  for (char** e = environ; *e; ++e)
-    if (std::string_view(*e).rfind("TMPDIR=", 0) != 0) environment.emplace_back(*e);
-  environment.push_back("TMPDIR=" + temp_files);
-  std::vector<char*> envp;
-  for (std::string& e : environment) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, child_in.get(), 3);
-  posix_spawn_file_actions_adddup2(&actions, child_out.get(), 4);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  // Its own process group: Ctrl-C on the terminal reaches grab, which then ends the browser and all
-  // of its helper processes together.
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  for (int s : {SIGINT, SIGTERM, SIGPIPE, SIGHUP}) sigaddset(&defaults, s);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  pid_t pid = -1;
-  const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  if (spawned != 0) return fail("cannot start " + program);
+  const pid_t pid = Spawn(program, BrowserArguments(options, program, profile), BrowserEnvironment(temp_files),
+                          child_in.get(), child_out.get(), log);
+  if (pid < 0) return fail("cannot start " + program);
   // The browser has its ends now; ours must go, so that its pipe closes when it ends.
   for (UniqueFd* end : {&child_in, &child_out, &command_read, &reply_write}) end->reset();
 

@@ -37,13 +37,15 @@ class KnownLayouts {
   // The top document finished loading.
   async loaded(tabId, url) {
     const page = this.pages.get(tabId) || 0;
-    let host;
+    let address;
     try {
-      host = new URL(url).hostname;
+      address = new URL(url);
     } catch (error) {
       return;
     }
-    if (!(await this.hostNames()).has(host)) return;
+    // The browser's own pages and blank ones have no layout to know.
+    if (!['http:', 'https:', 'file:'].includes(address.protocol)) return;
+    if (!(await this.hostNames()).has(address.hostname)) return;
     const answer = await this.ask(tabId, 'state');
     if ((this.pages.get(tabId) || 0) === page) await this.record(tabId, answer.type === 'state' ? answer.layout || 0 : 0);
   }

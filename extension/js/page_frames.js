@@ -17,15 +17,20 @@ const pageFrames = {
 
   // Calls a page helper operation in one frame. A frame without our scripts (made after the command
   // began, or reloaded inside the page) gets them, and the call is made once more; a frame that is
-  // gone fails the call.
+  // gone fails the call. A frame element whose frame did not answer to its id may show such a frame:
+  // every frame gets our scripts, and it is asked once more.
   async call(tabId, frameId, op, args) {
     const body = {op, args};
+    let value;
     try {
-      return await vAPI.messaging.sendToFrame(tabId, frameId, 'page', 'call', body);
+      value = await vAPI.messaging.sendToFrame(tabId, frameId, 'page', 'call', body);
     } catch (error) {
       if (!vAPI.messaging.noReceiver(error)) throw error;
+      await vAPI.frames.inject(tabId, [frameId], kPageScripts);
+      return vAPI.messaging.sendToFrame(tabId, frameId, 'page', 'call', body);
     }
-    await vAPI.frames.inject(tabId, [frameId], kPageScripts);
+    if (op !== 'frameId' || value !== -1) return value;
+    await pageFrames.enter(tabId);
     return vAPI.messaging.sendToFrame(tabId, frameId, 'page', 'call', body);
   },
 

@@ -140,7 +140,9 @@
           if (event.key === 'Enter') save.click();
           else if (event.key === 'Escape') cancel.click();
         });
-        (file.disabled ? choice : file).focus();
+        // The suggested name is selected, as in a save dialog: typing replaces it.
+        if (file.disabled) choice.focus();
+        else file.select();
       });
     },
   };

@@ -77,12 +77,59 @@
     onCreated: listener => api.tabs.onCreated.addListener(tab => listener(tab.id, tab.openerTabId ?? -1)),
   };
 
+  // Chromium tells no frame's script the frame id of a child frame. So the parent posts a token to the
+  // child's window; the child's script hands it to the service worker, whose message from the child
+  // carries the child's frame id; the parent asks the service worker for the id that came with the token.
+  const kProbe = 'pageHarvestFrameProbe';
+  const kProbeWaitMs = 500;
+  const probes = new Map();  // token -> the frame id that came with it, or the resolve of whoever waits
+  const probeHandlers = {
+    frameOf: ({token}) => new Promise(resolve => {
+      const known = probes.get(token);
+      probes.delete(token);
+      if (typeof known === 'number') return resolve(known);
+      probes.set(token, resolve);
+      setTimeout(() => {
+        if (probes.get(token) === resolve) probes.delete(token);
+        resolve(-1);
+      }, kProbeWaitMs);
+    }),
+    frameIs({token}, from) {
+      const waiting = probes.get(token);
+      if (typeof waiting === 'function') {
+        probes.delete(token);
+        waiting(from.frameId);
+      } else {
+        probes.set(token, from.frameId);
+        setTimeout(() => probes.delete(token), kProbeWaitMs);
+      }
+      return true;
+    },
+  };
+  const inServiceWorker = typeof ServiceWorkerGlobalScope === 'function' && globalThis instanceof ServiceWorkerGlobalScope;
+  const inFrame = typeof document === 'object' && !api.tabs;
+  if (inFrame) {
+    globalThis.addEventListener('message', event => {
+      const token = event.data && event.data[kProbe];
+      if (typeof token !== 'string' || event.source !== globalThis.parent || event.source === globalThis) return;
+      api.runtime.sendMessage({channel: 'vapi', what: 'frameIs', body: {token}}).catch(() => {});
+    });
+  }
+
   // Scripts into frames of a tab: all of them (frameIds null) or those named.
   const frames = {
     inject: (tabId, frameIds, files) =>
       api.scripting.executeScript({target: frameIds ? {tabId, frameIds} : {tabId, allFrames: true}, files}),
-    // The frame id of the frame a frame element shows, -1 when there is none (from a frame's script).
-    idOf: element => api.runtime.getFrameId(element),
+    // The frame id of the frame a frame element shows (from the script of the element's frame); -1 when
+    // it shows none, or none with our scripts in it.
+    idOf(element) {
+      const child = element && element.contentWindow;
+      if (!child) return Promise.resolve(-1);
+      const token = `${Date.now()}-${Math.random()}`;
+      const id = messaging.send('vapi', 'frameOf', {token});
+      child.postMessage({[kProbe]: token}, '*');
+      return id;
+    },
   };
 
   // The tab's top document: a new one committed (listener(tabId)), and one finished loading
@@ -110,6 +157,8 @@
     get: key => api.storage.session.get(key).then(items => items[key]),
     set: (key, value) => api.storage.session.set({[key]: value}),
   };
+
+  if (inServiceWorker) messaging.listen('vapi', probeHandlers);
 
   globalThis.vAPI = {
     // This file, for the lists of scripts put into frames.

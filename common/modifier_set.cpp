@@ -3,7 +3,7 @@
 
 namespace ph {
 
-std::string ModifierSetText(ModifierSet set) {
+std::string ModifierSetText(ModifierSet set, const char* separator) {
   static constexpr struct {
     ModifierSet bit;
     const char* name;
@@ -12,7 +12,7 @@ std::string ModifierSetText(ModifierSet set) {
   std::string text;
   for (const auto& n : kNames) {
     if (!(set & n.bit)) continue;
-    if (!text.empty()) text += " + ";
+    if (!text.empty()) text += separator;
     text += n.name;
   }
   return text.empty() ? "None" : text;

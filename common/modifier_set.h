@@ -16,6 +16,6 @@ constexpr ModifierSet MakeModifierSet(bool shift, bool ctrl, bool alt) {
 }
 
 // "Ctrl + Alt + Shift" for 7, "None" when none of the three bits is set.
-std::string ModifierSetText(ModifierSet set);
+std::string ModifierSetText(ModifierSet set, const char* separator = " + ");
 
 }  // namespace ph

@@ -140,4 +140,11 @@ WideString WidenAscii(std::string_view ascii) {
   return out;
 }
 
+WideString UpperAscii(WideView text) {
+  WideString out(text);
+  for (auto& c : out)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  return out;
+}
+
 }  // namespace ph

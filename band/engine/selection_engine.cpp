@@ -82,6 +82,25 @@ void SelectionEngine::StopSelection() {
   active_ = false;
 }
 
+void SelectionEngine::CancelSelection() {
+  if (!active_) return;
+  while (!connections_.empty()) {
+    auto [document, cookie] = std::move(connections_.front());
+    connections_.pop_front();
+    ports_.events.Unadvise(*document, cookie);
+  }
+  ports_.toolbar.CheckButton(kCmdStartSelection, false);
+  RestoreHover();
+  // The picked regions lose their highlight; what was cut out or had its tables taken stays so until
+  // the page is loaded again, as it does after a finish.
+  for (auto it = selected_.rbegin(); it != selected_.rend(); ++it)
+    if (StylePtr style = it->element->InlineStyle()) style->SetBackgroundColor(it->saved_background);
+  selected_.clear();
+  deselected_.clear();
+  excluded_.clear();
+  active_ = false;
+}
+
 void SelectionEngine::OnHover(const MouseEvent& event) {
   ElementPtr element = event.source;
   if (!element) return;

@@ -59,6 +59,9 @@ class SelectionEngine : public DocumentEventSink {
   void OnFineSelectionCommand();               // "Fine Selection": widening off, start
   void StartSelection();
   void StopSelection();
+  // Leaves selection mode keeping nothing: no layout learned, nothing stored or sent, the picked
+  // regions' backgrounds put back.
+  void CancelSelection();
   void QuickSave();
   void AutoSelect();
   // A control-window timer expired: it is stopped and its finish runs.

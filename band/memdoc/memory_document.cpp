@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "band/memdoc/inline_style.h"
+#include "band/engine/inline_style.h"
 #include "band/memdoc/memory_node.h"
 #include "common/utf8.h"
 

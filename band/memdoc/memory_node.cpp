@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "band/engine/document.h"
 #include "band/memdoc/nesting_limit.h"
 #include "common/utf8.h"
 
@@ -362,13 +363,6 @@ void MemoryNode::RemoveAttribute(std::u16string_view name) {
       return;
     }
   }
-}
-
-WideString UpperAscii(WideView text) {
-  WideString out(text);
-  for (auto& c : out)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  return out;
 }
 
 WideString OuterMarkup(const MemoryNode& node) {

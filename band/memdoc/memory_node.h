@@ -52,9 +52,6 @@ struct MemoryNode : std::enable_shared_from_this<MemoryNode> {
   void RemoveAttribute(std::u16string_view name);
 };
 
-// Upper case of the ASCII letters only, as tag names compare.
-WideString UpperAscii(WideView text);
-
 // A new last child of parent: an element of the tag (upper case), or a text or comment holding the text.
 MemoryNode* AppendNode(MemoryNode* parent, MemoryNode::Type type, WideView tag_or_text);
 

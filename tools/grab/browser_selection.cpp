@@ -28,16 +28,6 @@ bool LineEntered(int fd, bool* watching) {
 
 }  // namespace
 
-std::string BarText(const EngineSettings& settings) {
-  std::string text = "grab: hover and click to pick regions.";
-  const std::pair<ModifierSet, const char*> keys[] = {{settings.normal_mod, "pick and finish"},
-                                                      {settings.multi_mod, "pick"},
-                                                      {settings.deselect_mod, "cut out"},
-                                                      {settings.exclude_table_mod, "remove tables"}};
-  for (const auto& [set, what] : keys) text += std::string(" ") + ModifierSetText(set) + "+click: " + what + ".";
-  return text;
-}
-
 std::unique_ptr<BrowserSelection> BrowserSelection::Open(BrowserPages& browser, const std::string& page, std::string* error) {
   const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
   std::unique_ptr<BrowserSelection> selection(new BrowserSelection());
@@ -51,13 +41,14 @@ std::unique_ptr<BrowserSelection> BrowserSelection::Open(BrowserPages& browser, 
       if (target.value("type", "") == "page" && target.value("url", "") == "about:blank" &&
           target.value("targetId", "") != selection->tab_->target())
         browser.client().Call("Target.closeTarget", {{"targetId", target.value("targetId", "")}});
-    selection->page_ = cdp::LivePage::Attach(*selection->tab_, frame);
-    selection->top_ = selection->page_->Top();
+    selection->channel_ = std::make_unique<cdp::TabChannel>(*selection->tab_, frame);
+    selection->page_ = std::make_shared<live::LivePage>(*selection->channel_, selection->form_);
+    selection->top_ = live::LiveDocument::Top(selection->page_);
     if (!selection->top_) {
       *error = "cannot reach the document of " + url + " in the browser";
       return nullptr;
     }
-    selection->events_ = std::make_unique<cdp::LiveEvents>(*selection->page_);
+    selection->events_ = std::make_unique<live::LiveEvents>(*selection->page_);
   } catch (const cdp::DevToolsError& e) {
     browser.EndIfInterrupted();
     *error = e.what();
@@ -68,22 +59,15 @@ std::unique_ptr<BrowserSelection> BrowserSelection::Open(BrowserPages& browser, 
 
 BrowserSelection::~BrowserSelection() = default;
 
-BrowserSelection::End BrowserSelection::Run(SelectionEngine& engine, int input_fd) {
-  engine.OnStartSelectionCommand(true);
-  events_->RefuseNavigation(engine.ShouldCancelNavigation());
-  try {
-    page_->ShowBar(BarText(engine.settings()));
-  } catch (const cdp::DevToolsError&) {
-    // Without the bar the terminal still ends the selection.
-  }
+live::LiveSelection::State BrowserSelection::Run(SelectionEngine& engine, int input_fd) {
+  live::LiveSelection selection(engine, *page_, *events_);
+  selection.Begin(false);
   bool watching = input_fd >= 0;
-  while (engine.selection_active()) {
-    if (!events_->Pump(cdp::Clock::now() + 100ms)) return End::kClosed;
-    bool finish = events_->TakeFinish();
-    if (watching && LineEntered(input_fd, &watching)) finish = true;
-    if (finish && engine.selection_active()) engine.OnStartSelectionCommand(false);
+  while (selection.state() == live::LiveSelection::State::kSelecting) {
+    selection.Step(cdp::Clock::now() + 100ms);
+    if (watching && LineEntered(input_fd, &watching)) selection.Finish();
   }
-  return End::kFinished;
+  return selection.state();
 }
 
 }  // namespace ph::grab

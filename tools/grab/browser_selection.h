@@ -4,9 +4,11 @@
 
 #include <memory>
 
-#include "band/cdp/live_events.h"
+#include "band/cdp/tab_channel.h"
 #include "band/engine/selection_engine.h"
+#include "band/live/live_selection.h"
 #include "tools/grab/browser_pages.h"
+#include "tools/grab/parsed_markup_form.h"
 
 namespace ph::grab {
 
@@ -19,39 +21,19 @@ class BrowserSelection {
   DocumentPtr top() const { return top_; }
   DocumentEventsPort& events() { return *events_; }
 
-  enum class End {
-    kFinished,  // the engine left selection mode: a click that ends, Finish, or Enter
-    kClosed,    // the tab was closed or left, or the browser ended: nothing can be read any more
-  };
   // Selection mode on the page, with the bar shown, until it ends. Reads the terminal (input_fd)
   // for Enter unless it is -1.
-  End Run(SelectionEngine& engine, int input_fd);
+  live::LiveSelection::State Run(SelectionEngine& engine, int input_fd);
 
  private:
   BrowserSelection() = default;
 
   std::unique_ptr<cdp::PageTab> tab_;
-  std::shared_ptr<cdp::LivePage> page_;
-  std::unique_ptr<cdp::LiveEvents> events_;
-  std::shared_ptr<cdp::LiveDocument> top_;
+  std::unique_ptr<cdp::TabChannel> channel_;
+  ParsedMarkupForm form_;
+  std::shared_ptr<live::LivePage> page_;
+  std::unique_ptr<live::LiveEvents> events_;
+  std::shared_ptr<live::LiveDocument> top_;
 };
-
-// The engine's document events: those of the in-memory pages, or of a browser tab while grab
-// select runs there.
-class SwitchedEvents : public DocumentEventsPort {
- public:
-  explicit SwitchedEvents(DocumentEventsPort& port) : port_(&port) {}
-  void Use(DocumentEventsPort& port) { port_ = &port; }
-  std::optional<std::uint32_t> Advise(Document& document, DocumentEventSink& sink) override {
-    return port_->Advise(document, sink);
-  }
-  void Unadvise(Document& document, std::uint32_t cookie) override { port_->Unadvise(document, cookie); }
-
- private:
-  DocumentEventsPort* port_;
-};
-
-// The text of the bar: what each modifier set of the settings does.
-std::string BarText(const EngineSettings& settings);
 
 }  // namespace ph::grab

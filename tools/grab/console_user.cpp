@@ -10,6 +10,7 @@ ph::Answer ConsoleUser::Show(const Message& message) {
   err_ << "grab: ";
   if (!message.caption.empty()) err_ << message.caption << ": ";
   err_ << message.text << '\n';
+  if (echo_) echo_(message);
   switch (message.buttons) {
     case MessageButtons::kYesNo:
     case MessageButtons::kYesNoCancel: return Answer::kNo;

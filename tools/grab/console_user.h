@@ -1,6 +1,7 @@
 // The user port of a command-line program: messages go to standard error, questions get no answer.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 
 #include "platform/user.h"
@@ -17,12 +18,15 @@ class ConsoleUser : public UserPort {
   bool ChooseFile(const FileChoice& choice, std::string* path) override;
 
   void set_answer_path(std::string path) { answer_path_ = std::move(path); }
+  // Every message is also shown there (grab host: in the user's page, where someone looks).
+  void set_echo(std::function<void(const Message&)> echo) { echo_ = std::move(echo); }
   // Errors only: a warning does not undo what was saved.
   int errors_shown() const { return errors_shown_; }
 
  private:
   std::ostream& err_;
   std::string answer_path_;
+  std::function<void(const Message&)> echo_;
   int errors_shown_ = 0;
 };
 

@@ -1,7 +1,6 @@
 // The ports grab fills for the engine and the intake.
 #include "tools/grab/grab_ports.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "band/engine/extraction.h"
@@ -9,20 +8,20 @@
 
 namespace ph::grab {
 
-void ImmediateTimers::Stop(int timer_id) {
-  pending_.erase(std::remove(pending_.begin(), pending_.end(), timer_id), pending_.end());
-}
-
-void ImmediateTimers::Fire(SelectionEngine& engine) {
-  while (!pending_.empty()) {
-    const int id = pending_.front();
-    pending_.erase(pending_.begin());
-    engine.OnTimer(id);
-  }
-}
-
 int CommandLineDialog::Run(const IntakeItem& item, LayoutAction* action) {
-  if (answer_.kind < 0) {
+  if (answer_.kind < 0 && asker_) {
+    const std::optional<DialogAnswer> asked = asker_(item, services_.suggest_name(ContextFromItem(item, kPortionAuto)));
+    if (!asked) {
+      unanswered_ = true;
+      return kSaveCancelled;
+    }
+    return Press(item, action, *asked);
+  }
+  return Press(item, action, answer_);
+}
+
+int CommandLineDialog::Press(const IntakeItem& item, LayoutAction* action, const DialogAnswer& answer) {
+  if (answer.kind < 0) {
     unanswered_ = true;
     // After a stored action that failed, its error has been told; the layout is not new.
     if (writers_.writes() == 0)
@@ -30,12 +29,11 @@ int CommandLineDialog::Run(const IntakeItem& item, LayoutAction* action) {
             "for example --kind html --to FILE (see grab --help)\n";
     return kSaveCancelled;
   }
-  user_.set_answer_path(answer_.target);
+  user_.set_answer_path(answer.target);
   SaveDialogLogic dialog(item, action, services_, user_);
-  if (answer_.kind == kOutputText || answer_.kind == kOutputXml || answer_.kind == kOutputHtml)
-    return dialog.SaveToFile(answer_.kind, answer_.portion_list_index,
-                             answer_.append.value_or(dialog.InitialAppend()));
-  return dialog.SaveOther(answer_.kind, answer_.portion_list_index);
+  if (answer.kind == kOutputText || answer.kind == kOutputXml || answer.kind == kOutputHtml)
+    return dialog.SaveToFile(answer.kind, answer.portion_list_index, answer.append.value_or(dialog.InitialAppend()));
+  return dialog.SaveOther(answer.kind, answer.portion_list_index);
 }
 
 void IntakeLink::Send(const DocumentPtr& top, const OutgoingContent& content) {

@@ -6,6 +6,7 @@
 #include <iosfwd>
 
 #include "band/engine/band_ports.h"
+#include "band/engine/program_ports.h"
 #include "band/engine/selection_engine.h"
 #include "controller/intake/intake_processor.h"
 #include "controller/intake/save_dialog_logic.h"
@@ -14,33 +15,7 @@
 
 namespace ph::grab {
 
-// The browser window: the page grab works on now.
-class CurrentPage : public BrowserPort {
- public:
-  DocumentPtr TopDocument() override { return document_; }
-  void Set(DocumentPtr document) { document_ = std::move(document); }
-
- private:
-  DocumentPtr document_;
-};
-
-class NoToolbar : public ToolbarPort {
- public:
-  void CheckButton(int, bool) override {}
-  void EnableButton(int, bool) override {}
-};
-
-// Timers fire at once when asked to: there is nobody to wait for.
-class ImmediateTimers : public TimerPort {
- public:
-  void Start(int timer_id, std::uint32_t) override { pending_.push_back(timer_id); }
-  void Stop(int timer_id) override;
-  // Runs the finish of every timer started, including those that a finish starts in turn.
-  void Fire(SelectionEngine& engine);
-
- private:
-  std::vector<int> pending_;
-};
+using CurrentPage = ShownPage;
 
 class ConsoleMessages : public MessagePort {
  public:
@@ -60,6 +35,8 @@ class RecordingWriters : public Writers {
   int Write(std::int32_t kind, const OutputContext& context) override {
     const int errors_before = user_.errors_shown();
     last_result_ = inner_.Write(kind, context);
+    last_kind_ = kind;
+    last_path_ = context.path;
     last_saved_ = last_result_ != 0 && user_.errors_shown() == errors_before;
     ++writes_;
     return last_result_;
@@ -72,6 +49,9 @@ class RecordingWriters : public Writers {
   int writes() const { return writes_; }
   int last_result() const { return last_result_; }
   bool last_saved() const { return last_saved_; }
+  // Where the last write went: its kind, and the file for the file kinds.
+  std::int32_t last_kind() const { return last_kind_; }
+  const std::string& last_path() const { return last_path_; }
 
  private:
   Writers& inner_;
@@ -79,6 +59,8 @@ class RecordingWriters : public Writers {
   int writes_ = 0;
   int last_result_ = 0;
   bool last_saved_ = false;
+  std::int32_t last_kind_ = -1;
+  std::string last_path_;
 };
 
 // The save dialog, answered from the command line.
@@ -88,18 +70,26 @@ class CommandLineDialog : public SaveDialogRunner {
                     ConsoleUser& user, std::ostream& err)
       : answer_(answer), services_(std::move(services)), writers_(writers), user_(user), err_(err) {}
 
-  // Presses the button the command line names; without an answer it says what to add and cancels.
+  // Presses the button the command line names; without an answer it asks the asker when there is
+  // one, else says what to add and cancels.
   int Run(const IntakeItem& item, LayoutAction* action) override;
+
+  // Who answers when the command line does not (grab host: the user, in a panel in the page).
+  using Asker = std::function<std::optional<DialogAnswer>(const IntakeItem& item, const std::string& suggested)>;
+  void set_asker(Asker asker) { asker_ = std::move(asker); }
 
   void Reset() { unanswered_ = false; }
   bool unanswered() const { return unanswered_; }
 
  private:
+  int Press(const IntakeItem& item, LayoutAction* action, const DialogAnswer& answer);
+
   const DialogAnswer& answer_;
   OutputServices services_;
   const RecordingWriters& writers_;
   ConsoleUser& user_;
   std::ostream& err_;
+  Asker asker_;
   bool unanswered_ = false;
 };
 

@@ -10,6 +10,9 @@
 #include "band/engine/extraction.h"
 #include "band/engine/page_text.h"
 #include "band/engine/selection_engine.h"
+#include "band/host/extension_identity.h"
+#include "band/host/host_session.h"
+#include "band/host/stdio_bytes.h"
 #include "band/memdoc/memory_events.h"
 #include "controller/intake/intake_processor.h"
 #include "controller/outputs/database_output.h"
@@ -25,7 +28,9 @@
 #include "tools/grab/browser_selection.h"
 #include "tools/grab/console_user.h"
 #include "tools/grab/grab_ports.h"
+#include "tools/grab/host_command.h"
 #include "tools/grab/page_loader.h"
+#include "tools/grab/parsed_markup_form.h"
 #include "tools/grab/path_text.h"
 #include "tools/grab/progress.h"
 #include "tools/grab/x11_clipboard.h"
@@ -245,18 +250,73 @@ struct GrabSession::Parts {
     engine.OnDocumentComplete();
     ResetRecords();
     if (!options.quiet) err << "grab: pick the regions in the browser window; Finish on its bar or Enter here ends\n";
-    const BrowserSelection::End end = selection->Run(engine, 0);
+    const live::LiveSelection::State end = selection->Run(engine, 0);
     rendering->EndIfInterrupted();
     // The engine lets go of the page's documents through the in-memory events from now on.
     routed_events.Use(events);
     browser.Set(nullptr);
-    if (end == BrowserSelection::End::kClosed) {
+    if (end == live::LiveSelection::State::kClosed) {
       err << "grab: the page was closed or left before the selection ended; nothing was kept\n";
+      SaveSettingsFile();
+      return 1;
+    }
+    if (end == live::LiveSelection::State::kCancelled) {
+      err << "grab: the selection was cancelled; nothing was kept\n";
       SaveSettingsFile();
       return 1;
     }
     if (link.sends() == 0) err << "grab: nothing was selected\n";
     return Finish();
+  }
+
+  // What became of a selection the extension's host finished, for the extension to show.
+  class Delivery : public host::DeliveryPort {
+   public:
+    explicit Delivery(Parts& parts) : parts_(parts) {}
+    void Reset() override { parts_.ResetRecords(); }
+    host::Delivery Result() override {
+      switch (parts_.OutcomeOfSend()) {
+        case Outcome::kSaved: return {"saved", "Saved " + Where()};
+        case Outcome::kSkipped: return {"skipped", "Nothing was saved."};
+        case Outcome::kFailed: break;
+      }
+      return {"failed", "The content could not be saved."};
+    }
+
+   private:
+    std::string Where() const {
+      switch (parts_.writers.last_kind()) {
+        case kOutputClipboard: return "on the clipboard.";
+        case kOutputDatabase: return "in the database table.";
+        default: return "to " + parts_.writers.last_path() + ".";
+      }
+    }
+    Parts& parts_;
+  };
+
+  // grab host: the browser starts it for the extension; one command on one tab per connection.
+  int RunHost() {
+    if (options.install) return InstallHost(options, out, err);
+    if (!host::CallerIsExtension(options.pages)) {
+      err << "grab: host serves the PageHarvest extension only, which the browser names as "
+          << host::kExtensionOrigin << "\n";
+      return 1;
+    }
+    host::StdioBytes bytes;
+    host::MessageStream stream(bytes);
+    host::NativeChannel channel(stream);
+    user.set_echo([&](const Message& message) { channel.Tell(host::MessageToShow(message)); });
+    dialog.set_asker([&](const IntakeItem& item, const std::string& suggested) {
+      return AskSavePanel(channel, item, suggested);
+    });
+    ParsedMarkupForm form;
+    Delivery delivery(*this);
+    host::HostSession session({engine, browser, routed_events, timers, form, delivery}, channel);
+    const int status = session.Run();
+    user.set_echo(nullptr);
+    dialog.set_asker(nullptr);
+    SaveSettingsFile();
+    return status;
   }
 
   int RunQuick() {
@@ -315,7 +375,7 @@ struct GrabSession::Parts {
   CurrentPage browser;
   NoToolbar toolbar;
   MemoryEvents events;
-  SwitchedEvents routed_events{events};
+  RoutedEvents routed_events{events};
   ImmediateTimers timers;
   SelectionEngine engine;
   PageLoader loader;
@@ -368,6 +428,7 @@ int GrabSession::Run() {
     case Command::kPaths: return p.RunPaths();
     case Command::kQuick: return p.RunQuick();
     case Command::kSelect: return p.RunSelect();
+    case Command::kHost: return p.RunHost();
     case Command::kDbTest:
     case Command::kDbCreateTable: return p.RunDatabase();
     default: return 2;

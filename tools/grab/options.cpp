@@ -18,7 +18,8 @@ const std::map<std::string, int> kPortions = {{"auto", 0}, {"text", 1}, {"html",
 
 const std::map<std::string, Command> kCommands = {
     {"auto", Command::kAuto}, {"pick", Command::kPick}, {"paths", Command::kPaths},
-    {"quick", Command::kQuick}, {"db", Command::kDbTest}, {"help", Command::kHelp}, {"select", Command::kSelect}};
+    {"quick", Command::kQuick}, {"db", Command::kDbTest}, {"help", Command::kHelp}, {"select", Command::kSelect},
+    {"host", Command::kHost}};
 
 const std::map<std::string, TableDialect> kDialects = {
     {"mysql", TableDialect::kMySql}, {"access", TableDialect::kAccess}, {"sqlite", TableDialect::kSqlite}};
@@ -145,6 +146,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       o.frames = false;
     } else if (name == "--browser") {
       o.browser = true;
+    } else if (name == "--install") {
+      o.install = true;
     } else if (name == "-q" || name == "--quiet") {
       o.quiet = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -153,7 +156,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     } else if (!command_seen) {
       auto it = kCommands.find(arg);
       if (it == kCommands.end()) {
-        *error = "unknown command '" + arg + "' (auto, pick, paths, quick or db)";
+        *error = "unknown command '" + arg + "' (auto, pick, paths, select, quick, db or host)";
         return std::nullopt;
       }
       o.command = it->second;
@@ -198,7 +201,19 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (operands[0] == "create-table") o.command = Command::kDbCreateTable;
       operands.clear();
       break;
+    case Command::kHost:
+      // The browser names its caller: the extension's origin (Chromium), or the host manifest's path
+      // and the add-on's id (Firefox).
+      if (operands.size() > 2 || (o.install && !operands.empty())) {
+        *error = o.install ? "host --install takes no page" : "host takes at most the caller the browser names";
+        return std::nullopt;
+      }
+      break;
     default: break;
+  }
+  if (o.install && o.command != Command::kHost) {
+    *error = "--install goes with host";
+    return std::nullopt;
   }
   if (dialect_seen && o.command != Command::kDbCreateTable) {
     *error = "--dialect goes with db create-table";
@@ -241,6 +256,8 @@ Commands:
   select PAGE        open the page in a Chromium window and pick its regions with the mouse, as in
                      the band's selection mode (see "Selecting in a browser" below); then save
   paths PAGE         list the candidate regions (td and div) with their element paths and word counts
+  host               serve the PageHarvest extension as its native messaging host (the browser
+                     starts it); host --install registers it for Chromium, Chrome and Edge
   quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
                      the layout's stored action without asking; prints saved, skipped and failed
   db test            connect to the data source of the settings (or open the Access file) and

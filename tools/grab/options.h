@@ -8,7 +8,7 @@
 
 namespace ph::grab {
 
-enum class Command { kAuto, kPick, kPaths, kQuick, kDbTest, kDbCreateTable, kHelp, kVersion, kSelect };
+enum class Command { kAuto, kPick, kPaths, kQuick, kDbTest, kDbCreateTable, kHelp, kVersion, kSelect, kHost };
 
 // What the user would have answered in the save dialog.
 struct DialogAnswer {
@@ -44,6 +44,8 @@ struct Options {
   // sheets. 1 fetches one after another.
   std::size_t jobs = 8;
   bool frames = true;  // --no-frames: frames hold empty documents instead of their pages
+  // host --install: register grab as the extension's native host instead of serving it.
+  bool install = false;
 };
 
 // The largest --jobs.

@@ -6,20 +6,26 @@
 #include <gtest/gtest.h>
 
 #include "band/cdp/chromium_process.h"
-#include "band/cdp/live_document.h"
-#include "band/cdp/live_events.h"
 #include "band/cdp/rendered_page.h"
+#include "band/cdp/tab_channel.h"
+#include "band/live/live_document.h"
+#include "band/live/live_events.h"
 #include "band/engine/page_text.h"
-#include "band/memdoc/inline_style.h"
+#include "band/engine/inline_style.h"
 #include "common/data_file_names.h"
 #include "common/utf8.h"
 #include "tests/band/engine/posix/engine_harness.h"
 #include "tests/support/loopback_http_server.h"
+#include "tools/grab/parsed_markup_form.h"
 
 namespace ph::cdp {
 namespace {
 
 using namespace std::chrono_literals;
+using live::LiveDocument;
+using live::LiveEvents;
+using live::LiveHandle;
+using live::LivePage;
 
 // The engine on the live page, with the page's events.
 struct LiveRig {
@@ -114,10 +120,12 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   ASSERT_EQ(frames.size(), 1u);
   ASSERT_TRUE(CaptureDocument(tab, frames[0]["frame"].value("id", ""), &rendered_frame));
 
-  auto page = LivePage::Attach(tab, frame);
-  auto top = page->Top();
+  TabChannel channel(tab, frame);
+  grab::ParsedMarkupForm form;
+  auto page = std::make_shared<LivePage>(channel, form);
+  auto top = LiveDocument::Top(page);
   ASSERT_TRUE(top);
-  page->ShowBar("Pick the regions");
+  top->Invoke("showBar", {"Pick the regions"});
   LiveRig live(*page);
   live.browser.top = top;
   Mouse mouse(tab, live);

@@ -90,6 +90,21 @@ TEST_F(SelectionMode, DefaultModifiersPickDeselectAndEnd) {
   EXPECT_EQ(h_.link.sent[0].text, u"in a cell\r\nin a cell\r\nother");
 }
 
+TEST_F(SelectionMode, CancelKeepsNothingAndPutsTheBackgroundsBack) {
+  h_.engine.StartSelection();
+  h_.Select(doc->ById("cell"));
+  h_.Select(doc->ById("cell"));  // picked twice: the first saved background is the one put back
+  h_.events.Hover(doc->ById("loose"));
+  h_.engine.CancelSelection();
+  EXPECT_FALSE(h_.engine.selection_active());
+  EXPECT_EQ(h_.events.connection_count(), 0u);
+  EXPECT_EQ(Background("cell"), StyleValue(u"blue"));
+  EXPECT_EQ(Background("loose"), std::nullopt);
+  EXPECT_TRUE(h_.engine.selection_list().empty());
+  EXPECT_TRUE(h_.link.sent.empty());
+  EXPECT_EQ(h_.engine.current_layout_id(), 0);
+}
+
 TEST_F(SelectionMode, ClicksThatMatchNoSettingChangeNothing) {
   h_.engine.StartSelection();
   auto cell = doc->ById("cell");

@@ -1,11 +1,13 @@
 // Elements, collections and inline styles of a live page, each call a question to the frame's helper.
-#include "band/cdp/live_document.h"
+#include "band/live/live_document.h"
 
-#include "band/memdoc/inline_style.h"
-#include "band/memdoc/memory_node.h"
+#include <unordered_map>
+
+#include "band/engine/inline_style.h"
+#include "band/engine/page_text.h"
 #include "common/utf8.h"
 
-namespace ph::cdp {
+namespace ph::live {
 namespace {
 
 using DocumentRef = std::shared_ptr<LiveDocument>;
@@ -17,21 +19,12 @@ std::string Narrow(WideView text) { return Utf16ToUtf8(text); }
 std::optional<Json> Ask(LiveDocument& document, const char* operation, Json arguments = Json::array()) {
   try {
     return document.Invoke(operation, std::move(arguments));
-  } catch (const std::exception&) {
+  } catch (const PageError&) {
     return std::nullopt;
   }
 }
 
-// Markup and text leave the page in the form the in-memory document writes them (tag names, escapes,
-// line breaks, whitespace): a region picked here is stored and sent exactly as the same region of the
-// same page read by grab quick later, so its fingerprint and its saved content agree whichever way
-// the page was read. What cannot be put in that form is handed on as the browser wrote it.
-std::shared_ptr<MemoryNode> Holder(WideView tag, WideView inner_markup) {
-  auto holder = std::make_shared<MemoryNode>();
-  holder->SetTag(UpperAscii(tag));
-  ReplaceChildren(*holder, ParseFragment(inner_markup, tag));
-  return holder;
-}
+bool AnsweredTrue(const std::optional<Json>& answer) { return answer && answer->is_boolean() && answer->get<bool>(); }
 
 class LiveElement;
 
@@ -105,8 +98,7 @@ class LiveStyle : public Style {
     const auto attribute = Attribute();
     if (!attribute) return false;
     const WideString text = WithStyleProperty(attribute->has_value() ? &**attribute : nullptr, name, std::move(value));
-    const auto answer = Ask(*document_, "setStyle", {handle_, Narrow(text)});
-    return answer && answer->is_boolean() && answer->get<bool>();
+    return AnsweredTrue(Ask(*document_, "setStyle", {handle_, Narrow(text)}));
   }
 
   DocumentRef document_;
@@ -139,35 +131,33 @@ class LiveElement : public Element {
   bool Contains(Element& other) override {
     auto* live = dynamic_cast<LiveElement*>(&other);
     if (!live || live->document_ != document_) return false;
-    const auto answer = Ask(*document_, "contains", {handle_, live->handle_});
-    return answer && answer->is_boolean() && answer->get<bool>();
+    return AnsweredTrue(Ask(*document_, "contains", {handle_, live->handle_}));
   }
 
   std::optional<WideString> InnerHtml() override {
     const auto markup = Markup(false);
     if (!markup) return std::nullopt;
-    return InnerMarkup(*Holder(tag_, *markup));
+    return document_->page().form().Inner(tag_, *markup);
   }
   std::optional<WideString> OuterHtml() override {
     const auto markup = Markup(true);
     if (!markup) return std::nullopt;
     const auto parent = Parent();
-    const auto nodes = ParseFragment(*markup, parent ? *parent->TagName() : WideString(u"BODY"));
-    if (nodes.size() != 1 || !nodes[0]->IsElement() || nodes[0]->tag != tag_) return markup;
-    return OuterMarkup(*nodes[0]);
+    const WideString parent_tag = parent ? parent->TagName().value_or(WideString()) : WideString(u"BODY");
+    return document_->page().form().Outer(tag_, parent_tag, *markup);
   }
   std::optional<WideString> InnerText() override {
-    const auto markup = Markup(false);
-    if (!markup) return std::nullopt;
-    return RenderedText(*Holder(tag_, *markup));
+    if (const auto markup = Markup(false))
+      if (auto text = document_->page().form().Text(tag_, *markup)) return text;
+    const auto answer = Ask(*document_, "text", {handle_});
+    return answer && answer->is_string() ? std::optional<WideString>(Wide(*answer)) : std::nullopt;
   }
   bool SetInnerHtml(WideView markup) override { return Write("setMarkup", {handle_, false, Narrow(markup)}); }
   bool SetOuterHtml(WideView markup) override { return Write("setMarkup", {handle_, true, Narrow(markup)}); }
   bool SetInnerText(WideView text) override { return Write("setText", {handle_, Narrow(text)}); }
 
   bool ScrollIntoView(bool align_to_top) override {
-    const auto answer = Ask(*document_, "scroll", {handle_, align_to_top});
-    return answer && answer->is_boolean() && answer->get<bool>();
+    return AnsweredTrue(Ask(*document_, "scroll", {handle_, align_to_top}));
   }
   StylePtr InlineStyle() override { return std::make_shared<LiveStyle>(document_, handle_); }
 
@@ -200,7 +190,7 @@ class LiveElement : public Element {
     const auto answer = Ask(*document_, operation, std::move(arguments));
     // Whatever came of it, what was read before may be stale now.
     document_->page().Changed();
-    return answer && answer->is_boolean() && answer->get<bool>();
+    return AnsweredTrue(answer);
   }
 
   DocumentRef document_;
@@ -211,6 +201,19 @@ class LiveElement : public Element {
 };
 
 }  // namespace
+
+std::shared_ptr<LiveDocument> LiveDocument::Frame(const std::shared_ptr<LivePage>& page, FrameKey frame) {
+  std::weak_ptr<Document>& known = page->documents()[frame];
+  if (auto document = known.lock()) return std::static_pointer_cast<LiveDocument>(document);
+  auto document = std::make_shared<LiveDocument>(page, frame);
+  known = document;
+  return document;
+}
+
+std::shared_ptr<LiveDocument> LiveDocument::Top(const std::shared_ptr<LivePage>& page) {
+  const auto frame = page->TopFrame();
+  return frame ? Frame(page, *frame) : nullptr;
+}
 
 ElementPtr LiveDocument::FromAnswer(const Json& answer) {
   if (!answer.is_array() || answer.size() != 2 || !answer[0].is_number_integer() || !answer[1].is_string()) return nullptr;
@@ -242,14 +245,51 @@ std::vector<DocumentPtr> LiveDocument::FrameDocuments() {
   if (!answer || !answer->is_array()) return documents;
   for (const Json& frame : *answer) {
     if (!frame.is_array() || frame.empty() || !frame[0].is_number_integer()) continue;
-    try {
-      const std::string id = page_->FrameOfElement(context_, frame[0].get<long>());
-      if (auto document = id.empty() ? nullptr : page_->FrameDocument(id)) documents.push_back(std::move(document));
-    } catch (const DevToolsError&) {
-      // A frame that cannot be reached is left out, as the other bindings leave out what they cannot read.
-    }
+    if (const auto child = page_->ChildFrame(frame_, frame[0].get<long>())) documents.push_back(Frame(page_, *child));
   }
   return documents;
+}
+
+DocumentOutline LiveDocument::Outline(bool with_words) {
+  const auto answer = Ask(*this, "outline");
+  if (!answer || !answer->is_object() || !answer->contains("tags") || !answer->contains("items"))
+    return Document::Outline(with_words);
+  DocumentOutline outline;
+  const Json& tags = (*answer)["tags"];
+  const Json& items = (*answer)["items"];
+  if (!tags.is_array() || !items.is_array()) return outline;
+  std::vector<std::uint32_t> numbers;
+  for (const Json& tag : tags) numbers.push_back(outline.TagNumber(UpperAscii(Wide(tag))));
+  std::vector<long> handles;
+  std::vector<WideString> tag_of_entry;
+  for (const Json& item : items) {
+    if (!item.is_array() || item.size() != 3 || !item[0].is_number_integer() || !item[1].is_number_integer() ||
+        !item[2].is_number_unsigned() || item[2].get<std::size_t>() >= numbers.size())
+      break;
+    DocumentOutline::Entry entry;
+    entry.source_index = static_cast<long>(outline.entries.size());
+    const auto parent = item[1].get<std::int64_t>();
+    entry.parent = parent >= 0 && parent < entry.source_index ? static_cast<std::int32_t>(parent) : -1;
+    entry.tag = numbers[item[2].get<std::size_t>()];
+    outline.entries.push_back(entry);
+    handles.push_back(item[0].get<long>());
+    tag_of_entry.push_back(outline.tags[entry.tag]);
+  }
+  if (!with_words || outline.entries.empty()) return outline;
+  // The words of every element from one reading of the whole document where the form can parse it;
+  // otherwise each element's text in turn.
+  std::optional<std::vector<std::int64_t>> words;
+  if (const auto root = Ask(*this, "markup", {handles[0], true}); root && root->is_string())
+    words = page_->form().Words(Wide(*root), tag_of_entry);
+  if (words && words->size() != outline.entries.size()) words.reset();
+  for (std::size_t i = 0; i < outline.entries.size(); ++i) {
+    if (words) {
+      outline.entries[i].words = (*words)[i];
+    } else if (auto text = FromAnswer(Json::array({handles[i], Narrow(tag_of_entry[i])}))->InnerText()) {
+      outline.entries[i].words = static_cast<std::int64_t>(CountWords(WideView(*text)));
+    }
+  }
+  return outline;
 }
 
 long LiveHandle(Element& element) {
@@ -257,4 +297,4 @@ long LiveHandle(Element& element) {
   return live ? live->handle() : -1;
 }
 
-}  // namespace ph::cdp
+}  // namespace ph::live

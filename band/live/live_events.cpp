@@ -1,14 +1,22 @@
 // Listening to live documents, and routing what the page reports to the engine.
-#include "band/cdp/live_events.h"
+#include "band/live/live_events.h"
 
-namespace ph::cdp {
+namespace ph::live {
+namespace {
+
+std::string ReportType(const Json& payload) {
+  const auto type = payload.find("type");
+  return type != payload.end() && type->is_string() ? type->get<std::string>() : std::string();
+}
+
+}  // namespace
 
 std::optional<std::uint32_t> LiveEvents::Advise(Document& document, DocumentEventSink& sink) {
   auto* live = dynamic_cast<LiveDocument*>(&document);
   if (!live) return std::nullopt;
   try {
     live->Invoke("listen", {true});
-  } catch (const std::exception&) {
+  } catch (const PageError&) {
     return std::nullopt;
   }
   connections_[next_cookie_] = Connection{live->shared_from_this(), &sink};
@@ -22,7 +30,7 @@ void LiveEvents::Unadvise(Document& document, std::uint32_t cookie) {
   connections_.erase(it);
   try {
     live->Invoke("listen", {false});
-  } catch (const std::exception&) {
+  } catch (const PageError&) {
     // A page that is gone does not listen any more either.
   }
 }
@@ -31,31 +39,37 @@ void LiveEvents::RefuseNavigation(bool refuse) {
   for (auto& [cookie, connection] : connections_) {
     try {
       connection.document->Invoke("refuseNavigation", {refuse});
-    } catch (const std::exception&) {
+    } catch (const PageError&) {
       // Nothing to refuse on a page that is gone.
     }
   }
 }
 
 MouseEvent MouseEventFromReport(LiveDocument& document, const Json& payload) {
+  // Reports come through the extension's scripts: a field of the wrong type counts as absent.
+  const auto flag = [&](const char* name) {
+    const auto it = payload.find(name);
+    return it != payload.end() && it->is_boolean() && it->get<bool>();
+  };
   MouseEvent event;
-  event.source = document.FromAnswer(payload.value("target", Json()));
-  switch (payload.value("button", -1)) {
+  if (const auto target = payload.find("target"); target != payload.end()) event.source = document.FromAnswer(*target);
+  const auto button = payload.find("button");
+  switch (button != payload.end() && button->is_number_integer() ? button->get<int>() : -1) {
     case 0: event.button = 1; break;
     case 1: event.button = 4; break;
     case 2: event.button = 2; break;
     default: event.button = 0;
   }
-  event.shift = payload.value("shift", false);
-  event.ctrl = payload.value("ctrl", false);
-  event.alt = payload.value("alt", false);
+  event.shift = flag("shift");
+  event.ctrl = flag("ctrl");
+  event.alt = flag("alt");
   return event;
 }
 
-void LiveEvents::Deliver(const PageReport& report, bool click) {
+void LiveEvents::Deliver(const FrameReport& report, bool click) {
   for (auto& [cookie, connection] : connections_) {
-    if (connection.document != report.document) continue;
-    const MouseEvent event = MouseEventFromReport(*report.document, report.payload);
+    if (connection.document->frame() != report.frame) continue;
+    const MouseEvent event = MouseEventFromReport(*connection.document, report.payload);
     if (click) {
       connection.sink->OnClick(event);
     } else {
@@ -66,26 +80,27 @@ void LiveEvents::Deliver(const PageReport& report, bool click) {
 }
 
 bool LiveEvents::Pump(Clock::time_point deadline) {
-  std::vector<PageReport> reports;
+  std::vector<FrameReport> reports;
   const bool alive = page_.Pump(deadline, &reports);
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    const std::string type = reports[i].payload.value("type", "");
+    const std::string type = ReportType(reports[i].payload);
+    const bool hover_follows = i + 1 < reports.size() && ReportType(reports[i + 1].payload) == "hover";
     if (type == "finish") {
-      finish_ = true;
+      signals_.finish = true;
+    } else if (type == "cancel") {
+      signals_.cancel = true;
+    } else if (type == "leave") {
+      signals_.leave = !hover_follows;
     } else if (type == "click") {
       Deliver(reports[i], true);
-    } else if (type == "hover") {
-      const bool superseded = i + 1 < reports.size() && reports[i + 1].payload.value("type", "") == "hover";
-      if (!superseded) Deliver(reports[i], false);
+    } else if (type == "hover" && !hover_follows) {
+      signals_.leave = false;
+      Deliver(reports[i], false);
     }
   }
   return alive;
 }
 
-bool LiveEvents::TakeFinish() {
-  const bool finish = finish_;
-  finish_ = false;
-  return finish;
-}
+PageSignals LiveEvents::TakeSignals() { return std::exchange(signals_, PageSignals{}); }
 
-}  // namespace ph::cdp
+}  // namespace ph::live

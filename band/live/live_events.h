@@ -1,12 +1,19 @@
-// The mouse events of live documents as the selection engine receives them, and the bar's finish.
+// The mouse events of live documents as the selection engine receives them, and the user's other signals.
 #pragma once
 
 #include <map>
 
-#include "band/cdp/live_document.h"
 #include "band/engine/band_ports.h"
+#include "band/live/live_document.h"
 
-namespace ph::cdp {
+namespace ph::live {
+
+// What the user did on the page besides the mouse events the engine takes.
+struct PageSignals {
+  bool finish = false;  // the bar's Finish (or the extension's popup or shortcut)
+  bool cancel = false;  // Esc, or the bar's Cancel: nothing is kept
+  bool leave = false;   // the pointer left the page's content (onto the bar, or the empty space around it)
+};
 
 class LiveEvents : public DocumentEventsPort {
  public:
@@ -22,26 +29,26 @@ class LiveEvents : public DocumentEventsPort {
 
   // Hands the page's events that arrive until the deadline to the connected sinks. Of several hovers
   // in a row only the last is handed on: the engine would undo the others at once. False when the
-  // tab is gone.
+  // page is gone.
   bool Pump(Clock::time_point deadline);
-  // Whether the bar's finish button was pressed since the last call.
-  bool TakeFinish();
+  // What was signalled since the last call.
+  PageSignals TakeSignals();
 
  private:
   struct Connection {
     std::shared_ptr<LiveDocument> document;
     DocumentEventSink* sink;
   };
-  void Deliver(const PageReport& report, bool click);
+  void Deliver(const FrameReport& report, bool click);
 
   LivePage& page_;
   std::map<std::uint32_t, Connection> connections_;
   std::uint32_t next_cookie_ = 1;
-  bool finish_ = false;
+  PageSignals signals_;
 };
 
 // The engine's mouse event from a report of the page: the element under the mouse and the buttons,
 // with the button numbered as the band's browser numbers it (1 left, 2 right, 4 middle).
 MouseEvent MouseEventFromReport(LiveDocument& document, const Json& payload);
 
-}  // namespace ph::cdp
+}  // namespace ph::live

@@ -1,5 +1,5 @@
 // The declarations of a style attribute: read, changed one property at a time, written back.
-#include "band/memdoc/inline_style.h"
+#include "band/engine/inline_style.h"
 
 namespace ph {
 namespace {

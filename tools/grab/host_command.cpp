@@ -1,0 +1,115 @@
+// The save panel's question and answer, and the files that register grab as the extension's host.
+#include "tools/grab/host_command.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "band/host/extension_identity.h"
+#include "controller/outputs/output_context.h"
+
+namespace ph::grab {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kKindNames[] = {"text", "xml", "html", "clipboard", "database"};
+constexpr const char* kPortionNames[] = {"auto", "text", "html"};
+
+std::string Home() {
+  const char* home = std::getenv("HOME");
+  return home && *home ? home : "/";
+}
+
+// $NAME when it is an absolute path, else the fallback under the home folder.
+fs::path XdgFolder(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  if (value && *value == '/') return value;
+  return fs::path(Home()) / fallback;
+}
+
+// A word for the shell, in single quotes.
+std::string Quoted(const std::string& word) {
+  std::string out = "'";
+  for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+bool WriteFile(const fs::path& path, const std::string& text, fs::perms mode, std::ostream& err) {
+  std::error_code ec;
+  fs::create_directories(path.parent_path(), ec);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  if (!file) {
+    err << "grab: cannot write " << path.string() << '\n';
+    return false;
+  }
+  fs::permissions(path, mode, ec);
+  return true;
+}
+
+std::string Launcher(const Options& options) {
+  std::error_code ec;
+  std::string grab = fs::read_symlink("/proc/self/exe", ec).string();
+  if (ec) grab = "grab";
+  std::string line = "exec " + Quoted(grab);
+  if (!options.data_dir.empty()) line += " --data-dir " + Quoted(fs::absolute(options.data_dir).string());
+  const DialogAnswer& answer = options.answer;
+  if (answer.kind >= 0 && answer.kind < 5) line += std::string(" --kind ") + kKindNames[answer.kind];
+  if (answer.portion_list_index > 0) line += std::string(" --portion ") + kPortionNames[answer.portion_list_index];
+  if (!answer.target.empty()) line += " --to " + Quoted(fs::absolute(answer.target).string());
+  if (answer.append) line += *answer.append ? " --append" : " --no-append";
+  if (options.relocate_by_paths) line += " --relocate paths";
+  return "#!/bin/sh\n# Started by the browser for the PageHarvest extension (written by grab host --install).\n" + line +
+         " host \"$@\"\n";
+}
+
+}  // namespace
+
+std::optional<DialogAnswer> AskSavePanel(host::NativeChannel& channel, const IntakeItem& item,
+                                         const std::string& suggested_name) {
+  const host::Json value = channel.Ask({{"type", "ask"},
+                                        {"title", item.title},
+                                        {"suggested", (fs::path(Home()) / suggested_name).string()},
+                                        {"kinds", kKindNames},
+                                        {"kind", "html"},
+                                        {"append", false}});
+  if (!value.is_object()) return std::nullopt;
+  DialogAnswer answer;
+  const auto kind = value.find("kind");
+  for (int i = 0; i < 5 && kind != value.end() && kind->is_string(); ++i)
+    if (*kind == kKindNames[i]) answer.kind = i;
+  const auto file = value.find("file");
+  if (file != value.end() && file->is_string()) answer.target = file->get<std::string>();
+  const auto append = value.find("append");
+  if (append != value.end() && append->is_boolean()) answer.append = append->get<bool>();
+  const bool file_kind = answer.kind == kOutputText || answer.kind == kOutputXml || answer.kind == kOutputHtml;
+  if (answer.kind < 0 || (file_kind && answer.target.empty())) return std::nullopt;
+  return answer;
+}
+
+int InstallHost(const Options& options, std::ostream& out, std::ostream& err) {
+  const fs::path launcher = XdgFolder("XDG_DATA_HOME", ".local/share") / "pageharvest" / host::kHostName;
+  if (!WriteFile(launcher, Launcher(options), fs::perms::owner_all, err)) return 1;
+  const std::string manifest = host::HostManifest(launcher.string());
+  const fs::path config = XdgFolder("XDG_CONFIG_HOME", ".config");
+  for (const char* browser : {"chromium", "google-chrome", "microsoft-edge"}) {
+    const fs::path path = config / browser / "NativeMessagingHosts" / (std::string(host::kHostName) + ".json");
+    if (!WriteFile(path, manifest, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                       fs::perms::others_read, err))
+      return 1;
+    if (!options.quiet) out << "host manifest: " << path.string() << '\n';
+  }
+  if (!options.quiet)
+    out << "launcher: " << launcher.string() << "\n"
+        << "Now load the extension: open chrome://extensions (edge://extensions in Edge), turn on Developer\n"
+        << "mode, choose \"Load unpacked\" and pick the extension/ folder of PageHarvest. Its id is "
+        << host::kExtensionId << ".\n";
+  return 0;
+}
+
+}  // namespace ph::grab

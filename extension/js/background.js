@@ -143,9 +143,12 @@ vAPI.commands.onCommand((name, tabId) => {
   else if (name === 'quick-save') launch(pageHarvest.quickSave(tabId));
 });
 
-// The page a command works on is gone: the host keeps nothing of it.
+// The page a command works on is gone: the host keeps nothing of it, and says nothing more.
 function pageGone(tabId) {
-  for (const host of hostCommands.get(tabId) || []) host.send({type: 'gone'});
+  for (const host of hostCommands.get(tabId) || []) {
+    host.send({type: 'gone'});
+    host.close({type: 'done', outcome: 'closed', text: 'The page was closed or left before the command ended; nothing was kept.', layout: 0});
+  }
 }
 
 vAPI.tabs.onRemoved(tabId => {

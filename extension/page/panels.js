@@ -69,11 +69,12 @@
     return [row, ...made];
   };
 
-  // The file name suggested for another kind: its extension follows the kind.
+  // The file name for a kind: the host suggests one without an extension, and the extension follows
+  // the kind chosen.
   const withExtension = (file, kind) => {
-    const wanted = kExtensions[kind];
     const current = Object.values(kExtensions).find(e => file.toLowerCase().endsWith(e));
-    return wanted && current ? file.slice(0, -current.length) + wanted : file;
+    const base = current ? file.slice(0, -current.length) : file;
+    return kExtensions[kind] ? base + kExtensions[kind] : file;
   };
 
   globalThis.pagePanels = {
@@ -110,7 +111,7 @@
         const offered = Array.isArray(kinds) && kinds.length ? kinds : Object.keys(kKinds);
         const choice = make('select', {}, ...offered.map(k => make('option', {value: k, textContent: kKinds[k] || k})));
         choice.value = offered.includes(kind) ? kind : offered[0];
-        const file = make('input', {type: 'text', value: suggested || ''});
+        const file = make('input', {type: 'text', value: withExtension(suggested || '', choice.value)});
         const appending = make('input', {type: 'checkbox', checked: Boolean(append)});
         const fit = () => {
           const toFile = choice.value in kExtensions;

@@ -24,7 +24,8 @@ constexpr int kAlt = 1, kCtrl = 2, kShift = 8;
 class ExtensionRig {
  public:
   // host_line: the shell command line the host's launcher runs, with the browser's arguments after it.
-  // Its folder() is the test's scratch folder, which the launcher exports as PH_HOST_DIR.
+  // Its folder() is the test's scratch folder, which the launcher exports as PH_HOST_DIR; the launcher
+  // adds the id of each host process it starts to the file "launches" there, one a line.
   explicit ExtensionRig(const std::string& host_line);
   ~ExtensionRig();
 

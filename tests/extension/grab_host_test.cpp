@@ -2,7 +2,7 @@
 #include <signal.h>
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -58,11 +58,19 @@ class GrabHost : public ::testing::Test {
   WorkerAnswer Command(const char* name, long tab) {
     return rig->Worker(std::string("pageHarvest.") + name + "(" + std::to_string(tab) + ")");
   }
-  // The tab's layout has been looked up (the badge shows it is known).
+  std::string Badge(long tab) {
+    return rig->Worker("chrome.action.getBadgeText({tabId: " + std::to_string(tab) + "})").value.get<std::string>();
+  }
+  // The tab's layout has been looked up and is known.
   bool Known(long tab) {
-    return rig->WaitUntil([&] {
-      return rig->Worker("chrome.action.getBadgeText({tabId: " + std::to_string(tab) + "})").value == "\xe2\x9c\x93";
-    });
+    return rig->WaitUntil([&] { return Badge(tab) == "\xe2\x9c\x93"; });
+  }
+  // The host processes the browser started, in order.
+  std::vector<pid_t> Launches() const {
+    std::vector<pid_t> pids;
+    std::istringstream lines(ReadWholeFile(rig->folder() + "/launches"));
+    for (pid_t pid; lines >> pid;) pids.push_back(pid);
+    return pids;
   }
 
   LoopbackHttpServer server;
@@ -156,6 +164,20 @@ TEST_F(GrabHost, QuickSaveOnTheNextPageOfALearnedLayout) {
   EXPECT_NE(saved.find("News: <B>rain</B>"), std::string::npos) << done.value.dump();
 }
 
+TEST_F(GrabHost, OnlyPagesOfHostsWithLayoutsAreShownToTheHost) {
+  ASSERT_TRUE(Start());
+  const std::string url = server.Url("/board.html");
+  ASSERT_TRUE(GrabPick(rig->folder() + "/data", url, {"frame[0]/DIV[0]"}));
+  // The same page under another host name, which has no layouts.
+  const long other = rig->OpenTab("http://localhost" + url.substr(url.rfind(':')));
+  const long known = rig->OpenTab(url);
+  ASSERT_GE(other, 0);
+  ASSERT_GE(known, 0);
+  ASSERT_TRUE(Known(known));
+  EXPECT_EQ(Badge(other), "");
+  EXPECT_EQ(Launches().size(), 2u);  // the hosts with layouts, and the state of the known page
+}
+
 TEST_F(GrabHost, PageWithAStrictContentSecurityPolicy) {
   const std::string page =
       "<!DOCTYPE html><html><head><title>Strict</title><script src=\"/strict.js\"></script></head>"
@@ -224,8 +246,7 @@ TEST_F(GrabHost, HostKilledDuringSelectionIsToldInThePageAndLeavesTheDataFilesWh
   rig->Hover(PointIn(ById("prices")));
   rig->Click(kShift);
   ASSERT_TRUE(rig->WaitUntil([&] { return rig->PageShows("1 region picked"); }));
-  const pid_t host = std::stoi(ReadWholeFile(rig->folder() + "/host.pid"));
-  ASSERT_EQ(::kill(host, SIGKILL), 0);
+  ASSERT_EQ(::kill(Launches().back(), SIGKILL), 0);
 
   const WorkerAnswer done = Command("finishSelection", tab);
   EXPECT_NE(done.error.find("The PageHarvest host stopped: Native host has exited. Nothing was saved."), std::string::npos)

@@ -125,7 +125,8 @@
     idOf(element) {
       const child = element && element.contentWindow;
       if (!child) return Promise.resolve(-1);
-      const token = `${Date.now()}-${Math.random()}`;
+      // Unguessable, so that the page cannot hand a frame's script a token of ours.
+      const token = Array.from(crypto.getRandomValues(new Uint8Array(16)), b => b.toString(16).padStart(2, '0')).join('');
       const id = messaging.send('vapi', 'frameOf', {token});
       child.postMessage({[kProbe]: token}, '*');
       return id;

@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "common/handoff_record.h"
-#include "common/intake_item.h"
+#include "controller/intake/intake_item.h"
 #include "platform/code_page.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

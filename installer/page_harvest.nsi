@@ -1,9 +1,12 @@
-; The setup program and uninstaller of PageHarvest: the controller and the browser band in one folder.
+; The setup program and uninstaller of PageHarvest: the controller, the browser band, and the browser
+; extension with its native host, in one folder.
 ;
 ; makensis gets the inputs from the build:
 ;   -DPH_VERSION=2.37             the product version
 ;   -DPH_CONTROLLER=path          PageHarvest.exe
 ;   -DPH_BAND=path                GrabPlugin.dll (left out when the tree did not build it)
+;   -DPH_HOST=path                PageHarvestHost.exe, the extension's native messaging host
+;   -DPH_EXTENSION=folder         the extension's folder, installed as it is
 ;   -DPH_ICON=path                the controller's icon, used for setup and uninstaller too
 ;   -DPH_OUT_FILE=path            where PageHarvest-Setup.exe is written
 ;
@@ -15,8 +18,8 @@ Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 
-!ifndef PH_VERSION | PH_CONTROLLER | PH_ICON | PH_OUT_FILE
-  !error "makensis needs -DPH_VERSION, -DPH_CONTROLLER, -DPH_ICON and -DPH_OUT_FILE"
+!ifndef PH_VERSION | PH_CONTROLLER | PH_HOST | PH_EXTENSION | PH_ICON | PH_OUT_FILE
+  !error "makensis needs -DPH_VERSION, -DPH_CONTROLLER, -DPH_HOST, -DPH_EXTENSION, -DPH_ICON and -DPH_OUT_FILE"
 !endif
 
 !include MUI2.nsh
@@ -31,6 +34,12 @@ SetCompressor /SOLID lzma
 !define MAIN_CLASS "page grabber clsname"
 !define MAIN_TITLE "Page Grabber Controller"
 !define EXIT_COMMAND 57665
+; The native host as Chrome and Edge find it: a key per browser whose default value is the path of
+; the host's manifest, which the host program writes beside itself.
+!define HOST_NAME "org.pageharvest.host"
+!define HOST_MANIFEST "${HOST_NAME}.json"
+!define CHROME_HOST_KEY "Software\Google\Chrome\NativeMessagingHosts\${HOST_NAME}"
+!define EDGE_HOST_KEY "Software\Microsoft\Edge\NativeMessagingHosts\${HOST_NAME}"
 ; Added to the install folder's access rights: Users may add files to it (but not change the installed
 ; ones), and whoever creates a file there has full control of it, so each person can rewrite and delete
 ; the data files they made. What the folder inherits stays.
@@ -150,6 +159,12 @@ Section "PageHarvest" SecMain
   !ifdef PH_BAND
     File "/oname=GrabPlugin.dll" "${PH_BAND}"
   !endif
+  File "/oname=PageHarvestHost.exe" "${PH_HOST}"
+  ; An upgrade replaces the extension's folder whole, so no file of an older version stays in it.
+  RMDir /r "$INSTDIR\extension"
+  SetOutPath "$INSTDIR\extension"
+  File /r "${PH_EXTENSION}/*"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   Call GrantFolderRights
@@ -173,6 +188,16 @@ Section "PageHarvest" SecMain
   ${If} $0 != "$INSTDIR\PageHarvest.exe"
     !insertmacro WARN "Could not record where PageHarvest is installed; the browser band will not be able to start it."
   ${EndIf}
+
+  ; The host writes its manifest (JSON in UTF-8, its own path in it), then both browsers are pointed at it.
+  Delete "$INSTDIR\${HOST_MANIFEST}"
+  ExecWait '"$INSTDIR\PageHarvestHost.exe" /register' $0
+  ${If} $0 != 0
+  ${OrIfNot} ${FileExists} "$INSTDIR\${HOST_MANIFEST}"
+    !insertmacro WARN "Could not write ${HOST_MANIFEST}; the browser extension will not reach PageHarvest."
+  ${EndIf}
+  WriteRegStr HKLM "${CHROME_HOST_KEY}" "" "$INSTDIR\${HOST_MANIFEST}"
+  WriteRegStr HKLM "${EDGE_HOST_KEY}" "" "$INSTDIR\${HOST_MANIFEST}"
 
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\PageHarvest.exe" "" "$INSTDIR\PageHarvest.exe" 0
 
@@ -210,6 +235,13 @@ Section "Uninstall"
   ${EndIf}
   Delete "$INSTDIR\PageHarvest.exe"
   Delete "$INSTDIR\uninstall.exe"
+
+  DeleteRegKey HKLM "${CHROME_HOST_KEY}"
+  DeleteRegKey HKLM "${EDGE_HOST_KEY}"
+  Delete "$INSTDIR\${HOST_MANIFEST}"
+  ; A browser may be running the host for a selection; the file goes when it has ended.
+  Delete /REBOOTOK "$INSTDIR\PageHarvestHost.exe"
+  RMDir /r "$INSTDIR\extension"
 
   DeleteRegValue HKCU "${RUN_KEY}" "PageHarvest"
   ; The stored path names a program that is gone; the other settings are the user's.

@@ -2,19 +2,11 @@
 // on Windows; a key opened for reading refuses writes.
 #include "platform/memory_registry.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/ascii.h"
 #include "common/le_io.h"
 
 namespace ph {
 namespace {
-
-std::string Fold(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // "root\path" with empty segments dropped, so "A\\B\" and "a\b" name one key.
 std::string KeyId(RegistryRoot root, std::string_view path) {
@@ -23,7 +15,7 @@ std::string KeyId(RegistryRoot root, std::string_view path) {
   while (at <= path.size()) {
     std::size_t end = path.find('\\', at);
     if (end == std::string_view::npos) end = path.size();
-    if (end > at) id += "\\" + Fold(path.substr(at, end - at));
+    if (end > at) id += "\\" + LowerAscii(path.substr(at, end - at));
     at = end + 1;
   }
   return id;
@@ -34,6 +26,7 @@ std::string KeyId(RegistryRoot root, std::string_view path) {
 struct MemoryRegistry::State {
   std::mutex mutex;
   std::map<std::string, std::map<std::string, RegistryValue>> keys;  // key id -> folded name -> value
+  std::map<std::string, RegistryAccess> granted;                      // keys with limited rights
 };
 
 namespace {
@@ -47,7 +40,7 @@ class MemoryKey : public RegistryKey {
     std::lock_guard<std::mutex> lock(state_->mutex);
     auto key = state_->keys.find(id_);
     if (key == state_->keys.end()) return QueryStatus::kMissing;
-    auto value = key->second.find(Fold(name));
+    auto value = key->second.find(LowerAscii(name));
     if (value == key->second.end()) return QueryStatus::kMissing;
     out->type = value->second.type;
     if (value->second.data.size() > max_bytes) {
@@ -64,7 +57,7 @@ class MemoryKey : public RegistryKey {
     auto key = state_->keys.find(id_);
     if (key == state_->keys.end()) return false;
     const auto* p = static_cast<const std::uint8_t*>(data);
-    key->second[Fold(name)] = RegistryValue{type, Bytes(p, p + size)};
+    key->second[LowerAscii(name)] = RegistryValue{type, Bytes(p, p + size)};
     return true;
   }
 
@@ -73,7 +66,7 @@ class MemoryKey : public RegistryKey {
     std::lock_guard<std::mutex> lock(state_->mutex);
     auto key = state_->keys.find(id_);
     if (key == state_->keys.end()) return false;
-    key->second.erase(Fold(name));
+    key->second.erase(LowerAscii(name));
     return true;
   }
 
@@ -97,11 +90,27 @@ std::unique_ptr<RegistryKey> MemoryRegistry::Create(RegistryRoot root, std::stri
   return std::make_unique<MemoryKey>(state_, id, true);
 }
 
+namespace {
+
+bool Covers(RegistryAccess granted, RegistryAccess asked) {
+  if (granted == asked || granted == RegistryAccess::kAll) return true;
+  return granted == RegistryAccess::kReadWrite && asked != RegistryAccess::kAll;
+}
+
+}  // namespace
+
+void MemoryRegistry::LimitRights(RegistryRoot root, std::string_view path, RegistryAccess granted) {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->granted[KeyId(root, path)] = granted;
+}
+
 std::unique_ptr<RegistryKey> MemoryRegistry::Open(RegistryRoot root, std::string_view path,
                                                   RegistryAccess access) {
   const std::string id = KeyId(root, path);
   std::lock_guard<std::mutex> lock(state_->mutex);
   if (state_->keys.count(id) == 0) return nullptr;
+  const auto limit = state_->granted.find(id);
+  if (limit != state_->granted.end() && !Covers(limit->second, access)) return nullptr;
   return std::make_unique<MemoryKey>(state_, id, access != RegistryAccess::kRead);
 }
 
@@ -125,7 +134,7 @@ bool MemoryRegistry::GetValue(RegistryRoot root, std::string_view path, std::str
   std::lock_guard<std::mutex> lock(state_->mutex);
   auto key = state_->keys.find(KeyId(root, path));
   if (key == state_->keys.end()) return false;
-  auto value = key->second.find(Fold(name));
+  auto value = key->second.find(LowerAscii(name));
   if (value == key->second.end()) return false;
   *out = value->second;
   return true;

@@ -20,6 +20,9 @@ class MemoryRegistry : public Registry {
   // For tests: whether a key exists, and a value read without going through a key.
   bool KeyExists(RegistryRoot root, std::string_view path) const;
   bool GetValue(RegistryRoot root, std::string_view path, std::string_view name, RegistryValue* out) const;
+  // For tests: opens of the key that ask for more than granted are refused, as a key's security
+  // makes Windows refuse them.
+  void LimitRights(RegistryRoot root, std::string_view path, RegistryAccess granted);
 
   // The whole registry as bytes, and back: how a native program keeps its settings between runs.
   // Restore refuses damaged data as a whole and leaves the registry as it was.

@@ -1,17 +1,9 @@
 // Decoding of percent escapes in URL paths.
 #include "platform/url.h"
 
+#include "common/hex.h"
+
 namespace ph {
-namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::string PercentDecode(std::string_view text) {
   std::string out;

@@ -20,7 +20,8 @@ enum class RegistryType : std::uint32_t {
   kQword = 11,        // REG_QWORD
 };
 
-enum class RegistryAccess { kRead, kWrite, kAll };
+// kAll adds the rights to delete the key and change its security, which a key's owner may withhold.
+enum class RegistryAccess { kRead, kWrite, kReadWrite, kAll };
 
 enum class QueryStatus {
   kOk,

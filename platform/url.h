@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/base.h"
+#include "common/hex.h"
 
 namespace ph {
 
@@ -23,13 +24,12 @@ class UrlPort {
 // upper-case hexadecimal digits: the one percent escaper of the program.
 template <typename Escape>
 void AppendPercentEscaped(std::string_view text, Escape escape, std::string* out) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   for (char ch : text) {
     const auto c = static_cast<unsigned char>(ch);
     if (escape(c)) {
       out->push_back('%');
-      out->push_back(kHex[c >> 4]);
-      out->push_back(kHex[c & 15]);
+      out->push_back(kHexUpper[c >> 4]);
+      out->push_back(kHexUpper[c & 15]);
     } else {
       out->push_back(ch);
     }

@@ -1,6 +1,8 @@
 // The one reading of a URL's scheme that every part of the program shares.
 #include "platform/url.h"
 
+#include "common/ascii.h"
+
 namespace ph {
 
 std::string UrlScheme(std::string_view url) {
@@ -8,10 +10,10 @@ std::string UrlScheme(std::string_view url) {
   std::string scheme;
   for (std::size_t i = 0; i < url.size(); ++i) {
     const char c = url[i];
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool letter = IsAsciiLetter(c);
     if (c == ':' && i > 0) return scheme;
     if (!letter && (i == 0 || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))) return {};
-    scheme += static_cast<char>((c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c);
+    scheme += LowerAscii(c);
   }
   return {};
 }

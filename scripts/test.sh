@@ -9,6 +9,10 @@ start=$(date +%s)
 
 scripts/bootstrap.sh
 
+echo "== layering"
+layering=0
+scripts/check_layers.py || layering=1
+
 echo "== native build"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPH_SANITIZE=ON >/dev/null
 cmake --build build/native -j "$jobs"
@@ -18,7 +22,7 @@ cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/win -j "$jobs"
 
-status=0
+status=$layering
 echo "== native tests"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" UBSAN_OPTIONS="print_stacktrace=1"
 ctest --test-dir build/native -j "$jobs" --output-on-failure --timeout 600 || status=1

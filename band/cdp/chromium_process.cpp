@@ -1,6 +1,8 @@
 // Starting Chromium with its DevTools pipe on descriptors 3 and 4, and ending it whatever happened.
 #include "band/cdp/chromium_process.h"
 
+#include "platform/posix/unique_fd.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -17,20 +19,6 @@ extern char** environ;
 
 namespace ph::cdp {
 namespace {
-
-// Descriptors that close themselves: a failed start must not leave half a pipe open.
-struct Fd {
-  int fd = -1;
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-  int Release() {
-    const int f = fd;
-    fd = -1;
-    return f;
-  }
-  void Close() { ::close(Release()); }
-};
 
 // The pipe ends the child keeps are moved above 3 and 4 first, so that placing one on 3 or 4 cannot
 // overwrite the other.
@@ -86,10 +74,11 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
 
   int to_browser[2], from_browser[2];
   if (::pipe2(to_browser, O_CLOEXEC) != 0) return fail("cannot make a pipe for the browser");
-  Fd command_read{to_browser[0]}, command_write{to_browser[1]};
+  // Descriptors that close themselves: a failed start must not leave half a pipe open.
+  UniqueFd command_read{to_browser[0]}, command_write{to_browser[1]};
   if (::pipe2(from_browser, O_CLOEXEC) != 0) return fail("cannot make a pipe for the browser");
-  Fd reply_read{from_browser[0]}, reply_write{from_browser[1]};
-  Fd child_in{HighCopy(command_read.fd)}, child_out{HighCopy(reply_write.fd)};
+  UniqueFd reply_read{from_browser[0]}, reply_write{from_browser[1]};
+  UniqueFd child_in{HighCopy(command_read.get())}, child_out{HighCopy(reply_write.get())};
 
   std::vector<std::string> args = {program, "--remote-debugging-pipe", "--user-data-dir=" + profile,
                                    "--no-first-run", "--no-default-browser-check",
@@ -130,8 +119,8 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, child_in.fd, 3);
-  posix_spawn_file_actions_adddup2(&actions, child_out.fd, 4);
+  posix_spawn_file_actions_adddup2(&actions, child_in.get(), 3);
+  posix_spawn_file_actions_adddup2(&actions, child_out.get(), 4);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -151,9 +140,9 @@ std::unique_ptr<ChromiumProcess> ChromiumProcess::Start(const ChromiumOptions& o
   posix_spawnattr_destroy(&attributes);
   if (spawned != 0) return fail("cannot start " + program);
   // The browser has its ends now; ours must go, so that its pipe closes when it ends.
-  for (Fd* end : {&child_in, &child_out, &command_read, &reply_write}) end->Close();
+  for (UniqueFd* end : {&child_in, &child_out, &command_read, &reply_write}) end->reset();
 
-  auto pipe = std::make_unique<DevToolsPipe>(reply_read.Release(), command_write.Release(), options.stop);
+  auto pipe = std::make_unique<DevToolsPipe>(std::move(reply_read), std::move(command_write), options.stop);
   std::unique_ptr<ChromiumProcess> browser(new ChromiumProcess(pid, profile, std::move(pipe)));
   try {
     browser->client().Call("Browser.getVersion", Json::object(), {}, options.start_timeout);

@@ -30,16 +30,11 @@ std::optional<std::string> MessageFramer::Next() {
   return message;
 }
 
-DevToolsPipe::DevToolsPipe(int read_fd, int write_fd, const volatile std::sig_atomic_t* stop)
-    : read_fd_(read_fd), write_fd_(write_fd), stop_(stop) {
+DevToolsPipe::DevToolsPipe(UniqueFd read_fd, UniqueFd write_fd, const volatile std::sig_atomic_t* stop)
+    : read_fd_(std::move(read_fd)), write_fd_(std::move(write_fd)), stop_(stop) {
   // A browser that went away must show as an error here, not end the whole program.
   std::signal(SIGPIPE, SIG_IGN);
-  for (int fd : {read_fd_, write_fd_}) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
-
-DevToolsPipe::~DevToolsPipe() {
-  ::close(read_fd_);
-  ::close(write_fd_);
+  for (int fd : {read_fd_.get(), write_fd_.get()}) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
 
 bool DevToolsPipe::WaitFor(int fd, short events, Clock::time_point deadline) {
@@ -59,13 +54,13 @@ void DevToolsPipe::Send(std::string_view message, Clock::time_point deadline) {
   framed.push_back('\0');
   std::string_view rest = framed;
   while (!rest.empty()) {
-    const ssize_t n = ::write(write_fd_, rest.data(), rest.size());
+    const ssize_t n = ::write(write_fd_.get(), rest.data(), rest.size());
     if (n > 0) {
       rest.remove_prefix(static_cast<std::size_t>(n));
       continue;
     }
     if (n < 0 && errno != EAGAIN && errno != EINTR) throw DevToolsError("the browser is gone (its pipe is closed)");
-    if (!WaitFor(write_fd_, POLLOUT, deadline)) throw DevToolsError("the browser does not read its commands");
+    if (!WaitFor(write_fd_.get(), POLLOUT, deadline)) throw DevToolsError("the browser does not read its commands");
   }
 }
 
@@ -73,14 +68,14 @@ std::optional<std::string> DevToolsPipe::Receive(Clock::time_point deadline) {
   char buffer[64 * 1024];
   for (;;) {
     if (auto message = framer_.Next()) return message;
-    const ssize_t n = ::read(read_fd_, buffer, sizeof buffer);
+    const ssize_t n = ::read(read_fd_.get(), buffer, sizeof buffer);
     if (n > 0) {
       framer_.Feed(std::string_view(buffer, static_cast<std::size_t>(n)));
       continue;
     }
     if (n == 0) throw DevToolsError("the browser is gone (its pipe is closed)");
     if (errno != EAGAIN && errno != EINTR) throw DevToolsError(std::string("cannot read from the browser: ") + std::strerror(errno));
-    if (!WaitFor(read_fd_, POLLIN, deadline)) return std::nullopt;
+    if (!WaitFor(read_fd_.get(), POLLIN, deadline)) return std::nullopt;
   }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/posix/unique_fd.h"
+
 namespace ph::cdp {
 
 using Clock = std::chrono::steady_clock;
@@ -40,10 +42,7 @@ class DevToolsPipe {
  public:
   static constexpr std::size_t kMaxMessage = 512u * 1024 * 1024;
 
-  DevToolsPipe(int read_fd, int write_fd, const volatile std::sig_atomic_t* stop = nullptr);
-  ~DevToolsPipe();
-  DevToolsPipe(const DevToolsPipe&) = delete;
-  DevToolsPipe& operator=(const DevToolsPipe&) = delete;
+  DevToolsPipe(UniqueFd read_fd, UniqueFd write_fd, const volatile std::sig_atomic_t* stop = nullptr);
 
   void Send(std::string_view message, Clock::time_point deadline);
   // The next message, or nothing when the deadline passes first.
@@ -55,8 +54,8 @@ class DevToolsPipe {
   // Waits until the descriptor is ready for events; false when the deadline passed.
   bool WaitFor(int fd, short events, Clock::time_point deadline);
 
-  int read_fd_;
-  int write_fd_;
+  UniqueFd read_fd_;
+  UniqueFd write_fd_;
   const volatile std::sig_atomic_t* stop_;
   MessageFramer framer_{kMaxMessage};
 };

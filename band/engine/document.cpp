@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "band/engine/page_text.h"
+#include "common/ascii.h"
 
 namespace ph {
 
@@ -12,23 +13,13 @@ bool SameElement(Element& a, Element& b) {
   return ia >= 0 && ia == b.SourceIndex();
 }
 
-bool TagEquals(WideView tag, std::string_view ascii_name) {
-  if (tag.size() != ascii_name.size()) return false;
-  for (std::size_t i = 0; i < tag.size(); ++i) {
-    char16_t c = tag[i];
-    char16_t d = static_cast<unsigned char>(ascii_name[i]);
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (d >= u'A' && d <= u'Z') d = static_cast<char16_t>(d - u'A' + u'a');
-    if (c != d) return false;
-  }
-  return true;
-}
+bool TagEquals(WideView tag, std::string_view ascii_name) { return EqualsIgnoringAsciiCase(tag, ascii_name); }
 
 namespace {
 
 // The lower-case letter of an upper-case one that has a single-unit lower case of its own.
 char16_t FoldCase(char16_t c) {
-  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
+  if (c < 0x80) return LowerAscii(c);
   if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
       (c >= 0x410 && c <= 0x42F))
     return static_cast<char16_t>(c + 0x20);
@@ -137,13 +128,6 @@ WideString WidenAscii(std::string_view ascii) {
   WideString out;
   out.reserve(ascii.size());
   for (char c : ascii) out.push_back(static_cast<unsigned char>(c));
-  return out;
-}
-
-WideString UpperAscii(WideView text) {
-  WideString out(text);
-  for (auto& c : out)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
   return out;
 }
 

@@ -152,8 +152,6 @@ bool TagEquals(WideView tag, std::string_view ascii_name);
 // Whether two texts are equal without regard to case, unit by unit: the letters of the Latin,
 // Greek and Cyrillic alphabets fold, as addresses are compared; other units compare as they are.
 bool EqualsIgnoringCase(WideView a, WideView b);
-// Upper case of the ASCII letters only, as tag names compare.
-WideString UpperAscii(WideView text);
 // ASCII text widened unit by unit (tag names and fixed markup the engine writes).
 WideString WidenAscii(std::string_view ascii);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "common/ascii.h"
 #include "platform/code_page.h"
 
 namespace ph {
@@ -107,10 +108,9 @@ const PagePaths::Steps& PagePaths::StepsOf(std::size_t document) {
   std::vector<std::uint32_t> kind(tags.size());
   std::unordered_map<std::string, std::uint32_t> kinds;
   for (std::size_t t = 0; t < tags.size(); ++t) {
-    std::string upper = code_page_.ToAnsi(tags[t]);
-    steps->names.push_back(upper);
-    for (char& c : upper)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const std::string name = code_page_.ToAnsi(tags[t]);
+    steps->names.push_back(name);
+    const std::string upper = UpperAscii(name);
     kind[t] = kinds.emplace(upper, static_cast<std::uint32_t>(kinds.size())).first->second;
   }
   steps->body = steps->outline.TagsNamed("body");

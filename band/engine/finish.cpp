@@ -1,6 +1,7 @@
 // The end of a selection: layout registration, cut-outs, extraction, remembering and sending.
 #include "band/engine/selection_engine.h"
 
+#include "band/engine/page_host.h"
 #include "band/engine/page_text.h"
 
 namespace ph {

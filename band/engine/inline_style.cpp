@@ -1,6 +1,8 @@
 // The declarations of a style attribute: read, changed one property at a time, written back.
 #include "band/engine/inline_style.h"
 
+#include "common/ascii.h"
+
 namespace ph {
 namespace {
 
@@ -49,10 +51,7 @@ Declarations Read(const WideString* text) {
     rest = semi == WideView::npos ? WideView() : rest.substr(semi + 1);
     const std::size_t colon = decl.find(u':');
     if (colon == WideView::npos) continue;
-    WideString name = Trim(decl.substr(0, colon));
-    for (auto& c : name)
-      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    d.emplace_back(std::move(name), Trim(decl.substr(colon + 1)));
+    d.emplace_back(LowerAscii(Trim(decl.substr(0, colon))), Trim(decl.substr(colon + 1)));
   }
   return d;
 }

@@ -3,7 +3,7 @@
 
 #include <unordered_set>
 
-#include "band/engine/page_text.h"
+#include "band/engine/page_host.h"
 #include "common/le_io.h"
 #include "platform/file_system.h"
 

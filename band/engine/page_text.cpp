@@ -1,14 +1,9 @@
-// Word counts, joins, hosts and data-file paths.
+// Word counts, and the joins of extracted pieces that survive running out of memory.
 #include "band/engine/page_text.h"
 
 #include <array>
 #include <new>
 #include <stdexcept>
-
-#include "common/utf8.h"
-#include "platform/code_page.h"
-#include "platform/file_system.h"
-#include "platform/url.h"
 
 namespace ph {
 
@@ -55,19 +50,6 @@ WideString AppendWithSeparator(std::optional<WideString> accumulated, const Wide
   } catch (const std::length_error&) {
     return base;
   }
-}
-
-std::string HostOfDocument(Document& document, UrlPort& urls, const CodePage& code_page) {
-  const auto url = document.Url();
-  if (!url) return {};
-  std::string host;
-  if (!urls.Host(code_page.ToAnsi(*url), &host)) return {};
-  host.resize(Utf8Prefix(host, kMaxHostLength).size());
-  return host;
-}
-
-std::string ModuleFilePath(FileSystem& files, std::string_view name) {
-  return ModuleFolderFile(files, name);
 }
 
 }  // namespace ph

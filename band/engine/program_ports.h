@@ -40,6 +40,13 @@ class RoutedEvents : public DocumentEventsPort {
   DocumentEventsPort* port_;
 };
 
+// No document's events: what the routed events reach while no page is shown.
+class NoDocumentEvents : public DocumentEventsPort {
+ public:
+  std::optional<std::uint32_t> Advise(Document&, DocumentEventSink&) override { return std::nullopt; }
+  void Unadvise(Document&, std::uint32_t) override {}
+};
+
 // Timers fire at once when asked to: there is nobody to wait for.
 class ImmediateTimers : public TimerPort {
  public:

@@ -1,10 +1,10 @@
-// "Quick Save" (a layout's stored selection found again) and "Auto Selection" (the richest block).
+// Quick Save (the layout's stored regions found again, by paths or by relocation) and Auto Selection.
 #include "band/engine/selection_engine.h"
 
 #include <algorithm>
 
 #include "band/engine/extraction.h"
-#include "band/engine/page_text.h"
+#include "band/engine/page_host.h"
 
 namespace ph {
 

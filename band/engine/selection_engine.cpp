@@ -1,7 +1,7 @@
 // Selection mode: connecting to the page, the hover highlight, modifier clicks and table removal.
 #include "band/engine/selection_engine.h"
 
-#include "band/engine/page_text.h"
+#include "band/engine/page_host.h"
 #include "platform/code_page.h"
 #include "platform/user.h"
 

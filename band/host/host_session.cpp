@@ -18,13 +18,6 @@ const char* IconName(MessageIcon icon) {
   }
 }
 
-// Events of no document: the engine is connected to nothing between commands.
-class NoEvents : public DocumentEventsPort {
- public:
-  std::optional<std::uint32_t> Advise(Document&, DocumentEventSink&) override { return std::nullopt; }
-  void Unadvise(Document&, std::uint32_t) override {}
-};
-
 }  // namespace
 
 Json MessageToShow(const Message& message) {
@@ -106,7 +99,8 @@ int HostSession::Run() {
     last = RunFinishing([&] { parts_.engine.AutoSelect(); });
   }
   channel_.Tell(last);
-  static NoEvents none;
+  // The engine is connected to nothing between commands.
+  static NoDocumentEvents none;
   parts_.events.Use(none);
   parts_.page.Set(nullptr);
   return last.value("type", "") == "error" ? 1 : 0;

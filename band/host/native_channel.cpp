@@ -17,6 +17,8 @@ bool NativeChannel::ReadOne() {
   std::string error;
   switch (stream_.Read(&message, &error)) {
     case MessageStream::Status::kEnd:
+      // A length over the limit ends the stream too; the extension hears why.
+      if (!error.empty()) Tell({{"type", "error"}, {"text", error}});
       gone_ = true;
       return false;
     case MessageStream::Status::kBad:

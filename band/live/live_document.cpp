@@ -5,6 +5,7 @@
 
 #include "band/engine/inline_style.h"
 #include "band/engine/page_text.h"
+#include "common/ascii.h"
 #include "common/utf8.h"
 
 namespace ph::live {

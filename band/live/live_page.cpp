@@ -1,6 +1,8 @@
 // A live page's frames, its generation, and its reports.
 #include "band/live/live_page.h"
 
+#include <set>
+
 namespace ph::live {
 
 std::optional<FrameKey> LivePage::TopFrame() {
@@ -24,7 +26,23 @@ std::optional<FrameKey> LivePage::ChildFrame(FrameKey frame, long handle) {
 
 Json LivePage::Invoke(FrameKey frame, const std::string& operation, Json arguments) {
   if (gone_) throw PageError("the page is gone");
-  return channel_.Invoke(frame, operation, std::move(arguments));
+  // The helper's operations that only read; anything else may change what they would answer.
+  static const std::set<std::string> kReads = {"body", "url", "title", "frames", "parent", "children", "tags",
+                                               "rows", "cells", "outline", "index", "contains", "markup", "text",
+                                               "attribute", "rel", "style", "frameId"};
+  if (!kReads.count(operation)) {
+    Changed();
+    return channel_.Invoke(frame, operation, std::move(arguments));
+  }
+  if (answered_generation_ != generation_) {
+    answers_.clear();
+    answered_generation_ = generation_;
+  }
+  std::string key = std::to_string(frame) + ' ' + operation + ' ' + arguments.dump();
+  if (const auto known = answers_.find(key); known != answers_.end()) return known->second;
+  Json answer = channel_.Invoke(frame, operation, std::move(arguments));
+  answers_.emplace(std::move(key), answer);
+  return answer;
 }
 
 bool LivePage::Pump(Clock::time_point deadline, std::vector<FrameReport>* reports) {

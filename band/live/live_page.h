@@ -20,6 +20,9 @@ class LivePage {
   // The frame shown by a frame element of a frame; nothing when there is none to reach.
   std::optional<FrameKey> ChildFrame(FrameKey frame, long handle);
   // The helper's operation in a frame; throws PageError. Nothing is asked of a page that is gone.
+  // A question asked before in this generation is answered from memory: the engine asks the same
+  // of an element many times (its ancestors' ids and classes, its markup for its HTML and its text),
+  // and each question to a page through the extension is a round trip between two processes.
   Json Invoke(FrameKey frame, const std::string& operation, Json arguments = Json::array());
 
   // Everything read of the page holds until the page may have changed: after our own writes and
@@ -40,6 +43,8 @@ class LivePage {
   PageChannel& channel_;
   MarkupForm& form_;
   std::map<FrameKey, std::weak_ptr<Document>> documents_;
+  std::map<std::string, Json> answers_;  // of the questions of answered_generation_
+  std::uint64_t answered_generation_ = 0;
   std::uint64_t generation_ = 1;
   bool gone_ = false;
 };

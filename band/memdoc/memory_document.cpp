@@ -1,225 +1,17 @@
-// The in-memory document: its elements, live collections and inline styles over the node tree.
+// The in-memory document: parsing with its frames, numbering, and finding elements.
 #include "band/memdoc/memory_document.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "band/engine/inline_style.h"
-#include "band/memdoc/memory_node.h"
+#include "band/html/html_parser.h"
+#include "band/html/memory_node.h"
 #include "common/utf8.h"
 
 namespace ph {
 namespace {
 
 using NodePtr = std::shared_ptr<MemoryNode>;
-
-// What a collection lists; it is worked out again whenever the document has changed.
-struct Query {
-  enum class Kind { kChildren, kDescendants, kRows, kCells } kind;
-  NodePtr root;
-  std::vector<WideString> tags;  // upper case; every one must match
-};
-
-bool MatchesTags(const MemoryNode& n, const std::vector<WideString>& tags) {
-  if (!n.IsElement()) return false;
-  for (const auto& t : tags)
-    if (t != u"*" && n.tag != t) return false;
-  return true;
-}
-
-// Rows of a table: those of its head, then its bodies and direct rows, then its foot, as the DOM
-// orders them.
-void TableRows(const MemoryNode& table, std::vector<NodePtr>* out) {
-  auto add_rows_of = [out](const MemoryNode& section) {
-    for (const auto& c : section.children)
-      if (c->HasTag(u"TR")) out->push_back(c);
-  };
-  for (const auto& c : table.children)
-    if (c->HasTag(u"THEAD")) add_rows_of(*c);
-  for (const auto& c : table.children) {
-    if (c->HasTag(u"TBODY")) add_rows_of(*c);
-    if (c->HasTag(u"TR")) out->push_back(c);
-  }
-  for (const auto& c : table.children)
-    if (c->HasTag(u"TFOOT")) add_rows_of(*c);
-}
-
-void Evaluate(const Query& q, std::vector<NodePtr>* out) {
-  out->clear();
-  switch (q.kind) {
-    case Query::Kind::kChildren:
-      for (const auto& c : q.root->children)
-        if (MatchesTags(*c, q.tags)) out->push_back(c);
-      break;
-    case Query::Kind::kDescendants: {
-      std::vector<MemoryNode*> pending;
-      for (auto it = q.root->children.rbegin(); it != q.root->children.rend(); ++it) pending.push_back(it->get());
-      while (!pending.empty()) {
-        MemoryNode* n = pending.back();
-        pending.pop_back();
-        if (MatchesTags(*n, q.tags)) out->push_back(n->shared_from_this());
-        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) pending.push_back(it->get());
-      }
-      break;
-    }
-    case Query::Kind::kRows: {
-      std::vector<NodePtr> rows;
-      TableRows(*q.root, &rows);
-      for (auto& r : rows)
-        if (MatchesTags(*r, q.tags)) out->push_back(std::move(r));
-      break;
-    }
-    case Query::Kind::kCells:
-      for (const auto& c : q.root->children)
-        if ((c->HasTag(u"TD") || c->HasTag(u"TH")) && MatchesTags(*c, q.tags)) out->push_back(c);
-      break;
-  }
-}
-
-class MemoryCollection : public ElementCollection {
- public:
-  MemoryCollection(std::shared_ptr<MemoryDocument> doc, Query query) : doc_(std::move(doc)), query_(std::move(query)) {}
-
-  long Length() override { return static_cast<long>(Items().size()); }
-  ElementPtr Item(long index) override {
-    const auto& items = Items();
-    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return nullptr;
-    return doc_->Wrap(items[index]);
-  }
-  CollectionPtr Tags(WideView tag) override {
-    Query narrower = query_;
-    narrower.tags.push_back(UpperAscii(tag));
-    return std::make_shared<MemoryCollection>(doc_, std::move(narrower));
-  }
-
- private:
-  const std::vector<NodePtr>& Items() {
-    if (version_ != doc_->version()) {
-      Evaluate(query_, &items_);
-      version_ = doc_->version();
-    }
-    return items_;
-  }
-
-  std::shared_ptr<MemoryDocument> doc_;
-  Query query_;
-  std::vector<NodePtr> items_;
-  std::uint64_t version_ = 0;
-};
-
-// The inline style lives in the element's style attribute, as "name: value" declarations.
-class MemoryStyle : public Style {
- public:
-  MemoryStyle(std::shared_ptr<MemoryDocument> doc, NodePtr node) : doc_(std::move(doc)), node_(std::move(node)) {}
-
-  StyleValue BackgroundColor() override { return Get(u"background-color"); }
-  bool SetBackgroundColor(const StyleValue& value) override { return Put(u"background-color", value.value_or(u"")); }
-  bool SetVisibility(WideView value) override { return Put(u"visibility", WideString(value)); }
-
- private:
-  StyleValue Get(WideView name) const { return StyleProperty(node_->Attribute(u"style"), name); }
-
-  bool Put(WideView name, WideString value) {
-    WideString text = WithStyleProperty(node_->Attribute(u"style"), name, std::move(value));
-    if (text.empty()) {
-      node_->RemoveAttribute(u"style");
-    } else {
-      node_->SetAttribute(u"style", std::move(text));
-    }
-    doc_->Changed();
-    return true;
-  }
-
-  std::shared_ptr<MemoryDocument> doc_;
-  NodePtr node_;
-};
-
-class MemoryElement : public Element {
- public:
-  MemoryElement(std::shared_ptr<MemoryDocument> doc, NodePtr node) : doc_(std::move(doc)), node_(std::move(node)) {}
-
-  std::optional<WideString> TagName() override { return node_->tag; }
-
-  ElementPtr Parent() override {
-    MemoryNode* p = node_->parent;
-    if (!p || !p->IsElement()) return nullptr;
-    return doc_->Wrap(p->shared_from_this());
-  }
-
-  CollectionPtr Children() override { return Collection(Query::Kind::kChildren); }
-  CollectionPtr ElementsByTagName(WideView tag) override {
-    return std::make_shared<MemoryCollection>(doc_, Query{Query::Kind::kDescendants, node_, {UpperAscii(tag)}});
-  }
-  DocumentPtr OwnerDocument() override { return doc_; }
-  long SourceIndex() override { return doc_->SourceIndexOf(*node_); }
-
-  bool Contains(Element& other) override {
-    auto* o = dynamic_cast<MemoryElement*>(&other);
-    if (!o) return false;
-    for (const MemoryNode* n = o->node_.get(); n; n = n->parent)
-      if (n == node_.get()) return true;
-    return false;
-  }
-
-  std::optional<WideString> InnerHtml() override { return InnerMarkup(*node_); }
-  std::optional<WideString> OuterHtml() override { return OuterMarkup(*node_); }
-  std::optional<WideString> InnerText() override { return RenderedText(*node_); }
-
-  bool SetInnerHtml(WideView markup) override {
-    ReplaceChildren(*node_, ParseFragment(markup, node_->tag));
-    doc_->Changed();
-    return true;
-  }
-  bool SetOuterHtml(WideView markup) override {
-    MemoryNode* parent = node_->parent;
-    if (!parent || !parent->IsElement()) return false;
-    const bool done = ReplaceNode(*node_, ParseFragment(markup, parent->tag));
-    doc_->Changed();
-    return done;
-  }
-  bool SetInnerText(WideView text) override {
-    auto t = std::make_shared<MemoryNode>();
-    t->type = MemoryNode::Type::kText;
-    t->data = WideString(text);
-    std::vector<NodePtr> nodes;
-    if (!text.empty()) nodes.push_back(std::move(t));
-    ReplaceChildren(*node_, std::move(nodes));
-    doc_->Changed();
-    return true;
-  }
-
-  bool ScrollIntoView(bool align_to_top) override {
-    doc_->RecordScroll(SourceIndex());
-    return true;
-  }
-  StylePtr InlineStyle() override { return std::make_shared<MemoryStyle>(doc_, node_); }
-
-  CollectionPtr Rows() override { return node_->tag == u"TABLE" ? Collection(Query::Kind::kRows) : nullptr; }
-  CollectionPtr Cells() override { return node_->tag == u"TR" ? Collection(Query::Kind::kCells) : nullptr; }
-  std::optional<WideString> Rel() override {
-    if (node_->tag != u"LINK") return std::nullopt;
-    const WideString* rel = node_->Attribute(u"rel");
-    return rel ? *rel : WideString();
-  }
-
-  std::optional<WideString> Id() override { return AttributeText(u"id"); }
-  std::optional<WideString> ClassName() override { return AttributeText(u"class"); }
-
-  const NodePtr& node() const { return node_; }
-
- private:
-  WideString AttributeText(std::u16string_view name) const {
-    const WideString* value = node_->Attribute(name);
-    return value ? *value : WideString();
-  }
-
-  CollectionPtr Collection(Query::Kind kind) {
-    return std::make_shared<MemoryCollection>(doc_, Query{kind, node_, {}});
-  }
-
-  std::shared_ptr<MemoryDocument> doc_;
-  NodePtr node_;
-};
 
 bool IsBlankFrameSource(WideView src) {
   std::size_t b = 0;
@@ -312,11 +104,6 @@ void MemoryDocument::LoadFrames(const FrameBatchSource& frames) {
   }
 }
 
-ElementPtr MemoryDocument::Wrap(const std::shared_ptr<MemoryNode>& node) {
-  if (!node || !node->IsElement()) return nullptr;
-  return std::make_shared<MemoryElement>(shared_from_this(), node);
-}
-
 void MemoryDocument::Renumber() {
   long next = 0;
   frames_.clear();
@@ -367,11 +154,6 @@ std::optional<WideString> MemoryDocument::Title() {
     }
   }
   return text;
-}
-
-CollectionPtr MemoryDocument::ElementsByTagName(WideView tag) {
-  return std::make_shared<MemoryCollection>(shared_from_this(),
-                                            Query{Query::Kind::kDescendants, root_, {UpperAscii(tag)}});
 }
 
 std::vector<DocumentPtr> MemoryDocument::FrameDocuments() {

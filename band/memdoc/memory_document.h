@@ -42,7 +42,7 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   static std::shared_ptr<MemoryDocument> Parse(std::string_view html, WideString url, const FrameBatchSource& frames);
   ~MemoryDocument() override;
 
-  // Document.
+  // Document (ElementsByTagName in memory_collection.cpp).
   ElementPtr Body() override;
   std::optional<WideString> Url() override { return url_; }
   std::optional<WideString> Title() override;
@@ -59,7 +59,7 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   ElementPtr ByAttribute(std::string_view name, std::string_view value);
   const std::vector<long>& scrolled() const { return scrolled_; }
 
-  // The handle of a node of this document (internal to the implementation).
+  // The handle of a node of this document (internal to the implementation; memory_element.cpp).
   ElementPtr Wrap(const std::shared_ptr<MemoryNode>& node);
   // Called after every change of the tree: collections, source indices and frames are worked out again.
   void Changed() { ++version_; }

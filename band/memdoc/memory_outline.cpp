@@ -1,6 +1,6 @@
 // The outline of an in-memory document, with the words of every element's text counted in one walk.
 #include "band/memdoc/memory_document.h"
-#include "band/memdoc/memory_node.h"
+#include "band/html/memory_node.h"
 
 #include <unordered_map>
 

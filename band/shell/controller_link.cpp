@@ -38,7 +38,7 @@ void ControllerLink::ShowError(const char* text) {
 ControllerWindow ControllerLink::FindController() {
   if (ControllerWindow window = process_.FindControllerWindow()) return window;
 
-  auto key = registry_.Open(RegistryRoot::kCurrentUser, reg::kProductKey, RegistryAccess::kAll);
+  auto key = registry_.Open(RegistryRoot::kCurrentUser, reg::kProductKey, RegistryAccess::kReadWrite);
   if (!key) ShowError("Failed to open key");
   std::string path;
   if (!ReadControllerPath(key.get(), &path)) {

@@ -4,6 +4,9 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "common/ascii.h"
+#include "common/hex.h"
+
 namespace ph {
 namespace {
 
@@ -11,14 +14,6 @@ struct Token {
   enum Kind { kEnd, kWord, kQuoted, kOpen, kClose, kEquals } kind = kEnd;
   std::string text;
 };
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 class Parser {
  public:
@@ -49,11 +44,11 @@ class Parser {
   }
 
   static bool RootOf(std::string_view name, RegistryRoot* root) {
-    if (EqualsNoCase(name, "HKCR") || EqualsNoCase(name, "HKEY_CLASSES_ROOT")) {
+    if (EqualsIgnoringAsciiCase(name, "HKCR") || EqualsIgnoringAsciiCase(name, "HKEY_CLASSES_ROOT")) {
       *root = RegistryRoot::kClassesRoot;
-    } else if (EqualsNoCase(name, "HKLM") || EqualsNoCase(name, "HKEY_LOCAL_MACHINE")) {
+    } else if (EqualsIgnoringAsciiCase(name, "HKLM") || EqualsIgnoringAsciiCase(name, "HKEY_LOCAL_MACHINE")) {
       *root = RegistryRoot::kLocalMachine;
-    } else if (EqualsNoCase(name, "HKCU") || EqualsNoCase(name, "HKEY_CURRENT_USER")) {
+    } else if (EqualsIgnoringAsciiCase(name, "HKCU") || EqualsIgnoringAsciiCase(name, "HKEY_CURRENT_USER")) {
       *root = RegistryRoot::kCurrentUser;
     } else {
       return false;
@@ -62,7 +57,7 @@ class Parser {
   }
 
   bool IsWord(std::string_view word) const {
-    return token_.kind == Token::kWord && EqualsNoCase(token_.text, word);
+    return token_.kind == Token::kWord && EqualsIgnoringAsciiCase(token_.text, word);
   }
   bool IsName() const { return token_.kind == Token::kWord || token_.kind == Token::kQuoted; }
 
@@ -121,24 +116,23 @@ class Parser {
     Next();
     if (!IsName()) return Fail("value data expected"), false;
     const std::string& data = token_.text;
-    if (EqualsNoCase(type, "s")) {
+    if (EqualsIgnoringAsciiCase(type, "s")) {
       value->type = RegistryType::kString;
       value->data.assign(data.begin(), data.end());
       value->data.push_back(0);
-    } else if (EqualsNoCase(type, "d")) {
+    } else if (EqualsIgnoringAsciiCase(type, "d")) {
       char* end = nullptr;
       const unsigned long number = std::strtoul(data.c_str(), &end, 0);
       if (data.empty() || *end != 0) return Fail("not a number: " + data), false;
       value->type = RegistryType::kDword;
       for (int i = 0; i < 4; ++i) value->data.push_back(static_cast<std::uint8_t>(number >> (8 * i)));
-    } else if (EqualsNoCase(type, "b")) {
+    } else if (EqualsIgnoringAsciiCase(type, "b")) {
       if (data.size() % 2 != 0) return Fail("odd number of hex digits"), false;
       value->type = RegistryType::kBinary;
       for (std::size_t i = 0; i < data.size(); i += 2) {
-        if (!std::isxdigit(static_cast<unsigned char>(data[i])) ||
-            !std::isxdigit(static_cast<unsigned char>(data[i + 1])))
-          return Fail("not hex: " + data), false;
-        value->data.push_back(static_cast<std::uint8_t>(std::stoul(data.substr(i, 2), nullptr, 16)));
+        const int high = HexValue(data[i]), low = HexValue(data[i + 1]);
+        if (high < 0 || low < 0) return Fail("not hex: " + data), false;
+        value->data.push_back(static_cast<std::uint8_t>(high << 4 | low));
       }
     } else {
       return Fail("unknown value type: " + type), false;

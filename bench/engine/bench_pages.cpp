@@ -2,7 +2,7 @@
 #include "bench/engine/bench_pages.h"
 
 #include "band/memdoc/memory_document.h"
-#include "band/memdoc/memory_node.h"
+#include "band/html/memory_node.h"
 
 namespace ph::bench {
 

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "band/memdoc/memory_document.h"
-#include "band/memdoc/nesting_limit.h"
+#include "band/html/nesting_limit.h"
 
 namespace ph {
 namespace {

@@ -5,7 +5,7 @@
 #include "controller/intake/actions_file.h"
 #include "controller/intake/save_dialog_logic.h"
 #include "controller/outputs/file_names.h"
-#include "controller/shell/settings.h"
+#include "common/settings_record.h"
 #include "platform/file_system.h"
 #include "platform/user.h"
 

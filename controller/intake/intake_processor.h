@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "common/base.h"
-#include "common/intake_item.h"
+#include "controller/intake/intake_item.h"
 #include "controller/intake/layout_action.h"
 #include "controller/intake/output_services.h"
 

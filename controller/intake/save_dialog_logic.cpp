@@ -1,7 +1,7 @@
 // What the save dialog's buttons do.
 #include "controller/intake/save_dialog_logic.h"
 
-#include "controller/shell/settings.h"
+#include "common/settings_record.h"
 #include "platform/file_system.h"
 #include "platform/user.h"
 

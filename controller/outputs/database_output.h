@@ -4,7 +4,7 @@
 #include "controller/outputs/database.h"
 #include "controller/outputs/database_statements.h"
 #include "controller/outputs/output_context.h"
-#include "controller/shell/settings.h"
+#include "common/settings_record.h"
 #include "platform/clock.h"
 #include "platform/user.h"
 

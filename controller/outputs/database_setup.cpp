@@ -21,20 +21,9 @@ Message Notice(std::string text, std::string caption) {
 
 }  // namespace
 
-std::string OdbcPageConnectionString(const OdbcPageValues& page) {
-  OdbcSource source;
-  source.use_file_dsn = page.file_dsn_checked ? 1 : 0;
-  source.dsn = page.dsn;
-  source.file_dsn = page.file_dsn;
-  source.user = page.user;
-  source.password = page.password;
-  source.extra = page.extra;
-  return OdbcConnectionString(source);
-}
-
 Message TestOdbcConnection(Database& database, const OdbcPageValues& page) {
   std::string error;
-  if (!database.Connect(OdbcPageConnectionString(page), &error)) return Error(std::move(error));
+  if (!database.Connect(OdbcConnectionString(page), &error)) return Error(std::move(error));
   return Notice("Connection Test Successful!", "ODBC");
 }
 
@@ -42,7 +31,7 @@ Message CreateOdbcTable(Database& database, const OdbcPageValues& page, TableDia
   if (page.table.empty()) return Error("Table name empty!");
   std::string error;
   std::unique_ptr<DatabaseConnection> connection =
-      database.Connect(OdbcPageConnectionString(page), &error);
+      database.Connect(OdbcConnectionString(page), &error);
   if (!connection || !connection->Execute(CreateTableStatement(page.table, dialect), &error))
     return Error(std::move(error));
   return Notice("Table created successfully", "Table Creation");

@@ -7,14 +7,8 @@
 
 namespace ph {
 
-// The boxes of the ODBC page as last read.
-struct OdbcPageValues {
-  bool file_dsn_checked = false;  // "File DSN" rather than "DSN"
-  std::string dsn;
-  std::string file_dsn;
-  std::string user;
-  std::string password;
-  std::string extra;
+// The boxes of the ODBC page as last read: the source ("File DSN" checked is use_file_dsn), and the table.
+struct OdbcPageValues : OdbcSource {
   std::string table;
 };
 
@@ -24,9 +18,6 @@ struct AccessPageValues {
   std::string password;
   std::string table;
 };
-
-// The connection string of the settings, built from the page instead.
-std::string OdbcPageConnectionString(const OdbcPageValues& page);
 
 // "Test Connection": connects and disconnects again.
 Message TestOdbcConnection(Database& database, const OdbcPageValues& page);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/ascii.h"
+
 namespace ph {
 
 bool DataSourceMissing(const OdbcSource& source) {
@@ -21,27 +23,12 @@ std::string OdbcConnectionString(const OdbcSource& source) {
 
 std::string DriverConnectionString(std::string_view connection_string) {
   constexpr std::string_view kMarker = "ODBC;";
-  if (connection_string.size() >= kMarker.size()) {
-    bool marked = true;
-    for (std::size_t i = 0; i < kMarker.size(); ++i) {
-      if (std::toupper(static_cast<unsigned char>(connection_string[i])) != kMarker[i]) {
-        marked = false;
-        break;
-      }
-    }
-    if (marked) connection_string.remove_prefix(kMarker.size());
-  }
+  if (EqualsIgnoringAsciiCase(connection_string.substr(0, kMarker.size()), kMarker))
+    connection_string.remove_prefix(kMarker.size());
   return std::string(connection_string);
 }
 
 namespace {
-
-bool SameKeyword(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
-}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
@@ -80,7 +67,7 @@ std::string_view Value(std::string_view attribute) {
 
 std::string FileDsnPath(std::string_view driver_string) {
   for (std::string_view attribute : Attributes(driver_string))
-    if (SameKeyword(Keyword(attribute), "FILEDSN")) return std::string(Trim(Value(attribute)));
+    if (EqualsIgnoringAsciiCase(Keyword(attribute), "FILEDSN")) return std::string(Trim(Value(attribute)));
   return std::string();
 }
 
@@ -93,7 +80,7 @@ std::string FileDsnAttributes(std::string_view file_text) {
     file_text.remove_prefix(end == std::string_view::npos ? file_text.size() : end + 1);
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
     if (line.front() == '[') {
-      in_odbc = line.back() == ']' && SameKeyword(Trim(line.substr(1, line.size() - 2)), "ODBC");
+      in_odbc = line.back() == ']' && EqualsIgnoringAsciiCase(Trim(line.substr(1, line.size() - 2)), "ODBC");
       continue;
     }
     if (!in_odbc || line.find('=') == std::string_view::npos) continue;
@@ -114,12 +101,12 @@ std::string MergeFileDsn(std::string_view driver_string, std::string_view file_a
   };
   for (std::string_view attribute : Attributes(file_attributes)) {
     const bool overridden = std::any_of(own.begin(), own.end(), [&](std::string_view o) {
-      return SameKeyword(Keyword(o), Keyword(attribute));
+      return EqualsIgnoringAsciiCase(Keyword(o), Keyword(attribute));
     });
     if (!overridden) add(attribute);
   }
   for (std::string_view attribute : own)
-    if (!SameKeyword(Keyword(attribute), "FILEDSN")) add(attribute);
+    if (!EqualsIgnoringAsciiCase(Keyword(attribute), "FILEDSN")) add(attribute);
   return merged;
 }
 

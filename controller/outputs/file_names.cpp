@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "common/ascii.h"
+
 namespace ph {
 namespace {
 
@@ -28,7 +30,7 @@ bool IsForbiddenInFileName(unsigned char c) {
 bool IsReservedName(std::string_view name) {
   std::string_view base = name.substr(0, name.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  const std::string up = ToLowerAscii(base);
+  const std::string up = LowerAscii(base);
   if (up == "con" || up == "prn" || up == "aux" || up == "nul" || up == "conin$" || up == "conout$") return true;
   return up.size() == 4 && (up.compare(0, 3, "com") == 0 || up.compare(0, 3, "lpt") == 0) && up[3] >= '0' &&
          up[3] <= '9';
@@ -63,12 +65,6 @@ std::string HashText(std::string_view text) {
   char buf[24];
   std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
   return buf;
-}
-
-std::string ToLowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-  return lower;
 }
 
 std::string PathInFolder(std::string_view folder, std::string_view name, std::string_view extension, char separator) {

@@ -24,7 +24,4 @@ std::string PathInFolder(std::string_view folder, std::string_view name, std::st
 // Sixteen hexadecimal digits of a stable hash (FNV-1a) of the text.
 std::string HashText(std::string_view text);
 
-// The text with A-Z made a-z: how names compare on a file system that does not tell case.
-std::string ToLowerAscii(std::string_view text);
-
 }  // namespace ph

@@ -1,6 +1,7 @@
 // Where the capture puts its copy of a linked file, and the relative reference that points at it.
 #include "controller/outputs/local_copy_path.h"
 
+#include "common/ascii.h"
 #include "controller/outputs/file_names.h"
 #include "platform/url.h"
 
@@ -108,6 +109,6 @@ LocalCopyPath LocalCopyNames::Claim(std::string_view url_path) {
   return copy;
 }
 
-std::string LocalCopyNames::Key(const std::string& path) const { return fold_case_ ? ToLowerAscii(path) : path; }
+std::string LocalCopyNames::Key(const std::string& path) const { return fold_case_ ? LowerAscii(path) : path; }
 
 }  // namespace ph

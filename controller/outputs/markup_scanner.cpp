@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "common/ascii.h"
 #include "platform/url.h"
 
 namespace ph {
@@ -34,12 +35,10 @@ inline std::size_t Until(std::string_view s, std::size_t i, std::uint8_t classes
   return i < s.size() ? i : std::string_view::npos;
 }
 
-inline char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-
 bool EqualsLower(std::string_view s, std::string_view lower) {
   if (s.size() != lower.size()) return false;
   for (std::size_t i = 0; i < s.size(); ++i) {
-    if (Lower(s[i]) != lower[i]) return false;
+    if (LowerAscii(s[i]) != lower[i]) return false;
   }
   return true;
 }
@@ -49,7 +48,7 @@ enum class Tag { kOther, kImg, kLink, kA };
 Tag ClassifyTag(std::string_view name) {
   switch (name.size()) {
     case 1:
-      return Lower(name[0]) == 'a' ? Tag::kA : Tag::kOther;
+      return LowerAscii(name[0]) == 'a' ? Tag::kA : Tag::kOther;
     case 3:
       return EqualsLower(name, "img") ? Tag::kImg : Tag::kOther;
     case 4:

@@ -5,7 +5,7 @@
 
 #include "common/utf8.h"
 #include "controller/outputs/file_names.h"
-#include "controller/shell/settings.h"
+#include "common/settings_record.h"
 
 namespace ph {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "controller/shell/settings.h"
+#include "common/settings_record.h"
 
 namespace ph {
 

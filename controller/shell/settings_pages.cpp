@@ -1,6 +1,7 @@
 // The database pages' copies of the settings, and what OK does with every page.
 #include "controller/shell/settings_pages.h"
 
+#include "controller/outputs/database_output.h"
 #include "controller/shell/settings.h"
 
 namespace ph {
@@ -13,12 +14,7 @@ DatabaseChoice DatabasePageFromSettings(const SettingsRecord& s) {
 
 OdbcPageValues OdbcPageFromSettings(const SettingsRecord& s) {
   OdbcPageValues page;
-  page.file_dsn_checked = s.use_file_dsn != 0;
-  page.dsn = s.dsn;
-  page.file_dsn = s.file_dsn;
-  page.user = s.user;
-  page.password = s.password;
-  page.extra = s.extra;
+  static_cast<OdbcSource&>(page) = OdbcSourceOf(s);
   page.table = s.odbc_table;
   return page;
 }
@@ -42,7 +38,7 @@ bool ConfirmSettings(const SettingsPages& pages, SettingsRecord* s, UserPort& us
   s->user = odbc.user;
   s->password = odbc.password;
   s->extra = odbc.extra;
-  s->use_file_dsn = odbc.file_dsn_checked ? 1 : 0;
+  s->use_file_dsn = odbc.use_file_dsn != 0 ? 1 : 0;
 
   s->access_path = pages.access.path;
   s->access_password = pages.access.password;

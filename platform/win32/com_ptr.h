@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 // OLE Automation needs the Windows types declared first.
 #include <oleauto.h>
 
@@ -11,13 +12,18 @@
 namespace ph::win {
 
 // One reference to a COM object. Copies take a reference of their own, so no copy ever releases
-// another's.
+// another's. A raw pointer becomes one only by name: Adopt or Share says whose reference it is.
 template <typename T>
 class ComPtr {
  public:
   ComPtr() = default;
-  // Adopts a reference the caller already holds.
-  explicit ComPtr(T* p) : p_(p) {}
+  // Takes over a reference the caller already holds (a new object's first, an out parameter's).
+  static ComPtr Adopt(T* p) { return ComPtr(p); }
+  // Takes a reference of its own to an object the caller only borrows.
+  static ComPtr Share(T* p) {
+    if (p) p->AddRef();
+    return ComPtr(p);
+  }
   ComPtr(const ComPtr& o) : p_(o.p_) {
     if (p_) p_->AddRef();
   }
@@ -41,7 +47,25 @@ class ComPtr {
   }
 
  private:
+  explicit ComPtr(T* p) : p_(p) {}
+
   T* p_ = nullptr;
+};
+
+// COM for this thread (a single-threaded apartment), released with the object or by Release.
+class ComApartment {
+ public:
+  ComApartment() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ~ComApartment() { Release(); }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  void Release() {
+    if (ok_) ::CoUninitialize();
+    ok_ = false;
+  }
+
+ private:
+  bool ok_;
 };
 
 // A BSTR, freed with the object.
@@ -103,7 +127,7 @@ class UniqueVariant {
   // The object the VARIANT holds, handed over with its reference; empty when it holds none.
   ComPtr<IDispatch> TakeDispatch() {
     if (V_VT(&v_) != VT_DISPATCH || !V_DISPATCH(&v_)) return {};
-    ComPtr<IDispatch> out(V_DISPATCH(&v_));
+    ComPtr<IDispatch> out = ComPtr<IDispatch>::Adopt(V_DISPATCH(&v_));
     V_VT(&v_) = VT_EMPTY;
     return out;
   }

@@ -19,6 +19,7 @@ REGSAM Rights(RegistryAccess access) {
   switch (access) {
     case RegistryAccess::kRead: return KEY_READ;
     case RegistryAccess::kWrite: return KEY_WRITE;
+    case RegistryAccess::kReadWrite: return KEY_READ | KEY_WRITE;
     case RegistryAccess::kAll: break;
   }
   return KEY_ALL_ACCESS;

@@ -1,10 +1,8 @@
-// The hand-off record on the wire: layout, bounds of the unpacker, and the intake item made from it.
+// The hand-off record on the wire: layout and bounds of the unpacker.
 #include "common/handoff_record.h"
 
 #include <gtest/gtest.h>
 
-#include "common/intake_item.h"
-#include "platform/code_page.h"
 
 namespace ph {
 namespace {
@@ -65,19 +63,6 @@ TEST(HandoffRecord, ExtraDataAfterFiveTerminatorsIsIgnored) {
   Bytes record = PackHandoffRecord(Fields(u"a", u"b", u"c", u"d", u"e"));
   record.insert(record.end(), {'x', 0, 'y', 0});
   EXPECT_EQ(UnpackHandoffRecord(record.data(), record.size()), Fields(u"a", u"b", u"c", u"d", u"e"));
-}
-
-TEST(IntakeItem, FieldsAreConvertedToAnsiAndLayoutValuesStartAtZero) {
-  Windows1252 cp;
-  const IntakeItem item = MakeIntakeItem(
-      Fields(u"<p>e\u0301</p>", u"\u4E2D!", u"http://h/", u"T\u00E9", u"<style></style>"), cp);
-  EXPECT_EQ(item.html, "<p>\xE9</p>");
-  EXPECT_EQ(item.text, " !");
-  EXPECT_EQ(item.url, "http://h/");
-  EXPECT_EQ(item.title, "T\xE9");
-  EXPECT_EQ(item.style, "<style></style>");
-  EXPECT_EQ(item.layout_id, 0);
-  EXPECT_EQ(item.quick_save, 0);
 }
 
 }  // namespace

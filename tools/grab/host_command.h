@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "band/host/native_channel.h"
-#include "common/intake_item.h"
+#include "controller/intake/intake_item.h"
 #include "tools/grab/options.h"
 
 namespace ph::grab {

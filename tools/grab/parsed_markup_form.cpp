@@ -1,8 +1,12 @@
 // Live markup parsed with the in-memory document's parser and written again by its writer.
 #include "tools/grab/parsed_markup_form.h"
 
+#include "band/html/html_parser.h"
+#include "band/html/markup_writer.h"
+#include "band/html/memory_node.h"
+#include "band/html/rendered_text.h"
 #include "band/memdoc/memory_document.h"
-#include "band/memdoc/memory_node.h"
+#include "common/ascii.h"
 #include "common/utf8.h"
 
 namespace ph::grab {

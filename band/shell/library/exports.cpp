@@ -6,6 +6,7 @@
 #include "band/shell/win32/module.h"
 #include "band/shell/win32/registrar.h"
 #include "grab_plugin_h.h"
+#include "platform/win32/edge_guard.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
@@ -21,29 +22,19 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!IsEqualCLSID(clsid, CLSID_GrabPluginBand)) return CLASS_E_CLASSNOTAVAILABLE;
-  try {
+  return ph::win::GuardComMethod("DllGetClassObject", [&] {
     IClassFactory* factory = ph::band::BandClassFactory();
     if (!factory) return E_OUTOFMEMORY;
     return factory->QueryInterface(iid, out);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 STDAPI DllCanUnloadNow() { return ph::band::ModuleInUse() ? S_FALSE : S_OK; }
 
 STDAPI DllRegisterServer() {
-  try {
-    return ph::band::RegisterServer();
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  return ph::win::GuardComMethod("DllRegisterServer", [] { return ph::band::RegisterServer(); });
 }
 
 STDAPI DllUnregisterServer() {
-  try {
-    return ph::band::UnregisterServer();
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  return ph::win::GuardComMethod("DllUnregisterServer", [] { return ph::band::UnregisterServer(); });
 }

@@ -9,6 +9,7 @@
 #include "band/shell/band_commands.h"
 #include "band/shell/win32/band_toolbar.h"
 #include "band/shell/win32/module.h"
+#include "platform/win32/edge_guard.h"
 
 namespace ph::band {
 namespace {
@@ -90,11 +91,8 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wparam, LPA
   host = reinterpret_cast<ControlWindowHost*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!host) return ::DefWindowProcA(window, message, wparam, lparam);
   // Nothing may unwind into the browser's message loop.
-  try {
-    return OnMessage(window, *host, message, wparam, lparam);
-  } catch (...) {
-    return 0;
-  }
+  return win::GuardProcedure<LRESULT>("ControlWindowProc", 0,
+                                      [&] { return OnMessage(window, *host, message, wparam, lparam); });
 }
 
 bool g_class_registered = false;

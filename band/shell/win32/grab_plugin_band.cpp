@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/url.h"
+#include "platform/win32/edge_guard.h"
 
 namespace ph::band {
 namespace {
@@ -28,19 +29,29 @@ win::ComPtr<T> Query(IUnknown* from, REFIID iid) {
 
 void CriticalError(const char* text) { ::MessageBoxA(nullptr, text, "CRITICAL ERROR - PAGEHARVEST", MB_OK); }
 
+// The browser object an event is about: its first argument, which DISPPARAMS holds last.
+IDispatch* EventSource(const DISPPARAMS* params) {
+  if (!params || params->cArgs == 0) return nullptr;
+  const VARIANTARG& first = params->rgvarg[params->cArgs - 1];
+  return V_VT(&first) == VT_DISPATCH ? V_DISPATCH(&first) : nullptr;
+}
+
+// Whether two interfaces belong to one object (COM identity is the IUnknown pointer).
+bool SameObject(IUnknown* a, IUnknown* b) {
+  auto ia = Query<IUnknown>(a, IID_IUnknown), ib = Query<IUnknown>(b, IID_IUnknown);
+  return ia && ia.get() == ib.get();
+}
+
 }  // namespace
 
 HRESULT CGrabPluginBand::Create(IUnknown* outer, REFIID iid, void** out) {
-  CGrabPluginBand* band = nullptr;
-  try {
-    band = new CGrabPluginBand(outer);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-  // The object starts with one reference of its own, which the answer takes over or lets go.
-  const HRESULT hr = band->inner_.QueryInterface(iid, out);
-  band->inner_.Release();
-  return hr;
+  return win::GuardComMethod("CGrabPluginBand::Create", [&] {
+    auto* band = new CGrabPluginBand(outer);
+    // The object starts with one reference of its own, which the answer takes over or lets go.
+    const HRESULT hr = band->inner_.QueryInterface(iid, out);
+    band->inner_.Release();
+    return hr;
+  });
 }
 
 CGrabPluginBand::CGrabPluginBand(IUnknown* outer)
@@ -142,7 +153,7 @@ STDMETHODIMP CGrabPluginBand::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count,
 
 STDMETHODIMP CGrabPluginBand::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                      UINT*) {
-  try {
+  return win::GuardComMethod("CGrabPluginBand::Invoke", [&] {
     const BandEvent event = ClassifyDispid(dispid);
     if (event == BandEvent::kMouseOver || event == BandEvent::kMouseUp) {
       pages_->RouteDocumentEvent(dispid, params, engine_);
@@ -156,24 +167,27 @@ STDMETHODIMP CGrabPluginBand::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARA
           V_BOOLREF(&params->rgvarg[0]))
         *V_BOOLREF(&params->rgvarg[0]) = VARIANT_TRUE;
     }
-    // The page is about to go: no element of it may be touched once it is unloaded.
-    if (event == BandEvent::kBeforeNavigate && !cancel) pages_->Forget();
-  } catch (...) {
-  }
-  return S_OK;
+    // The page is about to go: no element of it may be touched once it is unloaded. A frame that
+    // navigates leaves the page, and every handle of it, in place; an event that does not say
+    // which browser it is about is taken for the page's own.
+    if (event == BandEvent::kBeforeNavigate && !cancel) {
+      IDispatch* source = EventSource(params);
+      if (!source || SameObject(source, browser_.get())) pages_->Forget();
+    }
+    return S_OK;
+  });
 }
 
 // --- IObjectWithSite -----------------------------------------------------------------------------
 
 STDMETHODIMP CGrabPluginBand::SetSite(IUnknown* site) {
-  try {
+  return win::GuardComMethod("CGrabPluginBand::SetSite", [&] {
     if (!site) {
       DisconnectBrowser();
       site_.reset();
       return S_OK;
     }
-    site->AddRef();
-    site_ = win::ComPtr<IUnknown>(site);
+    site_ = win::ComPtr<IUnknown>::Share(site);
     if (auto window = Query<IOleWindow>(site, IID_IOleWindow)) {
       HWND site_window = nullptr;
       window->GetWindow(&site_window);
@@ -181,9 +195,8 @@ STDMETHODIMP CGrabPluginBand::SetSite(IUnknown* site) {
       StartUp();
     }
     ConnectBrowser(site);
-  } catch (...) {
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 void CGrabPluginBand::StartUp() {
@@ -271,7 +284,7 @@ STDMETHODIMP CGrabPluginBand::ResizeBorderDW(LPCRECT, IUnknown*, BOOL) { return 
 
 STDMETHODIMP CGrabPluginBand::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info) {
   if (!info) return E_INVALIDARG;
-  try {
+  return win::GuardComMethod("CGrabPluginBand::GetBandInfo", [&] {
     if (info->dwMask & (DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_ACTUAL)) {
       ReadBandSettings(*registry_, &settings_);
       info->ptMinSize.y = info->ptMaxSize.y = info->ptActual.y = settings_.height;
@@ -283,9 +296,8 @@ STDMETHODIMP CGrabPluginBand::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info) {
     if (info->dwMask & DBIM_TITLE) info->wszTitle[0] = L'\0';
     if (info->dwMask & DBIM_MODEFLAGS) info->dwModeFlags = DBIMF_VARIABLEHEIGHT;
     info->dwMask &= ~static_cast<DWORD>(DBIM_BKCOLOR);
-  } catch (...) {
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 // --- The control window --------------------------------------------------------------------------

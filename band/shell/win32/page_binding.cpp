@@ -1,7 +1,7 @@
 // The page binding over the browser's MSHTML documents.
 #include "band/shell/win32/page_binding.h"
 
-#include "band/mshtml/mshtml_binding.h"
+#include "band/mshtml/win32/mshtml_binding.h"
 
 namespace ph::band {
 namespace {

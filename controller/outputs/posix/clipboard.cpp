@@ -1,4 +1,4 @@
-// Natively the clipboard is one in memory: the program runs nowhere a system clipboard exists.
+// The native build's system clipboard: one in memory that every port shares (grab brings an X11 one of its own).
 #include "controller/outputs/clipboard.h"
 
 namespace ph {

@@ -28,20 +28,11 @@ AccessPageValues CAccessDlg::Values() {
   return page_;
 }
 
-// As on the ODBC page, what was typed into the other boxes survives choosing a file.
-void CAccessDlg::Browse() {
-  ReadBoxes();
-  std::string path;
-  if (!user_.ChooseFile(AccessFileChoice(), &path)) return;
-  page_.path = path;
-  FillBoxes();
-}
-
 bool CAccessDlg::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return false;
   switch (id) {
     case IDC_BROWSE_MDB:
-      Browse();
+      BrowseIntoBox(hwnd(), Boxes(), user_, AccessFileChoice(), &page_.path);
       return true;
     case IDC_ACCESS_TEST:
       ReadBoxes();

@@ -28,7 +28,6 @@ class CAccessDlg : public ModalDialog {
   std::array<BoxCopy, 3> Boxes();
   void ReadBoxes();
   void FillBoxes();
-  void Browse();
 
   const SettingsRecord& settings_;
   AccessPageValues page_;  // the page's copies

@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "platform/user.h"
+
 namespace ph::win {
 
 inline std::string DialogItemText(HWND dialog, int id) {
@@ -31,6 +33,18 @@ void ReadBoxes(HWND dialog, const std::array<BoxCopy, N>& boxes) {
 template <std::size_t N>
 void FillBoxes(HWND dialog, const std::array<BoxCopy, N>& boxes) {
   for (const BoxCopy& box : boxes) ::SetDlgItemTextA(dialog, box.id, box.copy->c_str());
+}
+
+// A page's Browse button: the path chosen goes into one box's copy, and what was typed into the
+// other boxes is read first, so that choosing a file loses none of it.
+template <std::size_t N>
+void BrowseIntoBox(HWND dialog, const std::array<BoxCopy, N>& boxes, UserPort& user, const FileChoice& choice,
+                   std::string* copy) {
+  ReadBoxes(dialog, boxes);
+  std::string path;
+  if (!user.ChooseFile(choice, &path)) return;
+  *copy = path;
+  FillBoxes(dialog, boxes);
 }
 
 }  // namespace ph::win

@@ -5,6 +5,7 @@
 
 #include "common/handoff_record.h"
 #include "controller/shell/win32/about_box.h"
+#include "platform/win32/edge_guard.h"
 #include "resources/resource.h"
 
 namespace ph::win {
@@ -46,11 +47,7 @@ LRESULT CALLBACK CMainWnd::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
   }
   if (!self) return ::DefWindowProcA(hwnd, message, wparam, lparam);
   // Nothing may unwind through the system's message dispatch.
-  try {
-    return self->OnMessage(message, wparam, lparam);
-  } catch (...) {
-    return 0;
-  }
+  return GuardProcedure<LRESULT>("CMainWnd::WndProc", 0, [&] { return self->OnMessage(message, wparam, lparam); });
 }
 
 LRESULT CMainWnd::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

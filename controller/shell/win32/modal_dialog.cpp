@@ -1,6 +1,7 @@
 // The dialog procedure behind every ModalDialog and every page made from one.
 #include "controller/shell/win32/modal_dialog.h"
 
+#include "platform/win32/edge_guard.h"
 #include "resources/resource.h"
 
 namespace ph::win {
@@ -37,7 +38,7 @@ INT_PTR CALLBACK ModalDialog::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
   }
   if (!self) return FALSE;
   // Nothing may unwind through the system's dialog manager.
-  try {
+  return GuardProcedure<INT_PTR>("ModalDialog::Proc", FALSE, [&]() -> INT_PTR {
     switch (message) {
       case WM_INITDIALOG:
         self->OnInit();
@@ -50,9 +51,7 @@ INT_PTR CALLBACK ModalDialog::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
         return handled ? result : FALSE;
       }
     }
-  } catch (...) {
-    return FALSE;
-  }
+  });
 }
 
 void SetSmallIcon(HWND dialog, HINSTANCE instance) {

@@ -11,7 +11,7 @@ namespace ph::win {
 void CODBCDlg::OnInit() {
   user_.set_owner(hwnd());
   page_ = OdbcPageFromSettings(settings_);
-  ::CheckDlgButton(hwnd(), page_.file_dsn_checked ? IDC_FILE_DSN_CHOICE : IDC_DSN_CHOICE, BST_CHECKED);
+  ::CheckDlgButton(hwnd(), page_.use_file_dsn ? IDC_FILE_DSN_CHOICE : IDC_DSN_CHOICE, BST_CHECKED);
   FillBoxes();
   ApplySourceChoice();
 }
@@ -26,7 +26,7 @@ std::array<BoxCopy, 6> CODBCDlg::Boxes() {
 }
 
 void CODBCDlg::ReadBoxes() {
-  page_.file_dsn_checked = ::IsDlgButtonChecked(hwnd(), IDC_FILE_DSN_CHOICE) == BST_CHECKED;
+  page_.use_file_dsn = ::IsDlgButtonChecked(hwnd(), IDC_FILE_DSN_CHOICE) == BST_CHECKED ? 1 : 0;
   win::ReadBoxes(hwnd(), Boxes());
 }
 
@@ -45,16 +45,6 @@ OdbcPageValues CODBCDlg::Values() {
   return page_;
 }
 
-// What was typed into the other boxes is read before the chosen path is filled in, so that
-// choosing a file loses none of it.
-void CODBCDlg::Browse() {
-  ReadBoxes();
-  std::string path;
-  if (!user_.ChooseFile(OdbcFileDsnChoice(), &path)) return;
-  page_.file_dsn = path;
-  FillBoxes();
-}
-
 bool CODBCDlg::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return false;
   switch (id) {
@@ -65,7 +55,7 @@ bool CODBCDlg::OnCommand(int id, int code) {
       ApplySourceChoice();
       return true;
     case IDC_BROWSE_DSN:
-      Browse();
+      BrowseIntoBox(hwnd(), Boxes(), user_, OdbcFileDsnChoice(), &page_.file_dsn);
       return true;
     case IDC_TEST_CONNECTION:
       ReadBoxes();

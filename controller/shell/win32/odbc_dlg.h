@@ -28,7 +28,6 @@ class CODBCDlg : public ModalDialog {
   void ReadBoxes();
   void FillBoxes();
   void ApplySourceChoice();
-  void Browse();
 
   const SettingsRecord& settings_;
   OdbcPageValues page_;  // the page's copies

@@ -16,6 +16,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/user.h"
 #include "platform/win32/wide_paths.h"
@@ -30,22 +31,6 @@ void RegisterControllerPath(Registry& registry, const std::string& exe_path) {
   if (!key || !SetStringValue(*key, reg::kControllerPath, exe_path))
     ::MessageBoxA(nullptr, "Failed to register program path", "Error", MB_OK | MB_ICONERROR);
 }
-
-// COM for this thread, released when the main window goes or, failing that, when start-up ends.
-class ComApartment {
- public:
-  ComApartment() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
-  ~ComApartment() { Release(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  void Release() {
-    if (ok_) ::CoUninitialize();
-    ok_ = false;
-  }
-
- private:
-  bool ok_;
-};
 
 }  // namespace
 

@@ -24,7 +24,7 @@ class FakeBrowser {
     EXPECT_EQ(::pipe(from_client), 0);
     says_ = to_client[1];
     hears_ = from_client[0];
-    pipe_ = std::make_unique<DevToolsPipe>(to_client[0], from_client[1], &stop_);
+    pipe_ = std::make_unique<DevToolsPipe>(UniqueFd(to_client[0]), UniqueFd(from_client[1]), &stop_);
     client_ = std::make_unique<DevToolsClient>(*pipe_);
   }
   ~FakeBrowser() {

@@ -8,13 +8,14 @@
 #include "band/cdp/chromium_process.h"
 #include "band/cdp/rendered_page.h"
 #include "band/cdp/tab_channel.h"
+#include "band/engine/inline_style.h"
+#include "band/engine/page_host.h"
+#include "band/engine/page_text.h"
 #include "band/live/live_document.h"
 #include "band/live/live_events.h"
-#include "band/engine/page_text.h"
-#include "band/engine/inline_style.h"
 #include "common/data_file_names.h"
 #include "common/utf8.h"
-#include "tests/band/engine/posix/engine_harness.h"
+#include "tests/band/engine/gumbo/engine_harness.h"
 #include "tests/support/loopback_http_server.h"
 #include "tools/grab/parsed_markup_form.h"
 
@@ -136,8 +137,13 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
   });
   memory.browser.top = memory_top;
 
-  // The bar is not part of the page the engine sees.
+  // The bar is not part of the page the engine sees, and it covers none of the page's content.
   EXPECT_EQ(top->ElementsByTagName(u"grab-bar")->Length(), 0);
+  const double bar_bottom = tab.Call("Runtime.evaluate", {{"expression", "document.querySelector('grab-bar')"
+                                                                         ".getBoundingClientRect().bottom"},
+                                                        {"returnByValue", true}})["result"]["value"].get<double>();
+  EXPECT_GT(bar_bottom, 20);
+  EXPECT_GE(top->Invoke("box", {LiveHandle(*ById(*top, "news"))})[1].get<double>(), bar_bottom);
 
   for (SelectionEngine* engine : {&live.engine, &memory.engine}) {
     engine->OnDocumentComplete();

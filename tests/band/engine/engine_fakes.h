@@ -12,63 +12,14 @@
 #include "platform/memory_registry.h"
 #include "platform/url.h"
 #include "platform/user.h"
+#include "tests/support/memory_file_system.h"
 
 namespace ph::test {
 
-class MemoryFiles : public FileSystem {
+// The band's data files in memory, beside a library in /band/.
+class MemoryFiles : public MemoryFileSystem {
  public:
-  bool Exists(const std::string& path) override { return files_.count(path) != 0; }
-  bool MakeFolders(const std::string&) override { return true; }
-  void RemoveTree(const std::string&) override {}
-  bool RemoveFile(const std::string& path) override { return files_.erase(path) != 0; }
-  bool MoveReplacing(const std::string& from, const std::string& to) override {
-    if (files_.count(from) == 0) return false;
-    files_[to] = std::move(files_[from]);
-    files_.erase(from);
-    return true;
-  }
-  std::string ModuleFolder() override { return "/band/"; }
-
-  std::unique_ptr<std::ostream> OpenWrite(const std::string& path, bool append) override {
-    if (refuse_writes) return nullptr;
-    return std::make_unique<Writer>(this, path, append ? files_[path] : Bytes{});
-  }
-  std::optional<std::uint64_t> FileSize(const std::string& path) override {
-    if (!Exists(path)) return std::nullopt;
-    return files_[path].size();
-  }
-  bool Truncate(const std::string& path, std::uint64_t size) override {
-    files_[path].resize(size);
-    return true;
-  }
-  std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) override {
-    auto it = files_.find(path);
-    if (it == files_.end() || it->second.size() > max_bytes) return std::nullopt;
-    return it->second;
-  }
-
-  Bytes& operator[](const std::string& path) { return files_[path]; }
-  bool refuse_writes = false;
-
- private:
-  // Lands in the map when the stream is closed, as a file does.
-  class Writer : public std::ostringstream {
-   public:
-    Writer(MemoryFiles* owner, std::string path, const Bytes& start)
-        : owner_(owner), path_(std::move(path)) {
-      write(reinterpret_cast<const char*>(start.data()), static_cast<std::streamsize>(start.size()));
-    }
-    ~Writer() override {
-      const std::string s = str();
-      owner_->files_[path_] = Bytes(s.begin(), s.end());
-    }
-
-   private:
-    MemoryFiles* owner_;
-    std::string path_;
-  };
-
-  std::map<std::string, Bytes> files_;
+  MemoryFiles() : MemoryFileSystem("/band/") {}
 };
 
 // "scheme://host[:port]/..." gives the host; anything else has none.

@@ -1,4 +1,5 @@
 // Word counts, joins of extracted pieces, hosts of pages and the place of the data files.
+#include "band/engine/page_host.h"
 #include "band/engine/page_text.h"
 
 #include <gtest/gtest.h>

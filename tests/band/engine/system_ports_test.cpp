@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "band/engine/layout_store.h"
-#include "band/engine/page_text.h"
+#include "band/engine/page_host.h"
 #include "band/engine/selection_store.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"

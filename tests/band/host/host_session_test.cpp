@@ -25,12 +25,6 @@ class LinkDelivery : public DeliveryPort {
   std::size_t before_ = 0;
 };
 
-class NoEvents : public DocumentEventsPort {
- public:
-  std::optional<std::uint32_t> Advise(Document&, DocumentEventSink&) override { return std::nullopt; }
-  void Unadvise(Document&, std::uint32_t) override {}
-};
-
 // The host's engine over a page of the in-memory document, reached only through messages.
 struct HostRig {
   explicit HostRig(const std::string& html)
@@ -60,7 +54,7 @@ struct HostRig {
   MemoryRegistry registry;
   ShownPage shown_page;
   test::RecordingToolbar toolbar;
-  NoEvents none;
+  NoDocumentEvents none;
   RoutedEvents events{none};
   ImmediateTimers timers;
   test::RecordingLink link;

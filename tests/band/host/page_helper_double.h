@@ -129,6 +129,17 @@ class PageHelperDouble {
     throw std::runtime_error("unknown operation " + op);
   }
 
+  // The extension's answer to one of the host's "call" messages.
+  Json Answer(const Json& call) {
+    Json answer = {{"type", "answer"}, {"id", call["id"]}};
+    try {
+      answer["value"] = Call(call["frame"].get<long>(), call["op"].get<std::string>(), call["args"]);
+    } catch (const std::exception& e) {
+      answer["error"] = e.what();
+    }
+    return answer;
+  }
+
   // What the bar showed last: its keys ("showBar") and its picks ("showPicks").
   std::map<std::string, std::string>& bar() { return bar_; }
 

@@ -73,13 +73,7 @@ class ScriptedBrowser : public host::ByteStream {
   void Take(const Json& message) {
     const std::string type = message.value("type", "");
     if (type == "call") {
-      Json answer = {{"type", "answer"}, {"id", message["id"]}};
-      try {
-        answer["value"] = page_.Call(message["frame"].get<long>(), message["op"].get<std::string>(), message["args"]);
-      } catch (const std::exception& e) {
-        answer["error"] = e.what();
-      }
-      AnswerFirst(answer);
+      AnswerFirst(page_.Answer(message));
     } else if (type == "ask") {
       told_.push_back(message);
       AnswerFirst({{"type", "answer"}, {"id", message["id"]}, {"value", answer_ask(message)}});

@@ -92,6 +92,17 @@ TEST(ControllerLink, AStoppedControllerIsStartedOnceAndFedAtTheFirstProbeThatFin
   EXPECT_TRUE(l.messages.shown.empty());
 }
 
+TEST(ControllerLink, TheControllerPathIsReadFromAKeyThatGrantsOnlyReadingAndWriting) {
+  Link l;
+  l.SetPath(RegistryType::kString, "C:\\PH\\PageHarvest.exe");
+  l.registry.LimitRights(RegistryRoot::kCurrentUser, reg::kProductKey, RegistryAccess::kReadWrite);
+  l.process.appears_after = 1;
+  l.Send();
+  EXPECT_EQ(l.process.launches, std::vector<std::string>{"C:\\PH\\PageHarvest.exe"});
+  EXPECT_EQ(l.process.delivered.size(), 1u);
+  EXPECT_TRUE(l.messages.shown.empty());
+}
+
 TEST(ControllerLink, AControllerThatNeverComesUpIsProbedForTenSecondsAndTheUserIsTold) {
   for (std::uint32_t start : {0u, 0xFFFFFFFFu - 4500u}) {  // the second wraps the tick counter
     Link l;

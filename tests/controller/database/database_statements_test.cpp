@@ -55,9 +55,9 @@ TEST(ConnectionStrings, FromThePageFollowTheCheckedSource) {
   page.dsn = "Named";
   page.file_dsn = "/dsn/a.dsn";
   page.extra = "Timeout=1";
-  EXPECT_EQ(OdbcPageConnectionString(page), "ODBC;DSN=Named;Timeout=1");
-  page.file_dsn_checked = true;
-  EXPECT_EQ(OdbcPageConnectionString(page), "ODBC;FILEDSN=/dsn/a.dsn;Timeout=1");
+  EXPECT_EQ(OdbcConnectionString(page), "ODBC;DSN=Named;Timeout=1");
+  page.use_file_dsn = 1;
+  EXPECT_EQ(OdbcConnectionString(page), "ODBC;FILEDSN=/dsn/a.dsn;Timeout=1");
 }
 
 TEST(ConnectionStrings, DriverManagerGetsThemWithoutTheOdbcMarker) {

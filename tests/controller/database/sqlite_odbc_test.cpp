@@ -135,7 +135,7 @@ TEST(SqliteFileDsn, FileDataSourceIsUsedWhenCheckedEvenWithANameFilledIn) {
   bench.settings.odbc_table = "file_pages";
 
   OdbcPageValues page;
-  page.file_dsn_checked = true;
+  page.use_file_dsn = 1;
   page.file_dsn = bench.settings.file_dsn;
   page.dsn = bench.settings.dsn;
   page.table = "file_pages";
@@ -175,7 +175,7 @@ TEST(SqliteOdbcPage, ButtonsReportSuccessAndTheDatabasesOwnErrors) {
   page.extra = "Database=" + FixtureDir() + "/sqlite/page-buttons.db";
   page.table = "created";
   std::string error;
-  auto connection = odbc->Connect(OdbcPageConnectionString(page), &error);
+  auto connection = odbc->Connect(OdbcConnectionString(page), &error);
   ASSERT_TRUE(connection) << error;
   ASSERT_TRUE(connection->Execute("DROP TABLE IF EXISTS created", &error)) << error;
 

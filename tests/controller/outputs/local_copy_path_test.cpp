@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/ascii.h"
+
 namespace ph {
 namespace {
 
@@ -78,7 +80,7 @@ TEST(LocalCopyNames, FilesThatDifferOnlyInCaseGetTwoCopiesWhereCaseIsNotTold) {
   LocalCopyNames windows("C:\\out", "page_files", '\\', true);
   const LocalCopyPath upper = windows.Claim("/img/Logo.png");
   const LocalCopyPath lower = windows.Claim("/img/logo.png");
-  EXPECT_NE(ToLowerAscii(upper.path), ToLowerAscii(lower.path));
+  EXPECT_NE(LowerAscii(upper.path), LowerAscii(lower.path));
   EXPECT_EQ(windows.Claim("/img/Logo.png").path, upper.path);
   LocalCopyNames posix("/out", "page_files", '/', false);
   EXPECT_EQ(posix.Claim("/img/logo.png").path, "/out/page_files/img/logo.png");

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,9 @@ constexpr char kProductKey[] = "Software\\PageHarvest";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PageHarvest";
 constexpr char kBandServerKey[] = "CLSID\\{5D5B2CA5-43EF-4731-93F8-A2D5EEB9D10A}\\InprocServer32";
+// Where Chrome and Edge look for the native host's manifest.
+const char* const kHostKeys[] = {"Software\\Google\\Chrome\\NativeMessagingHosts\\org.pageharvest.host",
+                                 "Software\\Microsoft\\Edge\\NativeMessagingHosts\\org.pageharvest.host"};
 const char* const kDataFiles[] = {"layouts.dat", "selections.dat", "actions.dat"};
 
 // Runs a program in a job of its own and waits until every process of that job has ended: the
@@ -106,6 +110,9 @@ class SetupProgram : public ::testing::Test {
   std::string Program() const { return folder_ + "\\PageHarvest.exe"; }
   std::string Band() const { return folder_ + "\\GrabPlugin.dll"; }
   std::string Uninstaller() const { return folder_ + "\\uninstall.exe"; }
+  std::string Host() const { return folder_ + "\\PageHarvestHost.exe"; }
+  std::string HostManifest() const { return folder_ + "\\org.pageharvest.host.json"; }
+  std::string Extension() const { return folder_ + "\\extension"; }
 
   // Starts the installed controller and waits for its window; the process, or null.
   win::UniqueKernelHandle StartController() const {
@@ -151,6 +158,22 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   EXPECT_STRCASEEQ(RegistryString(HKEY_CLASSES_ROOT, kBandServerKey, nullptr).c_str(), Band().c_str());
 #endif
   EXPECT_TRUE(Exists(StartMenuEntry()));
+
+  // The extension as the source tree holds it, and its host where both browsers look for it.
+  const std::string source_manifest = FileText(WindowsPathOf(SourceDir() + "/extension/manifest.json"));
+  EXPECT_FALSE(source_manifest.empty());
+  EXPECT_EQ(FileText(Extension() + "\\manifest.json"), source_manifest);
+  EXPECT_TRUE(Exists(Host()));
+  for (const char* key : kHostKeys)
+    EXPECT_STRCASEEQ(RegistryString(HKEY_LOCAL_MACHINE, key, nullptr).c_str(), HostManifest().c_str()) << key;
+  const auto host = nlohmann::json::parse(FileText(HostManifest()), nullptr, false);
+  ASSERT_TRUE(host.is_object()) << FileText(HostManifest());
+  EXPECT_EQ(host.value("name", ""), "org.pageharvest.host");
+  EXPECT_STRCASEEQ(host.value("path", "").c_str(), Host().c_str());
+  EXPECT_EQ(host.value("type", ""), "stdio");
+  EXPECT_FALSE(host.value("description", "").empty());
+  EXPECT_EQ(host["allowed_origins"], nlohmann::json::array({"chrome-extension://alkfoobnckhimlcamnljecggfgppgdog/"}));
+
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "PageHarvest");
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "2.37");
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "PageHarvest");
@@ -177,6 +200,10 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   EXPECT_FALSE(Exists(Band()));
   EXPECT_FALSE(Exists(Uninstaller()));
   EXPECT_FALSE(Exists(StartMenuEntry()));
+  EXPECT_FALSE(Exists(Host()));
+  EXPECT_FALSE(Exists(HostManifest()));
+  EXPECT_FALSE(Exists(Extension()));
+  for (const char* key : kHostKeys) EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << key;
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kBandServerKey));
   EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, kRunKey, "PageHarvest"), "<missing>");
@@ -186,14 +213,18 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   ExpectDataFilesKept();
 }
 
-// The running controller holds its program file, so the upgrade ends it first.
+// The running controller holds its program file, so the upgrade ends it first. The extension's
+// folder is the new version's alone: a script an older version had does not stay.
 TEST_F(SetupProgram, UpgradeEndsTheControllerAndKeepsTheDataFiles) {
   WriteDataFiles();
+  std::ofstream(Extension() + "\\retired.js") << "old";
   const win::UniqueKernelHandle controller = StartController();
   ASSERT_TRUE(controller);
   ASSERT_EQ(Install(), 0);
   EXPECT_TRUE(Ended(controller));
   EXPECT_TRUE(Exists(Program()));
+  EXPECT_TRUE(Exists(Extension() + "\\manifest.json"));
+  EXPECT_FALSE(Exists(Extension() + "\\retired.js"));
   ExpectDataFilesKept();
 }
 

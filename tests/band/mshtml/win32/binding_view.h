@@ -1,7 +1,7 @@
 // The page of a scenario reached as the band reaches it: the MSHTML binding over the stand-in of the browser's document.
 #pragma once
 
-#include "band/mshtml/mshtml_binding.h"
+#include "band/mshtml/win32/mshtml_binding.h"
 #include "tests/band/mshtml/page_view.h"
 #include "tests/support/win32/mshtml_standin/mshtml_standin.h"
 

@@ -127,6 +127,25 @@ TEST_F(BandPageTest, NavigationAndNewWindowsAreRefusedOnlyInSelectionMode) {
   EXPECT_EQ(monday.page->connections(), 0u);
 }
 
+TEST_F(BandPageTest, AFrameThatNavigatesDuringASelectionLeavesThePageItsHandles) {
+  Attach();
+  StoreSetting(reg::kSuppressHyperlink, 0);  // the navigation goes ahead
+  NewsPage monday(u"http://news.test/monday", u"Monday");
+  Show(monday);
+  ClickButton(101);
+  ASSERT_TRUE(ButtonChecked(101));
+  host_->Run([&] { monday.page->FireMouseOver(monday.Headline()); });
+  ASSERT_EQ(monday.headline->style.count("background-color"), 1u);
+  const auto frame = StandInBrowser::Make();
+  bool cancelled = true;
+  host_->Run([&] { cancelled = host_->browser().FireBeforeNavigate2(frame.get()); });
+  EXPECT_FALSE(cancelled);
+  // Ending the selection puts the highlighted block's background back: its handle still works.
+  ClickButton(101);
+  EXPECT_FALSE(ButtonChecked(101));
+  EXPECT_EQ(monday.headline->style.count("background-color"), 0u);
+}
+
 TEST_F(BandPageTest, ASelectionReachesTheControllerAndQuickSaveOnTheNextPageSavesWithoutAsking) {
   ASSERT_TRUE(StartController());
   const std::string out = program_.folder() + "\\out";

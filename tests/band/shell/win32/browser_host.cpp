@@ -94,7 +94,7 @@ BrowserHost::BrowserHost() {
                                 nullptr, nullptr, cls.hInstance, nullptr);
     ::ShowWindow(window_, SW_SHOW);
     browser_ = StandInBrowser::Make();
-    site_ = win::ComPtr<IUnknown>(static_cast<IOleWindow*>(new Site(this)));
+    site_ = win::ComPtr<IUnknown>::Adopt(static_cast<IOleWindow*>(new Site(this)));
     ready.set_value();
     ThreadMain();
   });

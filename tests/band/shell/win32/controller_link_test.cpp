@@ -57,14 +57,7 @@ class ControllerLinkTest : public ::testing::Test {
   }
   void TearDown() override {
     program_.Stop();
-    // A controller started through the shell is not the program object's own process.
-    if (const HWND left = robot::FindController(0)) {
-      DWORD pid = 0;
-      ::GetWindowThreadProcessId(left, &pid);
-      const win::UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
-      ::PostMessageA(left, WM_COMMAND, 57665, 0);  // Exit
-      if (process && ::WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) ::TerminateProcess(process.get(), 1);
-    }
+    StopControllerStartedElsewhere();
     key_.reset();
     RemoveProductKey();
   }

@@ -6,7 +6,7 @@
 
 namespace ph::test {
 
-win::ComPtr<StandInBrowser> StandInBrowser::Make() { return win::ComPtr<StandInBrowser>(new StandInBrowser()); }
+win::ComPtr<StandInBrowser> StandInBrowser::Make() { return win::ComPtr<StandInBrowser>::Adopt(new StandInBrowser()); }
 
 STDMETHODIMP StandInBrowser::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -32,8 +32,7 @@ STDMETHODIMP_(ULONG) StandInBrowser::Release() {
 }
 
 void StandInBrowser::SetDocument(IDispatch* document) {
-  if (document) document->AddRef();
-  document_ = win::ComPtr<IDispatch>(document);
+  document_ = win::ComPtr<IDispatch>::Share(document);
 }
 
 STDMETHODIMP StandInBrowser::get_Document(IDispatch** document) {
@@ -95,7 +94,7 @@ void StandInBrowser::Fire(DISPID dispid, VARIANTARG* args, UINT count) {
     if (sink) sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
 }
 
-bool StandInBrowser::FireBeforeNavigate2() {
+bool StandInBrowser::FireBeforeNavigate2(IDispatch* frame) {
   // pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel, held last first.
   VARIANT_BOOL cancel = VARIANT_FALSE;
   VARIANT url = {}, empty = {};
@@ -111,7 +110,7 @@ bool StandInBrowser::FireBeforeNavigate2() {
   V_VT(&args[5]) = VT_VARIANT | VT_BYREF;
   V_VARIANTREF(&args[5]) = &url;
   V_VT(&args[6]) = VT_DISPATCH;
-  V_DISPATCH(&args[6]) = static_cast<IWebBrowser2*>(this);
+  V_DISPATCH(&args[6]) = frame ? frame : static_cast<IWebBrowser2*>(this);
   Fire(DISPID_BEFORENAVIGATE2, args, 7);
   ::VariantClear(&url);
   return cancel != VARIANT_FALSE;

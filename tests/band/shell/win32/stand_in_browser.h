@@ -22,8 +22,9 @@ class StandInBrowser : public standin::IWebBrowser2Stubs,
   // The object the Document property answers (null: none).
   void SetDocument(IDispatch* document);
   // Fires an event with the arguments the browser gives it at every connected sink. For
-  // BeforeNavigate2 and NewWindow2, whether a sink set the Cancel argument.
-  bool FireBeforeNavigate2();
+  // BeforeNavigate2 and NewWindow2, whether a sink set the Cancel argument. BeforeNavigate2 is about
+  // the browser itself, or about the browser of a frame when one is given.
+  bool FireBeforeNavigate2(IDispatch* frame = nullptr);
   bool FireNewWindow2();
   void FireDocumentComplete();
   std::size_t connections() const;

@@ -105,6 +105,16 @@ void ControllerProgram::WriteActions(const Bytes& bytes) const {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+void StopControllerStartedElsewhere() {
+  const HWND left = robot::FindController(0);
+  if (!left) return;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(left, &pid);
+  const win::UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
+  ::PostMessageA(left, WM_COMMAND, 57665, 0);  // Exit
+  if (process && ::WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) ::TerminateProcess(process.get(), 1);
+}
+
 void RemoveProductKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PageHarvest"); }
 
 std::string FileText(const std::string& path) {

@@ -40,6 +40,10 @@ class ControllerProgram {
   win::UniqueKernelHandle process_;
 };
 
+// Ends a controller that the band's link or the host started through the shell, which is no
+// ControllerProgram's own process: through its Exit command, killed when that does not end it.
+void StopControllerStartedElsewhere();
+
 // The product key of the registry is the program's; tests remove it before and after.
 void RemoveProductKey();
 

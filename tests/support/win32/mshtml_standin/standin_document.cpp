@@ -128,8 +128,7 @@ class DocumentObject
       if (faults().foreign_embedding) objects.push_back(Make<IUnknown, ForeignObject>());
       for (const DocumentPtr& frame : document_->FrameDocuments()) {
         auto browser = MakeBrowser(MakeDocument(state_, frame), state_->of(frame.get()).faults.refuse_access);
-        objects.push_back(win::ComPtr<IUnknown>(browser.get()));
-        browser->AddRef();
+        objects.push_back(win::ComPtr<IUnknown>::Share(browser.get()));
       }
     }
     return Out(Make<IEnumUnknown, EnumObject>(std::move(objects)), p);

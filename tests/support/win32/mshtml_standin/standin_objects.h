@@ -67,7 +67,7 @@ class ComObject : public Bases... {
 // A new object, held by the one reference it is born with, as interface I.
 template <typename I, typename T, typename... Args>
 win::ComPtr<I> Make(Args&&... args) {
-  return win::ComPtr<I>(static_cast<I*>(new T(std::forward<Args>(args)...)));
+  return win::ComPtr<I>::Adopt(static_cast<I*>(new T(std::forward<Args>(args)...)));
 }
 
 // Hands out a reference through an out parameter: S_OK, with null when there is nothing.
@@ -82,8 +82,7 @@ HRESULT Out(win::ComPtr<I> object, I** out) {
 // The same object as IDispatch, with a reference of its own.
 template <typename I>
 win::ComPtr<IDispatch> AsDispatch(const win::ComPtr<I>& object) {
-  if (object) object->AddRef();
-  return win::ComPtr<IDispatch>(object.get());
+  return win::ComPtr<IDispatch>::Share(object.get());
 }
 
 // Hands out text as a new BSTR; fails when there is no text.

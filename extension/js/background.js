@@ -120,7 +120,10 @@ const popupCommands = {
 };
 
 vAPI.messaging.listen('popup', {
-  state: async ({tabId}) => ({layout: await knownLayouts.layoutOf(tabId), selecting: userCommands.get(tabId)?.command === 'start'}),
+  state: async ({tabId}) => ({
+    layout: await knownLayouts.layoutOf(tabId),
+    selecting: userCommands.get(tabId)?.command === 'start',
+  }),
   command({tabId, name}) {
     if (!popupCommands[name]) throw new Error(`unknown command: ${name}`);
     launch(popupCommands[name](tabId));
@@ -147,7 +150,8 @@ vAPI.commands.onCommand((name, tabId) => {
 function pageGone(tabId) {
   for (const host of hostCommands.get(tabId) || []) {
     host.send({type: 'gone'});
-    host.close({type: 'done', outcome: 'closed', text: 'The page was closed or left before the command ended; nothing was kept.', layout: 0});
+    host.close({type: 'done', outcome: 'closed', layout: 0,
+                text: 'The page was closed or left before the command ended; nothing was kept.'});
   }
 }
 

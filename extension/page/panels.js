@@ -133,7 +133,8 @@
           close(box);
           resolve(value);
         };
-        save.addEventListener('click', () => answer({kind: choice.value, file: file.disabled ? '' : file.value, append: appending.checked}));
+        save.addEventListener('click', () =>
+          answer({kind: choice.value, file: file.disabled ? '' : file.value, append: appending.checked}));
         cancel.addEventListener('click', () => answer(null));
         // Keys typed into the panel are the panel's, not the page's.
         box.addEventListener('keydown', event => {

@@ -54,8 +54,9 @@ std::string ReadWholeFile(const std::string& path) {
 
 ExtensionRig::ExtensionRig(const std::string& host_line) : folder_(MakeScratchDir("extension")) {
   const std::string launcher = folder_ + "/host.sh";
-  WriteFile(launcher, "#!/bin/sh\n# The native host of one test.\nexport PH_HOST_DIR='" + folder_ +
-                          "'\necho $$ >>\"$PH_HOST_DIR/launches\"\nexec " + host_line + " \"$@\" 2>>\"$PH_HOST_DIR/host.log\"\n");
+  WriteFile(launcher, "#!/bin/sh\n# The native host of one test.\nexport PH_HOST_DIR='" + folder_ + "'\n" +
+                          "echo $$ >>\"$PH_HOST_DIR/launches\"\n" +
+                          "exec " + host_line + " \"$@\" 2>>\"$PH_HOST_DIR/host.log\"\n");
   ::chmod(launcher.c_str(), 0755);
   cdp::ChromiumOptions options;
   options.extensions = {SourceDir() + "/extension"};

@@ -40,7 +40,8 @@ class GrabHost : public ::testing::Test {
   }
   // answer: grab's answer options, which the host's save panel stands in for when there are none.
   bool Start(const std::string& answer = "--kind html --to \"$PH_HOST_DIR/out/board.htm\"") {
-    rig = std::make_unique<ExtensionRig>(Quoted(PH_GRAB_PROGRAM) + " -q --data-dir \"$PH_HOST_DIR/data\" " + answer + " host");
+    rig = std::make_unique<ExtensionRig>(Quoted(PH_GRAB_PROGRAM) + " -q --data-dir \"$PH_HOST_DIR/data\" " + answer +
+                                         " host");
     EXPECT_EQ(rig->error(), "");
     fs::create_directories(rig->folder() + "/out");
     return rig->error().empty();
@@ -125,7 +126,8 @@ TEST_F(GrabHost, ModifierClicksCutOutAndRemoveTablesAndThePopupFinishes) {
   const long tab = rig->OpenTab(server.Url("/board.html"));
   ASSERT_GE(tab, 0);
   ASSERT_EQ(Command("startSelection", tab).error, "");
-  const std::pair<const char*, int> clicks[] = {{"sidebar", kShift}, {"notes", kShift}, {"ad", kAlt}, {"sidebar", kCtrl | kAlt}};
+  const std::pair<const char*, int> clicks[] = {
+      {"sidebar", kShift}, {"notes", kShift}, {"ad", kAlt}, {"sidebar", kCtrl | kAlt}};
   for (const auto& [id, modifiers] : clicks) {
     rig->Hover(PointIn(ById(id)));
     ASSERT_TRUE(rig->WaitUntil([&] { return Style(ById(id)).find(kHighlight) != std::string::npos; })) << id;
@@ -221,7 +223,8 @@ TEST_F(GrabHost, NavigationDuringSelectionKeepsNothing) {
 
 TEST_F(GrabHost, ContentOverOneMebibyteIsSavedWhole) {
   std::string story;
-  for (int i = 0; story.size() < 1536 * 1024; ++i) story += "Paragraph " + std::to_string(i) + " of the long story, caf\xc3\xa9. ";
+  for (int i = 0; story.size() < 1536 * 1024; ++i)
+    story += "Paragraph " + std::to_string(i) + " of the long story, caf\xc3\xa9. ";
   server.Serve("/long.html", Html("<!DOCTYPE html><html><head><title>Long</title></head><body><div id=\"menu\">Home</div>"
                                   "<div id=\"story\">" + story + "</div></body></html>"));
   ASSERT_TRUE(Start());

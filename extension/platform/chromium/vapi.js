@@ -164,7 +164,6 @@
   globalThis.vAPI = {
     // This file, for the lists of scripts put into frames.
     scriptPath: 'platform/chromium/vapi.js',
-    extensionId: api.runtime.id,
     messaging, native, tabs, frames, navigation, badge, commands, session,
   };
 })();

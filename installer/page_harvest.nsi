@@ -253,6 +253,8 @@ Section "Uninstall"
     Delete "$INSTDIR\layouts.dat"
     Delete "$INSTDIR\selections.dat"
     Delete "$INSTDIR\actions.dat"
+    Delete "$INSTDIR\regions.dat"
+    Delete "$INSTDIR\pageharvest.lock"
     ; Left by a write that was cut short.
     Delete "$INSTDIR\*.dat.new-*"
     DeleteRegKey HKCU "${PRODUCT_KEY}"

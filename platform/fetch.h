@@ -32,6 +32,8 @@ struct FetchResult {
   bool ok = false;
   std::string content_type;  // as FetchTyped gives it
   std::string body;          // the content, when it was kept in memory
+  // Why a copy failed, where the platform says: "HTTP 404", "Could not resolve host: x" ...
+  std::string error;
 };
 
 class Fetcher {
@@ -63,7 +65,9 @@ class Fetcher {
 };
 
 // Windows: the WinINet URL cache first, then a WinINet download. Natively: a libcurl download
-// (there is no browser cache). Only http, https and ftp URLs are fetched.
+// (there is no browser cache). http, https and ftp URLs are fetched, and file: URLs copied; which
+// file: URLs may be asked for is the caller's to decide (a page from the network must not name the
+// user's files).
 std::unique_ptr<Fetcher> MakeSystemFetcher(FetchLimits limits = {});
 
 }  // namespace ph

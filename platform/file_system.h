@@ -21,6 +21,12 @@ std::string FolderOfPath(std::string_view path);
 // The text after the last separator, or the whole path when it has none.
 std::string FileNameOfPath(std::string_view path);
 
+// A lock on a file, held until the object goes away.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -49,6 +55,13 @@ class FileSystem {
   virtual bool Truncate(const std::string& path, std::uint64_t size) = 0;
   // The whole file when it exists and holds at most max_bytes; nothing otherwise.
   virtual std::optional<Bytes> ReadAll(const std::string& path, std::size_t max_bytes) = 0;
+
+  // Waits for the exclusive lock of the file at path, which other processes take as well, and holds
+  // it until the returned object goes away; the file is made when missing. Null when the file can
+  // be neither made nor opened. A lock is never taken twice in one process at once (the second
+  // would wait for ever). A file system that no other process shares (one in memory) has nobody to
+  // wait for: there the lock is a token.
+  virtual std::unique_ptr<FileLock> LockExclusive(const std::string& path);
 };
 
 // How a write of a whole file or of an appended record went; reason is the system's word for a

@@ -44,6 +44,10 @@ std::string PercentDecode(std::string_view text);
 std::string UrlScheme(std::string_view url);
 // Whether a download can fetch the URL: http, https or ftp.
 bool IsDownloadableUrl(std::string_view url);
+// Whether the page at page_url may bring in what url names (a frame, a picture, a style sheet): what
+// a download fetches, into any page; a local file only into a local page, so that a page from the
+// network cannot read the user's files into what is saved.
+bool MayBringIn(std::string_view page_url, std::string_view url);
 
 // WinINet on Windows, uriparser (RFC 3986) natively.
 std::unique_ptr<UrlPort> MakeSystemUrlPort();

@@ -23,4 +23,8 @@ bool IsDownloadableUrl(std::string_view url) {
   return scheme == "http" || scheme == "https" || scheme == "ftp";
 }
 
+bool MayBringIn(std::string_view page_url, std::string_view url) {
+  return IsDownloadableUrl(url) || (UrlScheme(url) == "file" && UrlScheme(page_url) == "file");
+}
+
 }  // namespace ph

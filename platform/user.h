@@ -13,10 +13,17 @@ enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class Answer { kOk, kCancel, kYes, kNo };
 
 struct Message {
+  Message(std::string t = {}, std::string c = {}, MessageIcon i = MessageIcon::kNone,
+          MessageButtons b = MessageButtons::kOk, std::string d = {})
+      : text(std::move(t)), caption(std::move(c)), icon(i), buttons(b), detail(std::move(d)) {}
+
   std::string text;
   std::string caption;  // empty: the application's title
   MessageIcon icon = MessageIcon::kNone;
   MessageButtons buttons = MessageButtons::kOk;
+  // What a console adds after the text (the file and the system's reason, say); a message box keeps
+  // to the text.
+  std::string detail;
 };
 
 struct FileChoice {

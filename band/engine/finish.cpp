@@ -43,10 +43,11 @@ bool HoldsNothing(Element& element, const std::optional<WideString>& text) {
 void SelectionEngine::RegisterLayout() {
   DocumentPtr top = ports_.browser.TopDocument();
   if (!top) return;
-  std::int32_t id = layouts_.FindLayout(top, layout_context());
+  std::int32_t id = layouts().FindLayout(top, layout_context());
   if (id == 0) {
-    id = layouts_.AddLayout(top, layout_context());
-    layouts_.Save(ports_.files, ModuleFilePath(ports_.files, kLayoutsFileName));
+    LayoutNode signature;
+    BuildLayout(top, &signature);
+    id = stores_.LearnLayout(HostOfDocument(*top, ports_.urls, ports_.code_page), std::move(signature));
   }
   layout_id_ = id;
   ports_.toolbar.EnableButton(kCmdQuickSave, true);
@@ -64,14 +65,13 @@ void SelectionEngine::Finish(std::int32_t quick_save, bool unattended) {
   }
   const CodePage& cp = ports_.code_page;
   KeepOutermost(&deselected_);
-  // What a finish nobody watches stores is only kept once it is known that there is content.
-  std::optional<SelectionStore> stored_before;
-  if (unattended && quick_save == 0) stored_before = selections_;
+  // The regions the layout keeps from now on; what a finish nobody watches would keep is stored only
+  // once it is known that there is content.
+  std::vector<StoredRegion> stored;
   if (quick_save == 0) {
-    selections_.EraseRegions(layout_id_);
-    selections_.RecordRegions(layout_id_, RegionKind::kTableExclusion, excluded_, top, cp);
+    AppendRegionRecords(layout_id_, RegionKind::kTableExclusion, excluded_, top, cp, &stored);
     excluded_.clear();
-    selections_.RecordRegions(layout_id_, RegionKind::kDeselected, deselected_, top, cp);
+    AppendRegionRecords(layout_id_, RegionKind::kDeselected, deselected_, top, cp, &stored);
   }
   for (const auto& element : deselected_) {
     if (StylePtr style = element->InlineStyle()) style->SetVisibility(u"hidden");
@@ -103,14 +103,12 @@ void SelectionEngine::Finish(std::int32_t quick_save, bool unattended) {
     // A found region that turned out empty is a page the layout no longer fits, not content: saving
     // it would report an empty file or row as a success.
     selected_.clear();
-    if (stored_before) selections_ = std::move(*stored_before);
     ShowError(MessageOwner::kControlWindow, kEmptySelectionsMessage, false);
     return;
   }
   if (quick_save == 0) {
-    selections_.RecordRegions(layout_id_, RegionKind::kSelected, picked, top, cp);
-    selections_.Save(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
-    selections_.SaveFingerprints(ports_.files, ModuleFilePath(ports_.files, kRegionsFileName));
+    AppendRegionRecords(layout_id_, RegionKind::kSelected, picked, top, cp, &stored);
+    stores_.ReplaceRegions(layout_id_, std::move(stored));
   }
   selected_.clear();
 

@@ -5,7 +5,6 @@
 
 #include "band/engine/page_host.h"
 #include "common/le_io.h"
-#include "platform/file_system.h"
 
 namespace ph {
 
@@ -107,14 +106,6 @@ Bytes LayoutStore::SaveBytes() const {
   }
   out.U32(0);
   return out.Take();
-}
-
-void LayoutStore::Load(FileSystem& files, const std::string& path) {
-  LoadBytes(files.ReadAll(path, kMaxFileBytes).value_or(Bytes{}));
-}
-
-bool LayoutStore::Save(FileSystem& files, const std::string& path) const {
-  return WriteWholeFile(files, path, SaveBytes());
 }
 
 }  // namespace ph

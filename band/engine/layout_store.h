@@ -10,7 +10,6 @@
 namespace ph {
 
 class CodePage;
-class FileSystem;
 class UrlPort;
 
 // Fills node (made a document node) with the signature of a document: the tables of its body, with
@@ -48,9 +47,6 @@ class LayoutStore {
   // Replaces the store by the records of a file image; as much as could be read is kept.
   void LoadBytes(const Bytes& bytes);
   Bytes SaveBytes() const;
-  // A missing or unreadable file leaves an empty store; a file that cannot be written is left alone.
-  void Load(FileSystem& files, const std::string& path);
-  bool Save(FileSystem& files, const std::string& path) const;
 
   // The ids of the layouts stored for a host, in ascending order.
   std::vector<std::int32_t> LayoutsOfHost(const std::string& host) const;

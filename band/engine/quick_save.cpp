@@ -19,7 +19,7 @@ void SelectionEngine::QuickSave() {
   DocumentPtr top = ports_.browser.TopDocument();
   if (!top) return;
   Relocator relocator(top, ports_.code_page, SmartRelocation());
-  std::int32_t id = layouts_.FindLayout(top, layout_context());
+  std::int32_t id = layouts().FindLayout(top, layout_context());
   if (id == 0 && relocator.smart()) id = LayoutByRegions(top, relocator);
   if (id == 0) {
     ShowError(MessageOwner::kBrowserWindow, "layout not found!", false);
@@ -29,18 +29,18 @@ void SelectionEngine::QuickSave() {
   layout_id_ = id;
 
   std::vector<ElementPtr> found;
-  selections_.LocateRegions(id, RegionKind::kTableExclusion, &found, relocator);
+  selections().LocateRegions(id, RegionKind::kTableExclusion, &found, relocator);
   for (const auto& element : found)
     if (element) RemoveTables(element);
   relocator.Forget();
 
   found.clear();
-  selections_.LocateRegions(id, RegionKind::kDeselected, &found, relocator);
+  selections().LocateRegions(id, RegionKind::kDeselected, &found, relocator);
   for (auto& element : found)
     if (element) deselected_.push_back(std::move(element));
 
   std::vector<ElementPtr> picked;
-  selections_.LocateRegions(id, RegionKind::kSelected, &picked, relocator);
+  selections().LocateRegions(id, RegionKind::kSelected, &picked, relocator);
   if (picked.empty()) {
     ShowError(MessageOwner::kControlWindow,
               "No selection found for this document. Make a manual selection first", true);
@@ -61,10 +61,10 @@ void SelectionEngine::QuickSave() {
 std::int32_t SelectionEngine::LayoutByRegions(const DocumentPtr& top, Relocator& relocator) const {
   std::int32_t best_id = 0;
   float best = kRelocationThreshold;
-  for (const std::int32_t id : layouts_.LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page))) {
+  for (const std::int32_t id : layouts().LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page))) {
     // A layout is as good as the worst of its picked regions; one that is not found rules it out.
     float worst = 2.0f;
-    for (const auto& region : selections_.regions()) {
+    for (const auto& region : selections().regions()) {
       if (region.layout_id != id || region.kind != RegionKind::kSelected) continue;
       // Without a fingerprint a path that happens to resolve on another layout proves nothing.
       worst = region.fingerprint ? std::min(worst, relocator.Locate(region).score) : -1.0f;

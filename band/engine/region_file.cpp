@@ -3,7 +3,6 @@
 
 #include "band/engine/selection_store.h"
 #include "common/le_io.h"
-#include "platform/file_system.h"
 
 namespace ph {
 namespace {
@@ -131,14 +130,6 @@ Bytes SelectionStore::SaveFingerprintBytes() const {
   sum.U32(Checksum(bytes.data(), bytes.size()));
   bytes.insert(bytes.end(), sum.bytes().begin(), sum.bytes().end());
   return bytes;
-}
-
-void SelectionStore::LoadFingerprints(FileSystem& files, const std::string& path) {
-  LoadFingerprintBytes(files.ReadAll(path, kMaxFileBytes).value_or(Bytes{}));
-}
-
-bool SelectionStore::SaveFingerprints(FileSystem& files, const std::string& path) const {
-  return WriteWholeFile(files, path, SaveFingerprintBytes());
 }
 
 }  // namespace ph

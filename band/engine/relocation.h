@@ -4,7 +4,8 @@
 
 #include <map>
 
-#include "band/engine/selection_store.h"
+#include "band/engine/document.h"
+#include "band/engine/stored_region.h"
 
 namespace ph {
 

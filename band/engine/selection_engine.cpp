@@ -7,18 +7,14 @@
 
 namespace ph {
 
-SelectionEngine::SelectionEngine(const EnginePorts& ports) : ports_(ports) {}
+SelectionEngine::SelectionEngine(const EnginePorts& ports) : ports_(ports), stores_(ports.files) {}
 
 SelectionEngine::~SelectionEngine() {
   // A band that goes away while selecting must not leave the page calling into it.
   for (auto& [document, cookie] : connections_) ports_.events.Unadvise(*document, cookie);
 }
 
-void SelectionEngine::LoadStores() {
-  layouts_.Load(ports_.files, ModuleFilePath(ports_.files, kLayoutsFileName));
-  selections_.Load(ports_.files, ModuleFilePath(ports_.files, kSelectionsFileName));
-  selections_.LoadFingerprints(ports_.files, ModuleFilePath(ports_.files, kRegionsFileName));
-}
+void SelectionEngine::LoadStores() { stores_.Load(); }
 
 void SelectionEngine::ReadSettings() { ReadEngineSettings(ports_.registry, &settings_); }
 
@@ -176,11 +172,11 @@ bool SelectionEngine::ShouldCancelNavigation() const { return settings_.suppress
 
 void SelectionEngine::OnDocumentComplete() {
   DocumentPtr top = ports_.browser.TopDocument();
-  layout_id_ = top ? layouts_.FindLayout(top, layout_context()) : 0;
+  layout_id_ = top ? layouts().FindLayout(top, layout_context()) : 0;
   // With relocation a page of a host with stored layouts may be saved by one of them.
   bool can_save = layout_id_ != 0;
   if (!can_save && top && SmartRelocation())
-    can_save = !layouts_.LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page)).empty();
+    can_save = !layouts().LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page)).empty();
   ports_.toolbar.EnableButton(kCmdQuickSave, can_save);
 }
 

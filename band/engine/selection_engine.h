@@ -5,9 +5,8 @@
 
 #include "band/engine/band_ports.h"
 #include "band/engine/engine_settings.h"
-#include "band/engine/layout_store.h"
+#include "band/engine/engine_stores.h"
 #include "band/engine/relocation.h"
-#include "band/engine/selection_store.h"
 
 namespace ph {
 
@@ -95,10 +94,10 @@ class SelectionEngine : public DocumentEventSink {
   const std::vector<PickedElement>& selection_list() const { return selected_; }
   const std::vector<ElementPtr>& deselection_list() const { return deselected_; }
   const std::vector<ElementPtr>& exclusion_list() const { return excluded_; }
-  const LayoutStore& layouts() const { return layouts_; }
-  const SelectionStore& selections() const { return selections_; }
-  LayoutStore& layouts() { return layouts_; }
-  SelectionStore& selections() { return selections_; }
+  const LayoutStore& layouts() const { return stores_.layouts(); }
+  const SelectionStore& selections() const { return stores_.selections(); }
+  LayoutStore& layouts() { return stores_.layouts(); }
+  SelectionStore& selections() { return stores_.selections(); }
 
  private:
   void ReadSettings();
@@ -124,8 +123,7 @@ class SelectionEngine : public DocumentEventSink {
   std::int32_t layout_id_ = 0;
   // Each connection with the document it was made to, so that it is undone on that document.
   std::deque<std::pair<DocumentPtr, std::uint32_t>> connections_;
-  LayoutStore layouts_;
-  SelectionStore selections_;
+  EngineStores stores_;
 };
 
 }  // namespace ph

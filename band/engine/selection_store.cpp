@@ -5,17 +5,20 @@
 
 #include "band/engine/relocation.h"
 #include "common/le_io.h"
-#include "platform/file_system.h"
 
 namespace ph {
 
-void SelectionStore::RecordRegions(std::int32_t layout_id, RegionKind kind, const std::vector<ElementPtr>& elements,
-                                   const DocumentPtr& top, const CodePage& code_page) {
+void AppendRegionRecords(std::int32_t layout_id, RegionKind kind, const std::vector<ElementPtr>& elements,
+                         const DocumentPtr& top, const CodePage& code_page, std::vector<StoredRegion>* out) {
   if (elements.empty()) return;
   const DocumentList documents = CollectDocuments(top);
   for (const auto& element : elements)
-    regions_.emplace_back(kind, layout_id, BuildPath(documents, element, code_page),
-                          TakeFingerprint(*element, code_page));
+    out->emplace_back(kind, layout_id, BuildPath(documents, element, code_page), TakeFingerprint(*element, code_page));
+}
+
+void SelectionStore::RecordRegions(std::int32_t layout_id, RegionKind kind, const std::vector<ElementPtr>& elements,
+                                   const DocumentPtr& top, const CodePage& code_page) {
+  AppendRegionRecords(layout_id, kind, elements, top, code_page, &regions_);
 }
 
 void SelectionStore::EraseRegions(std::int32_t layout_id) {
@@ -79,14 +82,6 @@ Bytes SelectionStore::SaveBytes() const {
   for (const auto& r : regions_) WriteRegionRecord(r, &out);
   out.U32(0);
   return out.Take();
-}
-
-void SelectionStore::Load(FileSystem& files, const std::string& path) {
-  LoadBytes(files.ReadAll(path, kMaxFileBytes).value_or(Bytes{}));
-}
-
-bool SelectionStore::Save(FileSystem& files, const std::string& path) const {
-  return WriteWholeFile(files, path, SaveBytes());
 }
 
 }  // namespace ph

@@ -1,39 +1,21 @@
 // Stored selections per layout, kept in "selections.dat", so a later page of the layout is selected alike.
 #pragma once
 
-#include "band/engine/element_path.h"
+#include "band/engine/stored_region.h"
 #include "common/data_file_names.h"
-#include "band/engine/region_fingerprint.h"
 
 namespace ph {
 
-class CodePage;
-class FileSystem;
-
-class Relocator;
-
-enum class RegionKind : std::uint8_t {
-  kSelected = 0,
-  kTableExclusion = 1,
-  kDeselected = 2,
-};
-
-struct StoredRegion {
-  StoredRegion() = default;
-  StoredRegion(RegionKind k, std::int32_t id, ElementPath p, std::optional<RegionFingerprint> f = std::nullopt)
-      : kind(k), layout_id(id), path(std::move(p)), fingerprint(std::move(f)) {}
-
-  RegionKind kind = RegionKind::kSelected;
-  std::int32_t layout_id = 0;
-  ElementPath path;
-  // What the element looked like when it was stored; nothing when "regions.dat" did not say.
-  std::optional<RegionFingerprint> fingerprint;
-};
-
 class ByteWriter;
+class CodePage;
+class Relocator;
 
 // One record of "selections.dat": layout id, kind and path. "regions.dat" names its regions with it.
 void WriteRegionRecord(const StoredRegion& region, ByteWriter* out);
+
+// Appends one record per element, in list order, each with its path and fingerprint.
+void AppendRegionRecords(std::int32_t layout_id, RegionKind kind, const std::vector<ElementPtr>& elements,
+                         const DocumentPtr& top, const CodePage& code_page, std::vector<StoredRegion>* out);
 
 class SelectionStore {
  public:
@@ -54,15 +36,11 @@ class SelectionStore {
 
   void LoadBytes(const Bytes& bytes);
   Bytes SaveBytes() const;
-  void Load(FileSystem& files, const std::string& path);
-  bool Save(FileSystem& files, const std::string& path) const;
 
   // "regions.dat": the fingerprints, each given to the record of the same layout, kind and path. A
   // file that is missing, damaged or of another version gives none, and Quick Save goes by paths.
   void LoadFingerprintBytes(const Bytes& bytes);
   Bytes SaveFingerprintBytes() const;
-  void LoadFingerprints(FileSystem& files, const std::string& path);
-  bool SaveFingerprints(FileSystem& files, const std::string& path) const;
 
   const std::vector<StoredRegion>& regions() const { return regions_; }
   void Append(StoredRegion region) { regions_.push_back(std::move(region)); }

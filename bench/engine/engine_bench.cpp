@@ -8,6 +8,7 @@
 #include "band/engine/layout_store.h"
 #include "band/engine/region_fingerprint.h"
 #include "band/engine/relocation.h"
+#include "band/engine/selection_store.h"
 #include "band/memdoc/memory_document.h"
 #include "bench/engine/bench_pages.h"
 #include "common/le_io.h"

@@ -19,9 +19,23 @@ IntakeProcessor::IntakeProcessor(const OutputServices& services, FileSystem& fs,
       dialog_(dialog),
       user_(user),
       code_page_(code_page),
-      actions_path_(std::move(actions_path)) {}
+      actions_file_(fs, std::move(actions_path), kMaxActionsFileSize) {}
 
-void IntakeProcessor::LoadActions() { ph::LoadActions(fs_, actions_path_, &actions_); }
+void IntakeProcessor::LoadActions() {
+  const Bytes bytes = actions_file_.Read();
+  ParseActions(bytes.data(), bytes.size(), &actions_);
+}
+
+void IntakeProcessor::StoreAction(std::int32_t layout_id, LayoutAction action) {
+  const auto lock = LockDataFolder(fs_, actions_file_.path());
+  if (const auto bytes = actions_file_.ReadIfChanged()) {
+    actions_.clear();
+    ParseActions(bytes->data(), bytes->size(), &actions_);
+  }
+  actions_[layout_id] = std::move(action);
+  // A failed write is not reported: the table in memory stays in force for this run.
+  actions_file_.Write(SerializeActions(actions_));
+}
 
 void IntakeProcessor::OnRecord(const void* data, std::size_t size) {
   if (shutting_down_) return;
@@ -73,8 +87,7 @@ void IntakeProcessor::ProcessNext() {
   // once every item is done, none can still be on their way.
   if (queue_.empty()) stray_infos_ = 0;
   if (result != kSaveDone || item.layout_id == 0) return;
-  actions_[item.layout_id] = std::move(action);
-  SaveActions(fs_, actions_path_, actions_);
+  StoreAction(item.layout_id, std::move(action));
 }
 
 int IntakeProcessor::RunStoredAction(const IntakeItem& item) {
@@ -89,18 +102,22 @@ int IntakeProcessor::RunStoredAction(const IntakeItem& item) {
     if (action.folder.empty() || !fs_.Exists(action.folder)) return 0;
     const char* extension = action.kind == kOutputText ? ".txt" : action.kind == kOutputXml ? ".xml" : ".htm";
     // A long title is cut so that the path can still be opened.
-    context.path = PathInFolder(action.folder, services_.suggest_name(context), extension, kPathSeparator);
+    const std::string name = services_.suggest_name(context);
+    context.path = PathInFolder(action.folder, name, extension, kPathSeparator);
+    // A file of that name is appended to (text and XML, with "Append Files"); otherwise the save
+    // dialog asks what to do, or where nobody can be asked, the name is numbered.
+    const bool appends = action.kind != kOutputHtml && services_.settings.append_files != 0;
+    if (!appends && fs_.Exists(context.path)) {
+      if (!number_taken_names_) return 0;
+      for (int n = 2; fs_.Exists(context.path) && n <= kMaxNumberedName; ++n)
+        context.path = PathInFolder(action.folder, name + " (" + std::to_string(n) + ")", extension, kPathSeparator);
+    }
   }
 
   switch (action.kind) {
     case kOutputText:
     case kOutputXml:
-      if (services_.settings.append_files == 0 && fs_.Exists(context.path)) return 0;
-      return services_.writers.Write(action.kind, context);
     case kOutputHtml:
-      // HTML files are never appended to.
-      if (fs_.Exists(context.path)) return 0;
-      return services_.writers.Write(action.kind, context);
     case kOutputClipboard:
     case kOutputDatabase:
       return services_.writers.Write(action.kind, context);

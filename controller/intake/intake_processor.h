@@ -8,12 +8,16 @@
 #include "controller/intake/intake_item.h"
 #include "controller/intake/layout_action.h"
 #include "controller/intake/output_services.h"
+#include "platform/data_file.h"
 
 namespace ph {
 
 class CodePage;
 class FileSystem;
 class UserPort;
+
+// The most numbered names tried for a taken one before the last is used whatever stands there.
+inline constexpr int kMaxNumberedName = 9999;
 
 // Shows the save dialog for one item (no parent window) and returns its modal result: kSaveDone
 // with action filled in, or kSaveCancelled.
@@ -46,6 +50,13 @@ class IntakeProcessor {
   void ProcessNext();
   // Nonzero when the layout's stored action saved the item; 0 when the user has to be asked.
   int RunStoredAction(const IntakeItem& item);
+  // Stores the layout's action in the table and in "actions.dat", on what the file holds now: the
+  // actions other processes stored meanwhile are kept.
+  void StoreAction(std::int32_t layout_id, LayoutAction action);
+
+  // A stored action whose file name is taken numbers it ("Title (2).htm") instead of leaving the
+  // item to the save dialog: for a program that has nobody to ask.
+  void set_number_taken_names(bool number) { number_taken_names_ = number; }
 
   // From here on nothing new is taken in or started: content arriving while the program ends is
   // dropped whole rather than left half done.
@@ -60,7 +71,7 @@ class IntakeProcessor {
   SaveDialogRunner& dialog_;
   UserPort& user_;
   const CodePage& code_page_;
-  std::string actions_path_;
+  DataFile actions_file_;
   std::deque<IntakeItem> queue_;
   ActionTable actions_;
   // The newest items of the queue still wait for their layout values.
@@ -68,6 +79,7 @@ class IntakeProcessor {
   // Layout values still on their way for items that were made ready without them.
   std::size_t stray_infos_ = 0;
   bool shutting_down_ = false;
+  bool number_taken_names_ = false;
 };
 
 }  // namespace ph

@@ -7,8 +7,9 @@
 
 namespace ph {
 
-void ReportOpenFailure(OutputPorts& ports) {
-  ports.user.Show({"Failure to open file", "Error", MessageIcon::kError, MessageButtons::kOk});
+void ReportOpenFailure(OutputPorts& ports, const std::string& path, const std::string& reason) {
+  ports.user.Show({"Failure to open file", "Error", MessageIcon::kError, MessageButtons::kOk,
+                   reason.empty() ? path : path + ": " + reason});
 }
 
 void ReportWriteFailure(OutputPorts& ports, const std::string& path, const std::string& reason) {
@@ -23,7 +24,7 @@ int SaveFileBytes(OutputPorts& ports, const std::string& path, std::string_view 
     case WriteOutcome::kWritten:
       return 1;
     case WriteOutcome::kNotOpened:
-      ReportOpenFailure(ports);
+      ReportOpenFailure(ports, path, outcome.reason);
       return 0;
     default:
       ReportWriteFailure(ports, path, outcome.reason);

@@ -1,6 +1,8 @@
 // The writer of HTML files, with their pictures and style sheets captured beside them.
 #include "controller/outputs/html_file_writer.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 #include "controller/outputs/file_output.h"
@@ -36,6 +38,13 @@ Message MissingFilesMessage(const std::vector<std::string>& urls) {
 }  // namespace
 
 int WriteHtmlFile(const OutputContext& context, OutputPorts& ports) {
+  // A folder that is not there is not made, for a page with pictures (whose copies would make it on
+  // their way) no more than for one without: the file cannot be opened.
+  const std::string folder = FolderOfPath(context.path);
+  if (folder != context.path && !folder.empty() && !ports.files.Exists(folder)) {
+    ReportOpenFailure(ports, context.path, std::strerror(ENOENT));
+    return 0;
+  }
   // The page is made whole first and replaces the file in one step, so that a failure leaves no
   // part of a page behind.
   std::ostringstream o;

@@ -51,8 +51,9 @@ void LinkedFileCapture::Rewrite(ReferenceKind kind, std::string_view value, std:
 
 void LinkedFileCapture::Capture(const std::string& absolute, std::string* out) {
   std::string url_path;
-  // Only what a download can fetch is copied; data:, javascript: and the like stay as they are.
-  if (!IsDownloadableUrl(absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
+  // Only what a download can fetch, or a local page's own files, is copied; data:, javascript: and
+  // the like stay as they are.
+  if (!MayBringIn(base_url_, absolute) || !ports_.urls.DecodedPath(absolute, &url_path)) return;
   const LocalCopyPath copy = names_->Claim(url_path);
   if (copy.path.empty()) {
     met_.emplace_back(absolute, std::nullopt);

@@ -1,6 +1,9 @@
 // The writer of XML files that collect selections under "content_selections".
 #include "controller/outputs/xml_file_writer.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "controller/outputs/file_output.h"
 #include "controller/outputs/output_naming.h"
 #include "controller/outputs/output_ports.h"
@@ -31,8 +34,9 @@ std::unique_ptr<XmlDocument> Indented(XmlDocument& content, XmlPort& xml) {
 // Saved beside the file and moved into its place, so that a save cut short leaves the old file
 // (and every selection it held) whole.
 int SaveInPlace(XmlDocument& document, OutputPorts& ports, const std::string& path) {
+  errno = 0;
   if (!MayReplace(ports.files, path)) {
-    ReportOpenFailure(ports);
+    ReportOpenFailure(ports, path, errno != 0 ? std::strerror(errno) : "");
     return 0;
   }
   const std::string temporary = TemporaryBeside(path);

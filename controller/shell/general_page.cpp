@@ -3,6 +3,7 @@
 
 #include "common/data_file_names.h"
 #include "controller/shell/settings.h"
+#include "platform/data_file.h"
 #include "platform/file_system.h"
 
 namespace ph {
@@ -77,7 +78,9 @@ void ClearQuickSaveData(UserPort& user, FileSystem& fs) {
   ask.caption = "Confirm";
   ask.buttons = MessageButtons::kYesNo;
   if (user.Show(ask) != Answer::kYes) return;
-  // The region fingerprints go with the selections they describe.
+  // Not while a band or grab is changing them; the region fingerprints go with the selections they
+  // describe.
+  const auto lock = LockDataFolder(fs, ModuleFolderFile(fs, kLayoutsFileName));
   for (const char* name : {kActionsFileName, kSelectionsFileName, kRegionsFileName, kLayoutsFileName})
     fs.RemoveFile(ModuleFolderFile(fs, name));
 }

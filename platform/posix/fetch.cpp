@@ -2,6 +2,7 @@
 #include "platform/fetch.h"
 
 #include <curl/curl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,7 +42,25 @@ struct Transfer {
   std::uint64_t written = 0;
   std::uint64_t max_bytes = 0;
   bool failed = false;
+  char error[CURL_ERROR_SIZE] = {};
 };
+
+// The words of a failed transfer: the server's status, or what curl says went wrong.
+std::string FailureOf(CURL* curl, CURLcode code, const Transfer& t) {
+  if (t.failed && t.written > t.max_bytes) return "larger than " + std::to_string(t.max_bytes) + " bytes";
+  long status = 0;
+  if (code == CURLE_HTTP_RETURNED_ERROR && curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
+    return "HTTP " + std::to_string(status);
+  if (t.error[0] != '\0') return t.error;
+  return code != CURLE_OK ? curl_easy_strerror(code) : "the copy could not be written";
+}
+
+// The mode a file made now gets, as the user's umask says (mkstemp makes its files 0600).
+mode_t UmaskMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
 
 std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* user) {
   auto* t = static_cast<Transfer*>(user);
@@ -66,7 +85,7 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* us
 // on whenever the caller waits for any copy, and connections to a server are kept for the next.
 class CurlFetcher : public Fetcher {
  public:
-  explicit CurlFetcher(FetchLimits limits) : limits_(limits) {
+  explicit CurlFetcher(FetchLimits limits) : limits_(limits), file_mode_(UmaskMode()) {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     if (limits_.parallel == 0) limits_.parallel = 1;
@@ -128,7 +147,7 @@ class CurlFetcher : public Fetcher {
     while (!waiting_.empty() && running_.size() < limits_.parallel) {
       auto [ticket, request] = std::move(waiting_.front());
       waiting_.pop_front();
-      if (!Begin(ticket, request)) finished_[ticket] = FetchResult{};
+      if (!Begin(ticket, request)) finished_[ticket].error = "the copy could not be begun";
     }
   }
 
@@ -145,6 +164,8 @@ class CurlFetcher : public Fetcher {
       t->partial = (cut == std::string::npos ? std::string(".") : request.path.substr(0, cut)) + "/.phXXXXXX";
       const int fd = ::mkstemp(t->partial.data());
       if (fd < 0) return false;
+      // The copy lands as any other file the user saves: pictures beside the page they belong to.
+      ::fchmod(fd, file_mode_);
       t->file.reset(::fdopen(fd, "wb"));
       if (!t->file) {
         ::close(fd);
@@ -154,7 +175,7 @@ class CurlFetcher : public Fetcher {
     }
     CURL* c = t->curl.get();
     curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https,ftp,file");
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp");
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
@@ -167,6 +188,7 @@ class CurlFetcher : public Fetcher {
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t->max_bytes));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteChunk);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, t.get());
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, t->error);
     if (curl_multi_add_handle(multi_.get(), c) != CURLM_OK) {
       if (t->file) {
         t->file.reset();
@@ -208,7 +230,10 @@ class CurlFetcher : public Fetcher {
       if (!complete) std::remove(t->partial.c_str());
     }
     FetchResult& result = finished_[t->ticket];
-    if (!complete) return;
+    if (!complete) {
+      result.error = FailureOf(curl, code, *t);
+      return;
+    }
     result.ok = true;
     result.body = std::move(t->body);
     const char* type = nullptr;
@@ -216,6 +241,7 @@ class CurlFetcher : public Fetcher {
   }
 
   FetchLimits limits_;
+  mode_t file_mode_;
   std::unique_ptr<CURLM, MultiFree> multi_;
   Ticket last_ticket_ = 0;
   int still_running_ = 0;

@@ -1,8 +1,11 @@
 // The file-system port over <filesystem>.
 #include "platform/file_system.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -19,6 +22,18 @@ std::string ExecutableFolder() {
   if (ec) return std::string(1, kPathSeparator);
   return exe.parent_path().string() + kPathSeparator;
 }
+
+// An flock on an open lock file; closing the descriptor lets go of it.
+class FlockLock : public FileLock {
+ public:
+  explicit FlockLock(int fd) : fd_(fd) {}
+  ~FlockLock() override { ::close(fd_); }
+  FlockLock(const FlockLock&) = delete;
+  FlockLock& operator=(const FlockLock&) = delete;
+
+ private:
+  int fd_;
+};
 
 class PosixFileSystem : public StreamFileSystem {
  public:
@@ -51,6 +66,18 @@ class PosixFileSystem : public StreamFileSystem {
   bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
     return std::rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  std::unique_ptr<FileLock> LockExclusive(const std::string& path) override {
+    // A lock file another user made may be open to us for reading only, which flock takes as well.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    auto lock = std::make_unique<FlockLock>(fd);
+    // A signal that grab waits out (Ctrl-C finishing the page in hand) does not end the wait.
+    while (::flock(fd, LOCK_EX) != 0)
+      if (errno != EINTR) return nullptr;
+    return lock;
   }
 };
 

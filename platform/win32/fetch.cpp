@@ -2,6 +2,7 @@
 #include "platform/fetch.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 #include <wininet.h>
 
 #include "platform/code_page.h"
@@ -36,6 +37,7 @@ class WininetFetcher : public Fetcher {
   explicit WininetFetcher(FetchLimits limits) : limits_(limits) {}
 
   bool Fetch(const std::string& url, const std::string& path) override {
+    if (UrlScheme(url) == "file") return CopyLocal(url, path);
     if (!IsDownloadableUrl(url)) return false;
     // Written to a file of its own beside the target (a short name, so that a target near the
     // length limit still has room) and moved over the target only when complete.
@@ -52,6 +54,14 @@ class WininetFetcher : public Fetcher {
   }
 
  private:
+  // A local page's own file, copied as it is.
+  bool CopyLocal(const std::string& url, const std::string& path) {
+    char local[MAX_PATH];
+    DWORD length = MAX_PATH;
+    if (FAILED(::PathCreateFromUrlA(url.c_str(), local, &length, 0))) return false;
+    return ::CopyFileA(local, path.c_str(), FALSE) != FALSE;
+  }
+
   bool FromCache(const std::string& url, const std::string& target) {
     DWORD size = 0;
     if (::RetrieveUrlCacheEntryFileA(url.c_str(), nullptr, &size, 0) || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {

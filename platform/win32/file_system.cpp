@@ -44,6 +44,15 @@ void RemoveTreeOf(const std::string& folder) {
   ::RemoveDirectoryA(folder.c_str());
 }
 
+// LockFileEx on the first byte of an open lock file; closing the handle lets go of it.
+class LockedFile : public FileLock {
+ public:
+  explicit LockedFile(win::UniqueFile file) : file_(std::move(file)) {}
+
+ private:
+  win::UniqueFile file_;
+};
+
 class Win32FileSystem : public StreamFileSystem {
  public:
   Win32FileSystem(std::string module_folder, HMODULE module)
@@ -70,6 +79,18 @@ class Win32FileSystem : public StreamFileSystem {
   bool RemoveFile(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+  std::unique_ptr<FileLock> LockExclusive(const std::string& path) override {
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    // A lock file another user made may be open to us for reading only, which LockFileEx takes as well.
+    win::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) file.reset(::CreateFileA(path.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    OVERLAPPED at = {};
+    if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) return nullptr;
+    return std::make_unique<LockedFile>(std::move(file));
   }
 };
 

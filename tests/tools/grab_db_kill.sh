@@ -10,12 +10,11 @@ work=$(mktemp -d /tmp/grab-dbkill.XXXXXX)
 db=$work/mariadb
 sock=$db/mysqld.sock
 
-http_pid=
 db_pid=
 grab_pid=
 cleanup() {
   [ -n "$grab_pid" ] && kill "$grab_pid" 2>/dev/null
-  [ -n "$http_pid" ] && kill "$http_pid" 2>/dev/null
+  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
   [ -n "$db_pid" ] && kill -9 "$db_pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -23,7 +22,6 @@ trap cleanup EXIT
 
 source "$src/tests/tools/checks.sh"
 
-free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 client() { mariadb --no-defaults --socket="$sock" -uroot -N -B "$@"; }
 port=$(free_port)
 
@@ -47,14 +45,8 @@ for n in $(seq 0 "$pages"); do
   printf '<html><head><title>Note %s</title></head><body><table><tr><td>Menu</td><td>%s</td></tr></table></body></html>\n' \
     "$n" "$(story "$n")" >"$work/site/note-$n.html"
 done
-web_port=$(free_port)
-(cd "$work/site" && exec python3 -m http.server "$web_port" --bind 127.0.0.1 >/dev/null 2>&1) &
-http_pid=$!
-site="http://127.0.0.1:$web_port"
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('$site/note-0.html')" 2>/dev/null && break
-  sleep 0.1
-done
+serve "$work/site" note-0.html
+site=$server_url
 
 mariadb-install-db --no-defaults --user=root --datadir="$db/data" --auth-root-authentication-method=socket \
   --skip-test-db >"$db/install.log" 2>&1 || { cat "$db/install.log" >&2; exit 1; }
@@ -100,7 +92,7 @@ check "every page is counted as saved, skipped or failed" test "$((saved + skipp
 check "some pages failed after the server died" test "$failures" -gt 0
 # A row whose commit outlived the server's answer is in the table, though grab had to call its page
 # not saved: only the page in flight when the server died can be that one.
-sed -n 's/^grab: not saved: //p' "$work/err.txt" >"$work/unsaved.txt"
+sed -n 's/^grab: not saved: \([^ ]*\.html\): .*/\1/p' "$work/err.txt" >"$work/unsaved.txt"
 cut -f1 "$work/rows.txt" | grep -vxF -f "$work/unsaved.txt" >"$work/saved-rows.txt"
 cut -f1 "$work/rows.txt" | grep -xF -f "$work/unsaved.txt" >"$work/unanswered-rows.txt"
 check "the rows are the pages counted as saved" test "$(wc -l <"$work/saved-rows.txt")" -eq "$saved"

@@ -5,34 +5,14 @@
 set -uo pipefail
 grab=$1
 src=$2
-work=$(mktemp -d /tmp/grab-e2e.XXXXXX)
-
-server_pid=
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  umount "$work/readonly" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$src/tests/tools/checks.sh"
+scratch grab-e2e
 
-# The repository on a free loopback port: the sample site and the test pages.
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-(cd "$src" && exec python3 -m http.server "$port" --bind 127.0.0.1 >/dev/null 2>&1) &
-server_pid=$!
-site="http://127.0.0.1:$port/sample/site"
-pages="http://127.0.0.1:$port/tests/pages"
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('$site/style.css')" 2>/dev/null && break
-  sleep 0.1
-done
-
-# ODBC through a data source of our own, never the machine's.
-export ODBCSYSINI=$work/odbc ODBCINI=$work/odbc/odbc.ini
-mkdir -p "$work/odbc"
-printf '[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n' >"$ODBCSYSINI/odbcinst.ini"
-printf '[harvest]\nDriver=SQLite3\nDatabase=%s/harvest.db\n' "$work/odbc" >"$ODBCINI"
+# The repository on loopback: the sample site and the test pages.
+serve "$src" sample/site/style.css
+site="$server_url/sample/site"
+pages="$server_url/tests/pages"
+own_odbc "$work/odbc"
 # The SQLite driver loses a little memory on every connection; that is not ours to report.
 export LSAN_OPTIONS="suppressions=$src/tests/controller/database/lsan.supp:fast_unwind_on_malloc=0"
 
@@ -118,7 +98,7 @@ jobs_keep_order() {
   "$grab" --data-dir "$data" --jobs 3 quick "$site/gallery.html?1" "$site/gone-1.html" "$site/gallery.html?2" \
     "$site/article-1.html" "$site/gone-2.html" "$site/gallery.html?3" >"$work/jobs.out" 2>"$work/jobs.err"
   [ $? -eq 1 ] && grep -qx 'quick: saved 4, skipped 0, failed 2' "$work/jobs.out" &&
-    [ "$(grep -o 'not saved: .*' "$work/jobs.err" | tr '\n' ' ')" = "not saved: $site/gone-1.html not saved: $site/gone-2.html " ] &&
+    [ "$(sed -n 's/^grab: not saved: \([^ ]*\.html\): .*HTTP 404$/\1/p' "$work/jobs.err" | tr '\n' ' ')" = "$site/gone-1.html $site/gone-2.html " ] &&
     [ "$(sqlite3 "$work/odbc/harvest.db" "select url from content where url like '%?%' order by id" | tr '\n' ' ')" = \
       "$site/gallery.html?1 $site/gallery.html?2 $site/gallery.html?3 " ]
 }
@@ -226,14 +206,15 @@ if command -v chromium >/dev/null; then
     bash -c "timeout 60 '$grab' --data-dir '$work/browser-3' --browser auto '$pages/alerting_article.html' --kind text --to '$out/alerted.txt' && grep -q '^Alerted harvest' '$out/alerted.txt'"
   check "the browser is gone and its profile removed" \
     bash -c "[ -z \"\$(ls -A '$work/tmp')\" ] && ! pgrep -f '[u]ser-data-dir=$work/tmp/' >/dev/null"
-  # select: the page's own script plays the mouse (over the article, then Ctrl+click) once the bar is up.
+  # select: the page's own script plays the mouse (over the article, then Ctrl+click) once the bar is up,
+  # in a window kept hidden.
   check "select picks in the browser and saves what was picked" \
-    env PAGEHARVEST_CHROMIUM_HEADLESS=1 "$grab" -q --data-dir "$work/select" select "$pages/self_selecting.html" --kind text --to "$out/selected.txt" </dev/null
+    "$grab" -q --hidden-window --data-dir "$work/select" select "$pages/self_selecting.html" --kind text --to "$out/selected.txt" </dev/null
   check "the saved text is the region clicked" grep -q '^Picked harvest: quinces ripen last' "$out/selected.txt"
   check "quick saves the page again by the layout the selection learned" \
     bash -c "'$grab' --data-dir '$work/select' quick '$pages/self_selecting.html' | grep -q 'saved 1,'"
   check "Enter on the terminal ends a selection with nothing picked: nothing saved, status 1" \
-    bash -c "printf '\\n' | PAGEHARVEST_CHROMIUM_HEADLESS=1 '$grab' --data-dir '$work/select-2' select '$pages/scripted_article.html' 2>'$work/select-2.txt'; [ \$? -eq 1 ] && grep -q 'nothing was selected' '$work/select-2.txt'"
+    bash -c "printf '\\n' | '$grab' --hidden-window --data-dir '$work/select-2' select '$pages/scripted_article.html' 2>'$work/select-2.txt'; [ \$? -eq 1 ] && grep -q 'nothing was selected' '$work/select-2.txt'"
   # SIGTERM in the middle of a batch ends the browser before grab ends.
   TMPDIR="$work/tmp-term" "$grab" --data-dir "$work/browser-2" --browser --no-progress quick \
     $(for _ in $(seq 20); do printf '%s ' "$pages/scripted_article.html"; done) >/dev/null 2>&1 &

@@ -99,11 +99,11 @@ TrialTally RunTrial(const CorpusSite& site, bool smart) {
     engine.QuickSave();
     fire();
     if (link.sent.size() == before) {
-      ++(page.expected.empty() ? tally.right : tally.skipped);
+      tally.Add(page.expected.empty() ? TrialOutcome::kRight : TrialOutcome::kSkipped);
     } else if (!page.expected.empty() && CollapseWhitespace(Utf16ToUtf8(link.sent.back())) == page.expected) {
-      ++tally.right;
+      tally.Add(TrialOutcome::kRight);
     } else {
-      ++tally.wrong;
+      tally.Add(TrialOutcome::kWrong);
     }
   }
   return tally;

@@ -4,15 +4,12 @@
 #pragma once
 
 #include "tools/corpus/site_corpus.h"
+#include "tools/outcome_tally.h"
 
 namespace ph::corpus {
 
-struct TrialTally {
-  int right = 0;
-  int wrong = 0;
-  int skipped = 0;
-  int total() const { return right + wrong + skipped; }
-};
+enum class TrialOutcome { kRight, kWrong, kSkipped, kCount };
+using TrialTally = OutcomeTally<TrialOutcome>;
 
 // smart: regions relocated where their paths fail; otherwise found by their paths alone.
 TrialTally RunTrial(const CorpusSite& site, bool smart);

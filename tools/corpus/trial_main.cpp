@@ -11,23 +11,25 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::printf("%-20s %6s | %-23s | %-23s\n", "template", "pages", "by paths: right/wrong/skip", "relocated: right/wrong/skip");
+  using ph::corpus::TrialOutcome;
   ph::corpus::TrialTally all_paths, all_smart;
+  auto row = [](const char* name, const ph::corpus::TrialTally& paths, const ph::corpus::TrialTally& smart) {
+    std::printf("%-20s %6d | %7d %7d %7d | %7d %7d %7d\n", name, paths.total(), paths[TrialOutcome::kRight],
+                paths[TrialOutcome::kWrong], paths[TrialOutcome::kSkipped], smart[TrialOutcome::kRight],
+                smart[TrialOutcome::kWrong], smart[TrialOutcome::kSkipped]);
+  };
   for (const auto& site : ph::corpus::MakeCorpus(pages)) {
     const auto by_paths = ph::corpus::RunTrial(site, false);
     const auto smart = ph::corpus::RunTrial(site, true);
-    std::printf("%-20s %6d | %7d %7d %7d | %7d %7d %7d\n", site.name.c_str(), by_paths.total(), by_paths.right,
-                by_paths.wrong, by_paths.skipped, smart.right, smart.wrong, smart.skipped);
-    for (auto [sum, one] : {std::pair{&all_paths, by_paths}, std::pair{&all_smart, smart}}) {
-      sum->right += one.right;
-      sum->wrong += one.wrong;
-      sum->skipped += one.skipped;
-    }
+    row(site.name.c_str(), by_paths, smart);
+    all_paths += by_paths;
+    all_smart += smart;
   }
   auto percent = [](int n, int total) { return total ? 100.0 * n / total : 0.0; };
-  std::printf("%-20s %6d | %7d %7d %7d | %7d %7d %7d\n", "all", all_paths.total(), all_paths.right, all_paths.wrong,
-              all_paths.skipped, all_smart.right, all_smart.wrong, all_smart.skipped);
+  row("all", all_paths, all_smart);
   std::printf("right: %.1f %% by paths, %.1f %% relocated; wrong: %d by paths, %d relocated\n",
-              percent(all_paths.right, all_paths.total()), percent(all_smart.right, all_smart.total()), all_paths.wrong,
-              all_smart.wrong);
+              percent(all_paths[TrialOutcome::kRight], all_paths.total()),
+              percent(all_smart[TrialOutcome::kRight], all_smart.total()), all_paths[TrialOutcome::kWrong],
+              all_smart[TrialOutcome::kWrong]);
   return 0;
 }

@@ -1,74 +1,36 @@
-// Starting the browser for grab, ending it on signals, and turning rendered markup into documents.
+// Starting the browser for grab, ending it on a signal, and turning rendered markup into documents.
 #include "tools/grab/browser_pages.h"
-
-#include <signal.h>
 
 #include <cstdlib>
 
 #include "common/utf8.h"
+#include "tools/grab/interruption.h"
 
 namespace ph::grab {
-namespace {
-
-volatile std::sig_atomic_t g_signal = 0;
-struct sigaction g_old_int, g_old_term;
-
-void OnSignal(int signal) { g_signal = signal; }
-
-void CatchSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  // No SA_RESTART: a wait for the browser wakes up at once.
-  action.sa_flags = 0;
-  // A signal the caller ignores (SIGINT of a background job, say) stays ignored.
-  for (auto [signal, old] : {std::pair{SIGINT, &g_old_int}, std::pair{SIGTERM, &g_old_term}}) {
-    ::sigaction(signal, nullptr, old);
-    if (old->sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
-  }
-}
-
-void RestoreSignals() {
-  ::sigaction(SIGINT, &g_old_int, nullptr);
-  ::sigaction(SIGTERM, &g_old_term, nullptr);
-}
-
-}  // namespace
-
 std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error, bool headless) {
   const char* named = std::getenv("PAGEHARVEST_CHROMIUM");
   cdp::ChromiumOptions options;
   options.headless = headless;
   if (named && *named) options.program = named;
-  options.stop = &g_signal;
+  options.stop = InterruptionFlag();
   if (cdp::FindProgram(options.program).empty()) {
     *error = "--browser and select need Chromium, and '" + options.program +
              "' is not installed (install Debian's chromium package, or name the browser program in "
              "PAGEHARVEST_CHROMIUM)";
     return nullptr;
   }
-  CatchSignals();
   auto browser = cdp::ChromiumProcess::Start(options, error);
   if (!browser) {
     *error = "the browser did not start: " + *error;
-    RestoreSignals();
-    if (g_signal) ::raise(g_signal);
     return nullptr;
   }
   return std::unique_ptr<BrowserPages>(new BrowserPages(std::move(browser)));
 }
 
-BrowserPages::~BrowserPages() {
-  browser_->Stop();
-  RestoreSignals();
-  if (g_signal) ::raise(g_signal);
-}
+BrowserPages::~BrowserPages() { browser_->Stop(); }
 
 void BrowserPages::EndIfInterrupted() {
-  if (!g_signal) return;
-  browser_->Stop();
-  RestoreSignals();
-  ::raise(g_signal);
+  if (Interruption()) browser_->Stop();
 }
 
 std::shared_ptr<MemoryDocument> BrowserPages::Load(const std::string& url, std::string* error) {

@@ -15,7 +15,7 @@ class BrowserPages {
  public:
   // Starts the browser named by PAGEHARVEST_CHROMIUM (default "chromium"), headless or with its
   // windows shown; null with a message for the user in *error when there is none or it does not
-  // start. From then on Ctrl-C and SIGTERM end the browser before grab ends.
+  // start. Every wait for it ends when Ctrl-C or SIGTERM is noted (see CatchInterruptions).
   static std::unique_ptr<BrowserPages> Start(std::string* error, bool headless = true);
   ~BrowserPages();
   BrowserPages(const BrowserPages&) = delete;
@@ -25,7 +25,7 @@ class BrowserPages {
   std::shared_ptr<MemoryDocument> Load(const std::string& url, std::string* error);
 
   cdp::DevToolsClient& client() { return browser_->client(); }
-  // After a signal: the browser is ended, then grab ends as the signal asks.
+  // After a signal: the browser is ended, before grab ends as the signal asks.
   void EndIfInterrupted();
 
  private:

@@ -23,6 +23,5 @@ int main(int argc, char** argv) {
   }
   // A password need not stand on the command line, where other users of the machine can see it.
   if (const char* password = std::getenv("PAGEHARVEST_PASSWORD")) options->settings.password_from_environment = password;
-  GrabSession session(*options, std::cout, std::cerr);
-  return session.Run();
+  return RunGrab(*options, std::cout, std::cerr);
 }

@@ -28,67 +28,65 @@ class ConsoleMessages : public MessagePort {
 
 // Records the result of every write, so that the run can say whether the content was saved. A write
 // that showed an error did not save, even when the writer counts the content as handled (the
-// database writer does once the table was reached, whatever became of the row).
+// database writer does once the table was reached, whatever became of the row). Text or XML that
+// holds nothing to read (a region of one picture) is not written at all: an empty file is no save.
 class RecordingWriters : public Writers {
  public:
-  RecordingWriters(Writers& inner, const ConsoleUser& user) : inner_(inner), user_(user) {}
-  int Write(std::int32_t kind, const OutputContext& context) override {
-    const int errors_before = user_.errors_shown();
-    last_result_ = inner_.Write(kind, context);
-    last_kind_ = kind;
-    last_path_ = context.path;
-    last_saved_ = last_result_ != 0 && user_.errors_shown() == errors_before;
-    ++writes_;
-    return last_result_;
-  }
+  RecordingWriters(Writers& inner, ConsoleUser& user, const SettingsRecord& settings)
+      : inner_(inner), user_(user), settings_(settings) {}
+  int Write(std::int32_t kind, const OutputContext& context) override;
   void Reset() {
     writes_ = 0;
-    last_result_ = 0;
     last_saved_ = false;
+    empty_ = false;
+    target_.clear();
   }
   int writes() const { return writes_; }
-  int last_result() const { return last_result_; }
   bool last_saved() const { return last_saved_; }
-  // Where the last write went: its kind, and the file for the file kinds.
-  std::int32_t last_kind() const { return last_kind_; }
-  const std::string& last_path() const { return last_path_; }
+  // Whether the last write was refused for want of any text.
+  bool empty() const { return empty_; }
+  // Where the last content that was saved went, in words: the file, the clipboard, the table.
+  const std::string& target() const { return target_; }
 
  private:
   Writers& inner_;
-  const ConsoleUser& user_;
+  ConsoleUser& user_;
+  const SettingsRecord& settings_;
   int writes_ = 0;
-  int last_result_ = 0;
   bool last_saved_ = false;
-  std::int32_t last_kind_ = -1;
-  std::string last_path_;
+  bool empty_ = false;
+  std::string target_;
 };
 
 // The save dialog, answered from the command line.
 class CommandLineDialog : public SaveDialogRunner {
  public:
   CommandLineDialog(const DialogAnswer& answer, OutputServices services, const RecordingWriters& writers,
-                    ConsoleUser& user, std::ostream& err)
-      : answer_(answer), services_(std::move(services)), writers_(writers), user_(user), err_(err) {}
+                    ConsoleUser& user)
+      : answer_(answer), services_(std::move(services)), writers_(writers), user_(user) {}
 
-  // Presses the button the command line names; without an answer it asks the asker when there is
-  // one, else says what to add and cancels.
+  // Presses the button the command line names; without an answer it says why the layout's stored
+  // action did not run and what to add, and cancels.
   int Run(const IntakeItem& item, LayoutAction* action) override;
+
+  // The stored actions, to tell a layout without one from one whose action could not run.
+  void KnowActions(const ActionTable& actions) { actions_ = &actions; }
 
   // Who answers when the command line does not (grab host: the user, in a panel in the page).
   using Asker = std::function<std::optional<DialogAnswer>(const IntakeItem& item, const std::string& suggested)>;
   void set_asker(Asker asker) { asker_ = std::move(asker); }
-
   void Reset() { unanswered_ = false; }
   bool unanswered() const { return unanswered_; }
 
  private:
   int Press(const IntakeItem& item, LayoutAction* action, const DialogAnswer& answer);
+  std::string WhyNotStored(const IntakeItem& item) const;
 
   const DialogAnswer& answer_;
   OutputServices services_;
   const RecordingWriters& writers_;
   ConsoleUser& user_;
-  std::ostream& err_;
+  const ActionTable* actions_ = nullptr;
   Asker asker_;
   bool unanswered_ = false;
 };

@@ -1,27 +1,14 @@
-// One run of grab: the selection engine on in-memory pages, the hand-off record, and the controller's
-// intake with its writers, wired together as the band and the controller are.
+// One run of grab: the data folder, the browser when one is needed, and the command.
 #pragma once
 
 #include <iosfwd>
-#include <memory>
 
 #include "tools/grab/options.h"
 
 namespace ph::grab {
 
-class GrabSession {
- public:
-  GrabSession(const Options& options, std::ostream& out, std::ostream& err);
-  ~GrabSession();
-  GrabSession(const GrabSession&) = delete;
-  GrabSession& operator=(const GrabSession&) = delete;
-
-  // The exit status: 0 when everything was saved, 1 otherwise.
-  int Run();
-
- private:
-  struct Parts;
-  std::unique_ptr<Parts> parts_;
-};
+// The exit status: 0 when everything was saved, 1 otherwise, 2 for a mistake on the command line,
+// 130 or 143 after Ctrl-C or SIGTERM.
+int RunGrab(const Options& options, std::ostream& out, std::ostream& err);
 
 }  // namespace ph::grab

@@ -9,7 +9,12 @@
 #include <ostream>
 
 #include "band/host/extension_identity.h"
+#include "band/host/host_session.h"
+#include "band/host/stdio_bytes.h"
 #include "controller/outputs/output_context.h"
+#include "tools/grab/commands.h"
+#include "tools/grab/page_outcome.h"
+#include "tools/grab/parsed_markup_form.h"
 
 namespace ph::grab {
 namespace {
@@ -68,7 +73,50 @@ std::string Launcher(const Options& options) {
          " host \"$@\"\n";
 }
 
+// What became of a selection the host finished, for the extension to show.
+class GrabDelivery : public host::DeliveryPort {
+ public:
+  explicit GrabDelivery(GrabParts& parts) : parts_(parts) {}
+  void Reset() override { parts_.ResetRecords(); }
+  host::Delivery Result() override {
+    switch (OutcomeOfSend(parts_)) {
+      case Outcome::kSaved: return {"saved", "Saved to " + parts_.writers.target() + "."};
+      case Outcome::kSkipped: return {"skipped", "Nothing was saved."};
+      case Outcome::kFailed: break;
+    }
+    return {"failed", "The content could not be saved."};
+  }
+
+ private:
+  GrabParts& parts_;
+};
+
 }  // namespace
+
+int RunHost(GrabParts& parts) {
+  if (parts.options.install) return InstallHost(parts.options, parts.out, parts.err);
+  if (!host::CallerIsExtension(parts.options.pages)) {
+    parts.err << "grab: host serves the PageHarvest extension only, which the browser names as "
+              << host::kExtensionOrigin << '\n';
+    return 1;
+  }
+  host::StdioBytes bytes;
+  host::MessageStream stream(bytes);
+  host::NativeChannel channel(stream);
+  // Nobody reads a host's standard error: what grab would say there is shown in the page too.
+  parts.user.set_echo([&](const Message& message) { channel.Tell(host::MessageToShow(message)); });
+  parts.dialog.set_asker([&](const IntakeItem& item, const std::string& suggested) {
+    return AskSavePanel(channel, item, suggested);
+  });
+  ParsedMarkupForm form;
+  GrabDelivery delivery(parts);
+  host::HostSession session({parts.engine, parts.browser, parts.routed_events, parts.timers, form, delivery}, channel);
+  const int status = session.Run();
+  parts.user.set_echo(nullptr);
+  parts.dialog.set_asker(nullptr);
+  parts.SaveSettings();
+  return status;
+}
 
 std::optional<DialogAnswer> AskSavePanel(host::NativeChannel& channel, const IntakeItem& item,
                                          const std::string& suggested_name) {

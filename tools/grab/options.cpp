@@ -1,323 +1,302 @@
-// Parsing of grab's command line.
+// Parsing of grab's command line: a table of commands and a table of options.
 #include "tools/grab/options.h"
 
 #include <filesystem>
 #include <map>
 
 #include "controller/outputs/output_context.h"
+#include "tools/grab/page_address.h"
 
 namespace ph::grab {
 namespace {
 
-const std::map<std::string, std::int32_t> kKinds = {
-    {"text", kOutputText}, {"xml", kOutputXml}, {"html", kOutputHtml},
-    {"clipboard", kOutputClipboard}, {"database", kOutputDatabase}};
+using Operands = std::vector<std::string>;
 
-// The save dialog's list order: "Auto", "Text", "HTML".
-const std::map<std::string, int> kPortions = {{"auto", 0}, {"text", 1}, {"html", 2}};
+// Each command takes the operands after it into the options; false with the reason in *error.
+bool OnePage(Operands& operands, Options*, std::string* error) {
+  if (operands.size() == 1) return true;
+  *error = "this command takes exactly one page";
+  return false;
+}
 
-const std::map<std::string, Command> kCommands = {
-    {"auto", Command::kAuto}, {"pick", Command::kPick}, {"paths", Command::kPaths},
-    {"quick", Command::kQuick}, {"db", Command::kDbTest}, {"help", Command::kHelp}, {"select", Command::kSelect},
-    {"host", Command::kHost}};
+bool PageAndPaths(Operands& operands, Options* o, std::string* error) {
+  if (operands.size() < 2) {
+    *error = "pick takes a page and at least one element path";
+    return false;
+  }
+  o->paths.assign(operands.begin() + 1, operands.end());
+  operands.resize(1);
+  return true;
+}
 
-const std::map<std::string, TableDialect> kDialects = {
-    {"mysql", TableDialect::kMySql}, {"access", TableDialect::kAccess}, {"sqlite", TableDialect::kSqlite}};
+bool Pages(Operands& operands, Options*, std::string* error) {
+  if (!operands.empty()) return true;
+  *error = "quick takes at least one page";
+  return false;
+}
+
+bool DatabaseTask(Operands& operands, Options* o, std::string* error) {
+  if (operands.size() != 1 || (operands[0] != "test" && operands[0] != "create-table")) {
+    *error = "db takes test or create-table";
+    return false;
+  }
+  if (operands[0] == "create-table") o->command = Command::kDbCreateTable;
+  operands.clear();
+  return true;
+}
+
+bool Nothing(Operands&, Options*, std::string*) { return true; }
+
+// The browser names its caller: the extension's origin (Chromium), or the host manifest's path and
+// the add-on's id (Firefox).
+bool Caller(Operands& operands, Options*, std::string* error) {
+  if (operands.size() <= 2) return true;
+  *error = "host takes at most the caller the browser names";
+  return false;
+}
+
+struct CommandRow {
+  const char* name;
+  Command command;
+  bool (*operands)(Operands& operands, Options* o, std::string* error);
+};
+
+// One row a command; "unknown command" lists them in this order.
+const CommandRow kCommands[] = {
+    {"auto", Command::kAuto, OnePage},     {"pick", Command::kPick, PageAndPaths},
+    {"select", Command::kSelect, OnePage}, {"paths", Command::kPaths, OnePage},
+    {"quick", Command::kQuick, Pages},     {"db", Command::kDbTest, DatabaseTask},
+    {"host", Command::kHost, Caller},      {"help", Command::kHelp, Nothing},
+};
+
+std::string CommandList() {
+  std::string list;
+  const std::size_t count = std::size(kCommands) - 1;  // help goes without saying
+  for (std::size_t i = 0; i < count; ++i) list += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + std::string(kCommands[i].name);
+  return list;
+}
+
+// A value that names one of a few words; false with the words in *error otherwise.
+template <typename T>
+bool OneOf(const std::map<std::string, T>& words, const char* option, const std::string& value, T* out,
+           std::string* error) {
+  const auto it = words.find(value);
+  if (it != words.end()) {
+    *out = it->second;
+    return true;
+  }
+  *error = "unknown " + std::string(option) + " '" + value + "' (";
+  std::size_t i = 0;
+  for (const auto& [word, meaning] : words) error->append(i++ == 0 ? "" : i == words.size() ? " or " : ", ").append(word);
+  error->append(")");
+  return false;
+}
+
+bool Kind(Options* o, const std::string& v, std::string* error) {
+  static const std::map<std::string, std::int32_t> kinds = {{"text", kOutputText}, {"xml", kOutputXml}, {"html", kOutputHtml},
+                                                            {"clipboard", kOutputClipboard}, {"database", kOutputDatabase}};
+  return OneOf(kinds, "--kind", v, &o->answer.kind, error);
+}
+
+bool Portion(Options* o, const std::string& v, std::string* error) {
+  // The save dialog's list order: "Auto", "Text", "HTML".
+  static const std::map<std::string, int> portions = {{"auto", 0}, {"text", 1}, {"html", 2}};
+  return OneOf(portions, "--portion", v, &o->answer.portion_list_index, error);
+}
+
+bool Target(Options* o, const std::string& v, std::string*) {
+  // A save dialog answers with a full path, and the stored action keeps its folder for runs that
+  // may start in another one: a relative path is taken from the current folder now.
+  o->answer.target = v.empty() ? v : std::filesystem::absolute(v).lexically_normal().string();
+  return true;
+}
+
+bool DataDir(Options* o, const std::string& v, std::string*) {
+  o->data_dir = v;
+  return true;
+}
+
+bool Dialect(Options* o, const std::string& v, std::string* error) {
+  static const std::map<std::string, TableDialect> dialects = {
+      {"mysql", TableDialect::kMySql}, {"access", TableDialect::kAccess}, {"sqlite", TableDialect::kSqlite}};
+  return OneOf(dialects, "--dialect", v, &o->dialect, error);
+}
+
+bool Relocate(Options* o, const std::string& v, std::string* error) {
+  static const std::map<std::string, bool> modes = {{"smart", false}, {"paths", true}};
+  return OneOf(modes, "--relocate", v, &o->relocate_by_paths, error);
+}
+
+bool Jobs(Options* o, const std::string& v, std::string* error) {
+  const bool digits = !v.empty() && v.size() <= 3 && v.find_first_not_of("0123456789") == std::string::npos;
+  o->jobs = digits ? std::stoul(v) : 0;
+  if (o->jobs >= 1 && o->jobs <= kMaxJobs) return true;
+  *error = "--jobs takes a number from 1 to " + std::to_string(kMaxJobs);
+  return false;
+}
+
+// A setting kept in the data folder.
+template <std::optional<std::string> SettingChanges::*field>
+bool Setting(Options* o, const std::string& v, std::string*) {
+  o->settings.*field = v;
+  return true;
+}
+
+// A switch: the option alone sets the member.
+template <bool Options::*field, bool value>
+bool Switch(Options* o, const std::string&, std::string*) {
+  o->*field = value;
+  return true;
+}
+
+template <bool value>
+bool DatetimeUrl(Options* o, const std::string&, std::string*) {
+  o->settings.datetime_url = value;
+  return true;
+}
+
+template <bool value>
+bool Append(Options* o, const std::string&, std::string*) {
+  o->answer.append = value;
+  return true;
+}
+
+template <Command command>
+bool Ends(Options* o, const std::string&, std::string*) {
+  o->command = command;
+  return true;
+}
+
+struct OptionRow {
+  const char* name;
+  const char* short_name;  // or null
+  bool takes_value;
+  bool (*apply)(Options* o, const std::string& value, std::string* error);
+  bool ends = false;  // --help and --version: the rest of the line does not matter
+};
+
+const OptionRow kOptions[] = {
+    {"--help", "-h", false, Ends<Command::kHelp>, true},
+    {"--version", nullptr, false, Ends<Command::kVersion>, true},
+    {"--kind", nullptr, true, Kind},
+    {"--portion", nullptr, true, Portion},
+    {"--to", nullptr, true, Target},
+    {"--append", nullptr, false, Append<true>},
+    {"--no-append", nullptr, false, Append<false>},
+    {"--data-dir", nullptr, true, DataDir},
+    {"--datetime-url", nullptr, false, DatetimeUrl<true>},
+    {"--no-datetime-url", nullptr, false, DatetimeUrl<false>},
+    {"--dsn", nullptr, true, Setting<&SettingChanges::dsn>},
+    {"--file-dsn", nullptr, true, Setting<&SettingChanges::file_dsn>},
+    {"--user", nullptr, true, Setting<&SettingChanges::user>},
+    {"--password", nullptr, true, Setting<&SettingChanges::password>},
+    {"--extra", nullptr, true, Setting<&SettingChanges::extra>},
+    {"--table", nullptr, true, Setting<&SettingChanges::table>},
+    {"--dialect", nullptr, true, Dialect},
+    {"--relocate", nullptr, true, Relocate},
+    {"--no-progress", nullptr, false, Switch<&Options::progress, false>},
+    {"--jobs", nullptr, true, Jobs},
+    {"--no-frames", nullptr, false, Switch<&Options::frames, false>},
+    {"--browser", nullptr, false, Switch<&Options::browser, true>},
+    {"--hidden-window", nullptr, false, Switch<&Options::hidden_window, true>},
+    {"--skip-saved", nullptr, false, Switch<&Options::skip_saved, true>},
+    {"--install", nullptr, false, Switch<&Options::install, true>},
+    {"--quiet", "-q", false, Switch<&Options::quiet, true>},
+};
+
+const OptionRow* FindOption(const std::string& name) {
+  for (const OptionRow& row : kOptions)
+    if (name == row.name || (row.short_name && name == row.short_name)) return &row;
+  return nullptr;
+}
+
+// The rules between options and commands, once the whole line is read.
+bool Consistent(const Options& o, bool dialect_given, std::string* error) {
+  const bool db = o.command == Command::kDbTest || o.command == Command::kDbCreateTable;
+  const bool file_kind = o.answer.kind == kOutputText || o.answer.kind == kOutputXml || o.answer.kind == kOutputHtml;
+  const std::pair<bool, const char*> rules[] = {
+      {dialect_given && o.command != Command::kDbCreateTable, "--dialect goes with db create-table"},
+      {o.browser && db, "--browser goes with auto, pick, paths and quick"},
+      // The browser loads a page's frames as it shows the page; grab cannot leave them out there.
+      {o.browser && !o.frames, "--no-frames goes with fetched pages, not with --browser"},
+      {o.skip_saved && o.command != Command::kQuick, "--skip-saved goes with quick"},
+      {o.install && o.command != Command::kHost, "--install goes with host"},
+      {o.install && !o.pages.empty(), "host --install takes no caller"},
+      {file_kind && o.answer.target.empty(), "--kind text, xml and html need --to FILE"},
+      {!file_kind && !o.answer.target.empty(), "--to goes with --kind text, xml or html"},
+  };
+  for (const auto& [broken, text] : rules) {
+    if (!broken) continue;
+    *error = text;
+    return false;
+  }
+  // What the browser passes to a host is not a page.
+  for (const std::string& page : o.command == Command::kHost ? std::vector<std::string>() : o.pages) {
+    if (auto mistake = PageAddressMistake(page)) {
+      *error = *mistake;
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
+std::string CommandName(Command command) {
+  if (command == Command::kDbCreateTable) return "db create-table";
+  if (command == Command::kDbTest) return "db test";
+  for (const CommandRow& row : kCommands)
+    if (row.command == command) return row.name;
+  return "grab";
+}
+
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error) {
   Options o;
-  std::vector<std::string> operands;
-  bool command_seen = false;
-  bool dialect_seen = false;
-
+  Operands operands;
+  const CommandRow* command = nullptr;
+  bool dialect_given = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // Options that take a value accept "--name value" and "--name=value".
-    std::string name = arg, value;
-    bool inline_value = false;
-    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-      name = arg.substr(0, arg.find('='));
-      value = arg.substr(arg.find('=') + 1);
-      inline_value = true;
-    }
-    auto take = [&](std::string* out) {
-      if (inline_value) {
-        *out = value;
-        return true;
+    const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    const std::string name = arg.substr(0, equals);
+    if (const OptionRow* row = FindOption(name)) {
+      std::string value;
+      if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+      } else if (row->takes_value) {
+        if (i + 1 >= args.size()) {
+          *error = "option " + name + " needs a value";
+          return std::nullopt;
+        }
+        value = args[++i];
       }
-      if (i + 1 >= args.size()) {
-        *error = "option " + name + " needs a value";
-        return false;
-      }
-      *out = args[++i];
-      return true;
-    };
-    auto take_setting = [&](std::optional<std::string>* field) {
-      std::string v;
-      if (!take(&v)) return false;
-      *field = v;
-      return true;
-    };
-
-    if (name == "-h" || name == "--help") {
-      o.command = Command::kHelp;
-      return o;
-    } else if (name == "--version") {
-      o.command = Command::kVersion;
-      return o;
-    } else if (name == "--kind") {
-      std::string v;
-      if (!take(&v)) return std::nullopt;
-      auto it = kKinds.find(v);
-      if (it == kKinds.end()) {
-        *error = "unknown --kind '" + v + "' (text, xml, html, clipboard or database)";
-        return std::nullopt;
-      }
-      o.answer.kind = it->second;
-    } else if (name == "--portion") {
-      std::string v;
-      if (!take(&v)) return std::nullopt;
-      auto it = kPortions.find(v);
-      if (it == kPortions.end()) {
-        *error = "unknown --portion '" + v + "' (auto, text or html)";
-        return std::nullopt;
-      }
-      o.answer.portion_list_index = it->second;
-    } else if (name == "--to") {
-      if (!take(&o.answer.target)) return std::nullopt;
-      // A save dialog answers with a full path, and the stored action keeps its folder for runs
-      // that may start in another one: a relative path is taken from the current folder now.
-      if (!o.answer.target.empty())
-        o.answer.target = std::filesystem::absolute(o.answer.target).lexically_normal().string();
-    } else if (name == "--append") {
-      o.answer.append = true;
-    } else if (name == "--no-append") {
-      o.answer.append = false;
-    } else if (name == "--data-dir") {
-      if (!take(&o.data_dir)) return std::nullopt;
-    } else if (name == "--datetime-url") {
-      o.settings.datetime_url = true;
-    } else if (name == "--no-datetime-url") {
-      o.settings.datetime_url = false;
-    } else if (name == "--dsn") {
-      if (!take_setting(&o.settings.dsn)) return std::nullopt;
-    } else if (name == "--file-dsn") {
-      if (!take_setting(&o.settings.file_dsn)) return std::nullopt;
-    } else if (name == "--user") {
-      if (!take_setting(&o.settings.user)) return std::nullopt;
-    } else if (name == "--password") {
-      if (!take_setting(&o.settings.password)) return std::nullopt;
-    } else if (name == "--extra") {
-      if (!take_setting(&o.settings.extra)) return std::nullopt;
-    } else if (name == "--table") {
-      if (!take_setting(&o.settings.table)) return std::nullopt;
-    } else if (name == "--dialect") {
-      std::string v;
-      if (!take(&v)) return std::nullopt;
-      auto it = kDialects.find(v);
-      if (it == kDialects.end()) {
-        *error = "unknown --dialect '" + v + "' (mysql, access or sqlite)";
-        return std::nullopt;
-      }
-      o.dialect = it->second;
-      dialect_seen = true;
-    } else if (name == "--relocate") {
-      std::string v;
-      if (!take(&v)) return std::nullopt;
-      if (v != "smart" && v != "paths") {
-        *error = "unknown --relocate '" + v + "' (smart or paths)";
-        return std::nullopt;
-      }
-      o.relocate_by_paths = v == "paths";
-    } else if (name == "--no-progress") {
-      o.progress = false;
-    } else if (name == "--jobs") {
-      std::string v;
-      if (!take(&v)) return std::nullopt;
-      const bool digits = !v.empty() && v.size() <= 3 && v.find_first_not_of("0123456789") == std::string::npos;
-      o.jobs = digits ? std::stoul(v) : 0;
-      if (o.jobs < 1 || o.jobs > kMaxJobs) {
-        *error = "--jobs takes a number from 1 to " + std::to_string(kMaxJobs);
-        return std::nullopt;
-      }
-    } else if (name == "--no-frames") {
-      o.frames = false;
-    } else if (name == "--browser") {
-      o.browser = true;
-    } else if (name == "--install") {
-      o.install = true;
-    } else if (name == "-q" || name == "--quiet") {
-      o.quiet = true;
+      if (!row->apply(&o, value, error)) return std::nullopt;
+      if (row->ends) return o;
+      dialect_given = dialect_given || row->apply == Dialect;
     } else if (arg.size() > 1 && arg[0] == '-') {
       *error = "unknown option " + arg;
       return std::nullopt;
-    } else if (!command_seen) {
-      auto it = kCommands.find(arg);
-      if (it == kCommands.end()) {
-        *error = "unknown command '" + arg + "' (auto, pick, paths, select, quick, db or host)";
+    } else if (command) {
+      operands.push_back(arg);
+    } else {
+      for (const CommandRow& row : kCommands)
+        if (arg == row.name) command = &row;
+      if (!command) {
+        *error = "unknown command '" + arg + "' (" + CommandList() + ")";
         return std::nullopt;
       }
-      o.command = it->second;
-      command_seen = true;
-    } else {
-      operands.push_back(arg);
+      o.command = command->command;
     }
   }
-
-  if (!command_seen) {
-    *error = "no command given (auto, pick, paths, select, quick or db)";
+  if (!command) {
+    *error = "no command given (" + CommandList() + ")";
     return std::nullopt;
   }
-  switch (o.command) {
-    case Command::kAuto:
-    case Command::kPaths:
-    case Command::kSelect:
-      if (operands.size() != 1) {
-        *error = "this command takes exactly one page";
-        return std::nullopt;
-      }
-      break;
-    case Command::kPick:
-      if (operands.size() < 2) {
-        *error = "pick takes a page and at least one element path";
-        return std::nullopt;
-      }
-      o.paths.assign(operands.begin() + 1, operands.end());
-      operands.resize(1);
-      break;
-    case Command::kQuick:
-      if (operands.empty()) {
-        *error = "quick takes at least one page";
-        return std::nullopt;
-      }
-      break;
-    case Command::kDbTest:
-      if (operands.size() != 1 || (operands[0] != "test" && operands[0] != "create-table")) {
-        *error = "db takes test or create-table";
-        return std::nullopt;
-      }
-      if (operands[0] == "create-table") o.command = Command::kDbCreateTable;
-      operands.clear();
-      break;
-    case Command::kHost:
-      // The browser names its caller: the extension's origin (Chromium), or the host manifest's path
-      // and the add-on's id (Firefox).
-      if (operands.size() > 2 || (o.install && !operands.empty())) {
-        *error = o.install ? "host --install takes no page" : "host takes at most the caller the browser names";
-        return std::nullopt;
-      }
-      break;
-    default: break;
-  }
-  if (o.install && o.command != Command::kHost) {
-    *error = "--install goes with host";
-    return std::nullopt;
-  }
-  if (dialect_seen && o.command != Command::kDbCreateTable) {
-    *error = "--dialect goes with db create-table";
-    return std::nullopt;
-  }
-  if (o.browser && (o.command == Command::kDbTest || o.command == Command::kDbCreateTable)) {
-    *error = "--browser goes with auto, pick, paths and quick";
-    return std::nullopt;
-  }
-  // The browser loads a page's frames as it shows the page; grab cannot leave them out there.
-  if (o.browser && !o.frames) {
-    *error = "--no-frames goes with fetched pages, not with --browser";
-    return std::nullopt;
-  }
+  if (!command->operands(operands, &o, error)) return std::nullopt;
   o.pages = std::move(operands);
-
-  const bool file_kind = o.answer.kind == kOutputText || o.answer.kind == kOutputXml || o.answer.kind == kOutputHtml;
-  if (file_kind && o.answer.target.empty()) {
-    *error = "--kind text, xml and html need --to FILE";
-    return std::nullopt;
-  }
-  if (!file_kind && !o.answer.target.empty()) {
-    *error = "--to goes with --kind text, xml or html";
-    return std::nullopt;
-  }
+  if (!Consistent(o, dialect_given, error)) return std::nullopt;
   return o;
-}
-
-std::string HelpText() {
-  return R"(Usage: grab [options] COMMAND PAGE...
-
-Keeps the parts of web pages that matter, with the selection engine and the controller's writers of
-PageHarvest. A PAGE is a file or an http(s) URL; frames are loaded too.
-
-Commands:
-  auto PAGE          pick the table cell or block with the most text of its own, then save it as a
-                     selection made by hand: the page's layout is learned, the region is remembered
-                     for the layout, and the answer below becomes the layout's stored action
-  pick PAGE PATH...  pick the regions named by element paths (as "paths" prints them), then save
-  select PAGE        open the page in a Chromium window and pick its regions with the mouse, as in
-                     the band's selection mode (see "Selecting in a browser" below); then save
-  paths PAGE         list the candidate regions (td and div) with their element paths and word counts
-  host               serve the PageHarvest extension as its native messaging host (the browser
-                     starts it); host --install registers it for Chromium, Chrome and Edge
-  quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
-                     the layout's stored action without asking; prints saved, skipped and failed
-  db test            connect to the data source of the settings (or open the Access file) and
-                     say whether that worked
-  db create-table    make the content table (the --table of the settings) with its id,
-                     content_date, url and content columns; --dialect mysql (default), access or
-                     sqlite chooses the column list the database understands
-
-The answer the save dialog would ask for:
-  --kind KIND        text, xml, html, clipboard or database
-  --portion P        auto (default), text or html: which part of the content to save
-  --to FILE          the file, for text, xml and html (its folder is what the layout remembers)
-  --append           append to a text or XML file that exists (--no-append: replace it)
-
-Settings, kept in the data folder between runs:
-  --datetime-url     put the date, time and page address before text and HTML content
-                     (--no-datetime-url turns it off)
-  --dsn NAME         ODBC data source for --kind database (or --file-dsn PATH of a .dsn file)
-  --user U, --password P, --extra "K=V;..."   further connection details; the password may
-                     come from the environment as PAGEHARVEST_PASSWORD instead (used, not kept)
-  --table NAME       the table that receives the rows (make it with its id, content_date, url and
-                     content columns)
-
-Quick Save:
-  --relocate MODE    smart (default): a region whose element path fails, or leads to an element
-                     unlike the one stored, is found by what it looked like (its tag, id, classes,
-                     ancestors and text), or skipped when nothing matches well enough; a page whose
-                     tables changed may use the stored layout of its host whose regions match best.
-                     paths: by element paths and table layouts alone
-
-Pages as a browser shows them:
-  --browser          load each page in headless Chromium, let its scripts run and the page settle,
-                     and work on the markup the browser then holds, frames included; one browser
-                     serves all pages of the run (PAGEHARVEST_CHROMIUM names another browser program)
-
-Selecting in a browser (select):
-  The page opens in a Chromium window with a bar at its top. Move the mouse over the page: the
-  table cell or block under it is highlighted. Click with the keys of the band's settings (by
-  default Ctrl picks the region and ends, Shift picks it and goes on, Alt cuts it out of the
-  regions picked, Ctrl+Alt takes the tables out of it). Finish on the bar, or Enter here, ends the
-  selection; the content is then saved as with auto and pick, and later pages of the layout go
-  with quick. Clicks do not follow links while selecting.
-
-Fetching:
-  --jobs N           at most N downloads at once (default 8): the pages quick works through,
-                     the frames of a page, and the pictures and style sheets saved with HTML;
-                     1 fetches one after another
-  --no-frames        do not load frames: they hold empty documents (frame numbers stay the same)
-
-Other options:
-  --data-dir DIR     where layouts.dat, selections.dat, regions.dat, actions.dat and
-                     settings.dat live (default: the folder of the grab program)
-  --no-progress      no progress bar for several pages
-  -q, --quiet        print only errors
-  -h, --help         this text
-  --version          the version
-
-Exit status: 0 when everything was saved; 1 when something was not saved (quick: any page failed
-or was skipped; db: the database refused); 2 for a mistake on the command line.
-)";
 }
 
 }  // namespace ph::grab

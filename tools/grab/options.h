@@ -33,7 +33,7 @@ struct Options {
   DialogAnswer answer;
   TableDialect dialect = TableDialect::kMySql;  // db create-table
   SettingChanges settings;
-  std::string data_dir;  // empty: grab's own folder
+  std::string data_dir;  // empty: the user's data folder (see DataFolderOf)
   // --relocate paths: Quick Save finds regions by their element paths alone; otherwise (smart) it
   // also finds them by what they looked like where a path fails.
   bool relocate_by_paths = false;
@@ -44,6 +44,9 @@ struct Options {
   // sheets. 1 fetches one after another.
   std::size_t jobs = 8;
   bool frames = true;  // --no-frames: frames hold empty documents instead of their pages
+  // select keeps its browser window hidden (for tests and automation, whose pages play the mouse).
+  bool hidden_window = false;
+  bool skip_saved = false;  // quick leaves out the pages its journal says were saved before
   // host --install: register grab as the extension's native host instead of serving it.
   bool install = false;
 };
@@ -53,6 +56,9 @@ inline constexpr std::size_t kMaxJobs = 64;
 
 // Parses argv (without the program name). On a mistake returns nothing and says what in *error.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string* error);
+
+// The name of a command, as the command line writes it ("db test" for both of db's).
+std::string CommandName(Command command);
 
 // The text of "grab --help".
 std::string HelpText();

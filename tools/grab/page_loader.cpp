@@ -12,7 +12,6 @@
 #include "platform/url.h"
 #include "tools/grab/browser_pages.h"
 #include "tools/grab/page_encoding.h"
-#include "tools/grab/frame_policy.h"
 
 namespace ph::grab {
 namespace {
@@ -73,7 +72,7 @@ std::optional<std::string> PageLoader::Take(Pending& pending, std::string* conte
     FetchResult result;
     if (pending.download) result = fetcher_.Finish(*std::exchange(pending.download, std::nullopt));
     if (!result.ok) {
-      *error = "cannot download " + url;
+      *error = "cannot download " + url + (result.error.empty() ? "" : ": " + result.error);
       return std::nullopt;
     }
     *content_type = std::move(result.content_type);
@@ -100,7 +99,7 @@ std::vector<std::optional<FramePage>> PageLoader::LoadFrames(const std::vector<F
     std::string absolute;
     const std::string base = Utf16ToUtf8(requests[i].base_url);
     if (!urls_.Combine(base, Utf16ToUtf8(requests[i].src), &absolute)) continue;
-    if (!MayLoadFrame(base, absolute) || frames_loaded_ >= kMaxFrameDocuments) continue;
+    if (!MayBringIn(base, absolute) || frames_loaded_ >= kMaxFrameDocuments) continue;
     ++frames_loaded_;
     asked.emplace_back(i, Ask(absolute, kFrameConnectTimeoutMs));
   }
@@ -112,8 +111,12 @@ std::vector<std::optional<FramePage>> PageLoader::LoadFrames(const std::vector<F
   return pages;
 }
 
+std::string PageUrl(const std::string& page) {
+  return IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
+}
+
 PageLoader::Pending PageLoader::Begin(const std::string& page) {
-  const std::string url = IsWebUrl(page) || UrlScheme(page) == "file" ? page : FileUrl(page);
+  const std::string url = PageUrl(page);
   if (browser_) return Pending{url, std::nullopt};
   return Ask(url, 0);
 }

@@ -60,6 +60,8 @@ class PageLoader {
 bool IsWebUrl(std::string_view page);
 // The file: URL of a local path (made absolute and percent-escaped where needed).
 std::string FileUrl(const std::string& path);
+// The URL of a page as the command line names it: a URL as it is, a file by its file: URL.
+std::string PageUrl(const std::string& page);
 
 }  // namespace grab
 }  // namespace ph

@@ -6,16 +6,19 @@
 namespace ph::grab {
 
 std::string SummaryText(const Tally& t) {
-  return "saved " + std::to_string(t.saved) + ", skipped " + std::to_string(t.skipped) + ", failed " +
-         std::to_string(t.failed);
+  std::string text = "saved " + std::to_string(t[Outcome::kSaved]) + ", skipped " + std::to_string(t[Outcome::kSkipped]) +
+                     ", failed " + std::to_string(t[Outcome::kFailed]);
+  if (t[Outcome::kSavedBefore] > 0) text += ", " + std::to_string(t[Outcome::kSavedBefore]) + " saved before";
+  return text;
 }
 
 std::string ProgressText(const Tally& t, int total, int width) {
-  const int filled = total > 0 ? static_cast<int>(static_cast<long long>(width) * t.done() / total) : width;
+  const int filled = total > 0 ? static_cast<int>(static_cast<long long>(width) * t.total() / total) : width;
   std::string text = "[" + std::string(static_cast<std::size_t>(filled), '#') +
                      std::string(static_cast<std::size_t>(width - filled), '.') + "] ";
-  text += std::to_string(t.done()) + "/" + std::to_string(total) + "  saved " + std::to_string(t.saved) +
-          "  skipped " + std::to_string(t.skipped) + "  failed " + std::to_string(t.failed);
+  text += std::to_string(t.total()) + "/" + std::to_string(total) + "  saved " + std::to_string(t[Outcome::kSaved]) +
+          "  skipped " + std::to_string(t[Outcome::kSkipped]) + "  failed " + std::to_string(t[Outcome::kFailed]);
+  if (t[Outcome::kSavedBefore] > 0) text += "  saved before " + std::to_string(t[Outcome::kSavedBefore]);
   return text;
 }
 

@@ -4,17 +4,16 @@
 #include <iosfwd>
 
 #include "common/base.h"
+#include "tools/outcome_tally.h"
 
 namespace ph::grab {
 
-struct Tally {
-  int saved = 0;
-  int skipped = 0;
-  int failed = 0;
-  int done() const { return saved + skipped + failed; }
-};
+// What became of one page: saved, skipped (nothing to save, or nothing found to save), failed (the
+// page or the write failed), or left out because the journal says a run saved it before.
+enum class Outcome { kSaved, kSkipped, kFailed, kSavedBefore, kCount };
+using Tally = OutcomeTally<Outcome>;
 
-// "saved N, skipped N, failed N"
+// "saved N, skipped N, failed N", and ", N saved before" when pages were left out for that.
 std::string SummaryText(const Tally& tally);
 
 // A bar redrawn in place on a terminal: "[#########.........]  45/100  saved 40  skipped 3  failed 2".

@@ -1,4 +1,4 @@
-// The native build's system clipboard: one in memory that every port shares (grab brings an X11 one of its own).
+// The native build's system clipboard: one in memory, shared by every port (grab asks for X11Clipboard instead).
 #include "controller/outputs/clipboard.h"
 
 namespace ph {

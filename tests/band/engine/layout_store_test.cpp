@@ -119,21 +119,6 @@ TEST(LayoutStore, AHostEndsAtItsFirstZeroByteAndARepeatedIdReplacesItsEntry) {
   EXPECT_TRUE(store.entries().at(1).signature.children().empty());
 }
 
-TEST(LayoutStore, FilesThatCannotBeReadOrWrittenAreSilent) {
-  test::MemoryFiles files;
-  LayoutStore store;
-  store.Load(files, "/band/layouts.dat");
-  EXPECT_TRUE(store.entries().empty());
-  store.AddLayout("h", LayoutNode());
-  ASSERT_TRUE(store.Save(files, "/band/layouts.dat"));
-  files.refuse_writes = true;
-  store.AddLayout("i", LayoutNode());
-  EXPECT_FALSE(store.Save(files, "/band/layouts.dat"));
-  LayoutStore back;
-  back.Load(files, "/band/layouts.dat");
-  EXPECT_EQ(back.entries().size(), 1u);
-}
-
 }  // namespace
 }  // namespace ph
 

@@ -1,9 +1,8 @@
 // The engine over the machine's own ports: the data files beside the module and the hosts of real URLs.
 #include <gtest/gtest.h>
 
-#include "band/engine/layout_store.h"
+#include "band/engine/engine_stores.h"
 #include "band/engine/page_host.h"
-#include "band/engine/selection_store.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/url.h"
@@ -32,30 +31,24 @@ TEST(SystemPorts, TheStoresLiveBesideTheModuleAndSurviveARestart) {
   const std::string folder = test::MakeScratchDir("engine-files");
   auto files = MakeSystemFileSystem(folder);
   const std::string layouts_path = ModuleFilePath(*files, kLayoutsFileName);
-  const std::string selections_path = ModuleFilePath(*files, kSelectionsFileName);
   EXPECT_EQ(layouts_path, folder + kPathSeparator + "layouts.dat");
 
-  LayoutStore layouts;
+  EngineStores stores(*files);
   LayoutNode page(kLayoutDocument);
   page.AddChild(kLayoutTable)->AddChild(kLayoutRow)->AddChild(kLayoutCell);
-  layouts.AddLayout("host.test", page);
-  ASSERT_TRUE(layouts.Save(*files, layouts_path));
-  SelectionStore selections;
-  selections.Append(StoredRegion{RegionKind::kSelected, 1, {{"frame", 0}, {"TD", 2}}});
-  ASSERT_TRUE(selections.Save(*files, selections_path));
+  ASSERT_EQ(stores.LearnLayout("host.test", page), 1);
+  stores.ReplaceRegions(1, {StoredRegion{RegionKind::kSelected, 1, {{"frame", 0}, {"TD", 2}}}});
 
-  LayoutStore layouts_back;
-  layouts_back.Load(*files, layouts_path);
-  EXPECT_EQ(layouts_back.SaveBytes(), layouts.SaveBytes());
-  SelectionStore selections_back;
-  selections_back.Load(*files, selections_path);
-  EXPECT_EQ(selections_back.SaveBytes(), selections.SaveBytes());
+  EngineStores back(*files);
+  back.Load();
+  EXPECT_EQ(back.layouts().SaveBytes(), stores.layouts().SaveBytes());
+  EXPECT_EQ(back.selections().SaveBytes(), stores.selections().SaveBytes());
 
   // Cleared by the controller: the next band starts empty.
   files->RemoveFile(layouts_path);
-  layouts_back.Load(*files, layouts_path);
-  EXPECT_TRUE(layouts_back.entries().empty());
-  EXPECT_EQ(layouts_back.highest_id(), 0);
+  back.Load();
+  EXPECT_TRUE(back.layouts().entries().empty());
+  EXPECT_EQ(back.layouts().highest_id(), 0);
   files->RemoveTree(folder);
 }
 

@@ -1,6 +1,8 @@
 // Downloads from the loopback server: exact bytes, failures that leave nothing, time and size bounds.
 #include "platform/fetch.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
 
@@ -95,12 +97,30 @@ TEST_F(Fetch, CopiesAskedTogetherLandEachInItsOwnFileAndAFetcherEndedMidwayLeave
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.css"}));
 }
 
-TEST_F(Fetch, OnlyWebUrlsAreFetched) {
+TEST_F(Fetch, LocalFilesAreCopiedAndNoOtherSchemes) {
   WriteFile(Path("local.txt"), "local");
-  EXPECT_FALSE(bounded_->Fetch("file:///" + Path("local.txt"), Path("copy.txt")));
-  EXPECT_FALSE(Exists(Path("copy.txt")));
+  const std::string local = Path("local.txt");
+  EXPECT_TRUE(bounded_->Fetch((local[0] == '/' ? "file://" : "file:///") + local, Path("copy.txt")));
+  EXPECT_EQ(ReadFile(Path("copy.txt")), "local");
+  EXPECT_FALSE(bounded_->Fetch("data:,local", Path("none.txt")));
   EXPECT_FALSE(bounded_->Fetch("http://127.0.0.1:1/nothing-listens", Path("none.txt")));
+  EXPECT_FALSE(Exists(Path("none.txt")));
 }
+
+#ifndef _WIN32
+TEST_F(Fetch, AFailureSaysWhyAndACopyIsMadeAsTheUmaskSays) {
+  const std::vector<FetchResult> failed =
+      bounded_->FetchAll({{server_.Url("/missing.gif"), Path("m.gif")}, {"http://127.0.0.1:1/x", Path("r.gif")}});
+  EXPECT_EQ(failed[0].error, "HTTP 404");
+  EXPECT_NE(failed[1].error.find("onnect"), std::string::npos) << failed[1].error;
+  server_.Serve("/p.png", {200, "image/png", "png"});
+  const mode_t umask_before = ::umask(027);
+  ASSERT_TRUE(MakeSystemFetcher()->Fetch(server_.Url("/p.png"), Path("p.png")));
+  ::umask(umask_before);
+  EXPECT_EQ(std::filesystem::status(Path("p.png")).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+}
+#endif
 
 }  // namespace
 }  // namespace ph

@@ -10,8 +10,9 @@ namespace {
 TEST(RelocationAccuracy, NineInTenRightAndNoneWrongOnEveryTemplate) {
   for (const auto& site : MakeCorpus(30)) {
     const TrialTally t = RunTrial(site, true);
-    EXPECT_EQ(t.wrong, 0) << site.name;
-    EXPECT_GE(t.right * 10, t.total() * 9) << site.name << ": " << t.right << " of " << t.total();
+    EXPECT_EQ(t[TrialOutcome::kWrong], 0) << site.name;
+    EXPECT_GE(t[TrialOutcome::kRight] * 10, t.total() * 9) << site.name << ": " << t[TrialOutcome::kRight] << " of "
+                                                          << t.total();
   }
 }
 

@@ -1,4 +1,4 @@
-// The small pieces of grab: written paths, progress, page text and the clipboard's HTML fragment.
+// The small pieces of grab: written paths, progress and page text.
 #include <gtest/gtest.h>
 
 #include "platform/code_page.h"
@@ -6,7 +6,6 @@
 #include "tools/grab/page_loader.h"
 #include "tools/grab/path_text.h"
 #include "tools/grab/progress.h"
-#include "tools/grab/x11_clipboard.h"
 
 namespace ph::grab {
 namespace {
@@ -21,12 +20,14 @@ TEST(PathText, WrittenPathsReadBackAsTheSamePath) {
 
 TEST(Progress, BarAndSummaryCountEveryPage) {
   Tally t;
-  t.saved = 5;
-  t.skipped = 3;
-  t.failed = 2;
+  for (Outcome o : {Outcome::kSaved, Outcome::kSaved, Outcome::kSaved, Outcome::kSaved, Outcome::kSaved,
+                    Outcome::kSkipped, Outcome::kSkipped, Outcome::kSkipped, Outcome::kFailed, Outcome::kFailed})
+    t.Add(o);
   EXPECT_EQ(SummaryText(t), "saved 5, skipped 3, failed 2");
   EXPECT_EQ(ProgressText(t, 20, 10), "[#####.....] 10/20  saved 5  skipped 3  failed 2");
   EXPECT_EQ(ProgressText(Tally{}, 0, 4), "[####] 0/0  saved 0  skipped 0  failed 0");
+  t.Add(Outcome::kSavedBefore);
+  EXPECT_EQ(SummaryText(t), "saved 5, skipped 3, failed 2, 1 saved before");
 }
 
 TEST(PageText, IsDecodedByTheMarkThenHttpThenMetaThenUtf8ThenWindows1252) {
@@ -53,15 +54,6 @@ TEST(PageText, UrlsAndFileUrls) {
   EXPECT_FALSE(IsWebUrl("http:/x"));
   EXPECT_FALSE(IsWebUrl("file:///x"));
   EXPECT_EQ(FileUrl("/tmp/a b/c#.html"), "file:///tmp/a%20b/c%23.html");
-}
-
-TEST(HtmlDocument, TheBlocksOffsetsChooseTheMarkup) {
-  const std::string block =
-      "Version:0.9\r\nStartHTML:00000097\r\nEndHTML:00000103\r\nStartFragment:00000097\r\n"
-      "EndFragment:00000103\r\n<html>trailing";
-  EXPECT_EQ(HtmlDocumentOfBlock(block), "<html>");
-  EXPECT_EQ(HtmlDocumentOfBlock("no offsets"), "no offsets");
-  EXPECT_EQ(HtmlDocumentOfBlock("StartHTML:5\r\nEndHTML:999\r\n"), "StartHTML:5\r\nEndHTML:999\r\n");
 }
 
 }  // namespace

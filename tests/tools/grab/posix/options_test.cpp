@@ -35,12 +35,18 @@ TEST(GrabOptions, AnswersMapToTheDialogsKindsAndListEntries) {
   EXPECT_EQ(o->settings.table, "t");
   EXPECT_FALSE(o->settings.user.has_value());
   EXPECT_FALSE(o->relocate_by_paths);
-  EXPECT_TRUE(Parse({"quick", "a", "--relocate", "paths"})->relocate_by_paths);
   EXPECT_EQ(o->jobs, 8u);
-  o = Parse({"--jobs", "1", "--no-frames", "quick", "a"});
+  o = Parse({"quick", "a", "--relocate", "paths"});
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->relocate_by_paths);
+  o = Parse({"--jobs", "1", "--no-frames", "--skip-saved", "quick", "a"});
   ASSERT_TRUE(o);
   EXPECT_EQ(o->jobs, 1u);
   EXPECT_FALSE(o->frames);
+  EXPECT_TRUE(o->skip_saved);
+  o = Parse({"--hidden-window", "select", "a"});
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->hidden_window);
 }
 
 TEST(GrabOptions, PickTakesAPageAndPaths) {
@@ -86,6 +92,7 @@ TEST(GrabOptions, MistakesAreRefusedWithAReason) {
       {"quick", "p", "--jobs=65"},
       {"quick", "p", "--jobs", "-1"},
       {"quick", "p", "--browser", "--no-frames"},  // the browser loads frames itself
+      {"auto", "p", "--skip-saved"},               // only quick keeps a journal
   };
   for (const auto& args : bad) {
     std::string error;
@@ -94,9 +101,33 @@ TEST(GrabOptions, MistakesAreRefusedWithAReason) {
   }
 }
 
+TEST(GrabOptions, PagesThatOnlyLookLikeUrlsAreRefusedWithAHint) {
+  const std::pair<const char*, const char*> typos[] = {
+      {"htp://example.org/a", "did you mean http://example.org/a"},
+      {"http:/example.org/a", "did you mean http://example.org/a"},
+      {"htps://example.org/a", "did you mean https://example.org/a"},
+      {"example.org:8080/a", "did you mean http://example.org:8080/a"},
+      {"localhost:8000/a", "did you mean http://localhost:8000/a"},
+      {"ftp://example.org/a", "not ftp:"},
+  };
+  for (const auto& [page, hint] : typos) {
+    std::string error;
+    EXPECT_FALSE(Parse({"quick", "ok.html", page}, &error)) << page;
+    EXPECT_NE(error.find(hint), std::string::npos) << error;
+  }
+  std::string error;
+  EXPECT_FALSE(Parse({"fetch"}, &error));
+  EXPECT_NE(error.find("select"), std::string::npos) << error;
+  EXPECT_TRUE(Parse({"quick", "file:///x.html", "https://example.org/", "plain name.html"}));
+}
+
 TEST(GrabOptions, HelpAndVersionWinOverEverythingElse) {
-  EXPECT_EQ(Parse({"auto", "--help"})->command, Command::kHelp);
-  EXPECT_EQ(Parse({"--version", "quick"})->command, Command::kVersion);
+  auto o = Parse({"auto", "--help"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->command, Command::kHelp);
+  o = Parse({"--version", "quick"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->command, Command::kVersion);
   EXPECT_NE(HelpText().find("quick PAGE..."), std::string::npos);
 }
 

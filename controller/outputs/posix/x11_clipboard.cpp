@@ -1,5 +1,5 @@
 // The desktop clipboard through Xlib: a forked owner of the CLIPBOARD selection.
-#include "tools/grab/x11_clipboard.h"
+#include "controller/outputs/posix/x11_clipboard.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

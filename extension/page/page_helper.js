@@ -53,7 +53,9 @@ function installPageHelper(report) {
       el.insertBefore(bar, next);
     }
   };
-  const onBar = e => bar !== null && e.composedPath().includes(bar);
+  // The extension's own panels are not part of the page either: their hosts carry the expando grabOwn,
+  // set in this world, where the page's scripts cannot set it.
+  const onBar = e => e.composedPath().some(n => n === bar || n.grabOwn === true);
 
   // What the user does while the engine listens. The root element is the empty space around the
   // page's content, and the bar is not part of the page: the pointer there has left the page.

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "band/cdp/chromium_process.h"
+#include "band/cdp/posix/chromium_process.h"
 
 namespace ph::test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "band/cdp/chromium_process.h"
-#include "band/cdp/rendered_page.h"
+#include "band/cdp/posix/chromium_process.h"
+#include "band/cdp/posix/rendered_page.h"
 #include "band/memdoc/memory_document.h"
 
 namespace ph::grab {

@@ -4,7 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "band/cdp/rendered_page.h"
+#include "band/cdp/posix/rendered_page.h"
 #include "platform/url.h"
 #include "tools/grab/page_loader.h"
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "band/cdp/tab_channel.h"
+#include "band/cdp/posix/tab_channel.h"
 #include "band/engine/selection_engine.h"
 #include "band/live/live_selection.h"
 #include "tools/grab/browser_pages.h"

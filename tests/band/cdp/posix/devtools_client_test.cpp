@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "band/cdp/chromium_process.h"
-#include "band/cdp/devtools_client.h"
+#include "band/cdp/posix/chromium_process.h"
+#include "band/cdp/posix/devtools_client.h"
 
 namespace ph::cdp {
 namespace {

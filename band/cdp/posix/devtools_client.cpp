@@ -1,5 +1,5 @@
 // Matching DevTools replies to their commands and keeping the events in between.
-#include "band/cdp/devtools_client.h"
+#include "band/cdp/posix/devtools_client.h"
 
 namespace ph::cdp {
 

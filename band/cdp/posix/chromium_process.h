@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "band/cdp/devtools_client.h"
+#include "band/cdp/posix/devtools_client.h"
 
 namespace ph::cdp {
 

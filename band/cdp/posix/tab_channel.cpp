@@ -1,5 +1,5 @@
 // The page helper in each frame of a tab: worlds made for it, calls into it, and the reports it sends back.
-#include "band/cdp/tab_channel.h"
+#include "band/cdp/posix/tab_channel.h"
 
 #include "band/cdp/page_helper_script.h"
 

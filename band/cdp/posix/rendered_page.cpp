@@ -1,9 +1,9 @@
 // Driving one tab through load, settling and taking the markup of every frame.
-#include "band/cdp/rendered_page.h"
+#include "band/cdp/posix/rendered_page.h"
 
 #include <set>
 
-#include "band/cdp/page_tab.h"
+#include "band/cdp/posix/page_tab.h"
 
 namespace ph::cdp {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "band/cdp/page_tab.h"
+#include "band/cdp/posix/page_tab.h"
 #include "band/live/page_channel.h"
 
 namespace ph::cdp {

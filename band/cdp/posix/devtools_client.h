@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "band/cdp/devtools_pipe.h"
+#include "band/cdp/posix/devtools_pipe.h"
 
 namespace ph::cdp {
 

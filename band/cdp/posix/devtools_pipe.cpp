@@ -1,5 +1,5 @@
 // Reading and writing NUL-ended DevTools messages on non-blocking pipes, with deadlines.
-#include "band/cdp/devtools_pipe.h"
+#include "band/cdp/posix/devtools_pipe.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,7 +1,7 @@
 // One browser tab with its own DevTools session, closed whatever happens while a page is in it.
 #pragma once
 
-#include "band/cdp/devtools_client.h"
+#include "band/cdp/posix/devtools_client.h"
 
 namespace ph::cdp {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "band/cdp/page_tab.h"
+#include "band/cdp/posix/page_tab.h"
 
 namespace ph::cdp {
 

@@ -1,5 +1,5 @@
 // Opening a tab and attaching to it; closing it again.
-#include "band/cdp/page_tab.h"
+#include "band/cdp/posix/page_tab.h"
 
 namespace ph::cdp {
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "band/cdp/chromium_process.h"
-#include "band/cdp/rendered_page.h"
-#include "band/cdp/tab_channel.h"
+#include "band/cdp/posix/chromium_process.h"
+#include "band/cdp/posix/rendered_page.h"
+#include "band/cdp/posix/tab_channel.h"
 #include "band/engine/inline_style.h"
 #include "band/engine/page_host.h"
 #include "band/engine/page_text.h"

@@ -1,5 +1,5 @@
 // Starting Chromium with its DevTools pipe on descriptors 3 and 4, and ending it whatever happened.
-#include "band/cdp/chromium_process.h"
+#include "band/cdp/posix/chromium_process.h"
 
 #include "platform/posix/unique_fd.h"
 

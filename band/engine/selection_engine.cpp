@@ -62,10 +62,7 @@ void SelectionEngine::StartSelection() {
   active_ = true;
 }
 
-void SelectionEngine::StopSelection() {
-  DocumentPtr top = ports_.browser.TopDocument();
-  if (!top) return;
-  ReadSettings();
+void SelectionEngine::LeaveSelectionMode() {
   while (!connections_.empty()) {
     auto [document, cookie] = std::move(connections_.front());
     connections_.pop_front();
@@ -73,6 +70,13 @@ void SelectionEngine::StopSelection() {
   }
   ports_.toolbar.CheckButton(kCmdStartSelection, false);
   RestoreHover();
+}
+
+void SelectionEngine::StopSelection() {
+  DocumentPtr top = ports_.browser.TopDocument();
+  if (!top) return;
+  ReadSettings();
+  LeaveSelectionMode();
   if (!selected_.empty()) RegisterLayout();
   FinishAndSend(0);
   active_ = false;
@@ -80,13 +84,7 @@ void SelectionEngine::StopSelection() {
 
 void SelectionEngine::CancelSelection() {
   if (!active_) return;
-  while (!connections_.empty()) {
-    auto [document, cookie] = std::move(connections_.front());
-    connections_.pop_front();
-    ports_.events.Unadvise(*document, cookie);
-  }
-  ports_.toolbar.CheckButton(kCmdStartSelection, false);
-  RestoreHover();
+  LeaveSelectionMode();
   // The picked regions lose their highlight; what was cut out or had its tables taken stays so until
   // the page is loaded again, as it does after a finish.
   for (auto it = selected_.rbegin(); it != selected_.rend(); ++it)

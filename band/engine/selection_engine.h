@@ -101,6 +101,8 @@ class SelectionEngine : public DocumentEventSink {
 
  private:
   void ReadSettings();
+  // Disconnects the documents' events, releases the button and puts the hover background back.
+  void LeaveSelectionMode();
   // FinishAndSend; unattended finishes (the timers') refuse regions that are all empty.
   void Finish(std::int32_t quick_save, bool unattended);
   void Highlight(const ElementPtr& element);

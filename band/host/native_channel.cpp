@@ -2,14 +2,7 @@
 #include "band/host/native_channel.h"
 
 namespace ph::host {
-namespace {
-
-std::string TypeOf(const Json& message) {
-  const auto type = message.find("type");
-  return type != message.end() && type->is_string() ? type->get<std::string>() : std::string();
-}
-
-}  // namespace
+using live::TypeOf;
 
 bool NativeChannel::ReadOne() {
   if (gone_) return false;

@@ -2,14 +2,6 @@
 #include "band/live/live_events.h"
 
 namespace ph::live {
-namespace {
-
-std::string ReportType(const Json& payload) {
-  const auto type = payload.find("type");
-  return type != payload.end() && type->is_string() ? type->get<std::string>() : std::string();
-}
-
-}  // namespace
 
 std::optional<std::uint32_t> LiveEvents::Advise(Document& document, DocumentEventSink& sink) {
   auto* live = dynamic_cast<LiveDocument*>(&document);
@@ -83,8 +75,8 @@ bool LiveEvents::Pump(Clock::time_point deadline) {
   std::vector<FrameReport> reports;
   const bool alive = page_.Pump(deadline, &reports);
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    const std::string type = ReportType(reports[i].payload);
-    const bool hover_follows = i + 1 < reports.size() && ReportType(reports[i + 1].payload) == "hover";
+    const std::string type = TypeOf(reports[i].payload);
+    const bool hover_follows = i + 1 < reports.size() && TypeOf(reports[i + 1].payload) == "hover";
     if (type == "finish") {
       signals_.finish = true;
     } else if (type == "cancel") {

@@ -20,6 +20,12 @@ class PageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The "type" of a message or a report; empty when it has none (or one that is not a text).
+inline std::string TypeOf(const Json& message) {
+  const auto type = message.find("type");
+  return type != message.end() && type->is_string() ? type->get<std::string>() : std::string();
+}
+
 // A frame of the page as its channel numbers it.
 using FrameKey = long;
 

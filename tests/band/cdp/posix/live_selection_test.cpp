@@ -13,6 +13,7 @@
 #include "band/engine/page_text.h"
 #include "band/live/live_document.h"
 #include "band/live/live_events.h"
+#include "band/live/live_selection.h"
 #include "common/data_file_names.h"
 #include "common/utf8.h"
 #include "tests/band/engine/gumbo/engine_harness.h"
@@ -105,16 +106,24 @@ std::string ReadPage(const std::string& name) {
   return text.str();
 }
 
+// The selection board and its frame on loopback, and a headless browser to show them.
+struct BoardInChromium {
+  BoardInChromium() {
+    server.Serve("/board.html", {200, "text/html; charset=utf-8", ReadPage("selection_board.html")});
+    server.Serve("/board_frame.html", {200, "text/html; charset=utf-8", ReadPage("board_frame.html")});
+    browser = ChromiumProcess::Start(ChromiumOptions{}, &error);
+  }
+  test::LoopbackHttpServer server;
+  std::string error;
+  std::unique_ptr<ChromiumProcess> browser;
+};
+
 TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForByte) {
   if (FindProgram("chromium").empty()) GTEST_SKIP() << "chromium is not installed";
-  test::LoopbackHttpServer server;
-  server.Serve("/board.html", {200, "text/html; charset=utf-8", ReadPage("selection_board.html")});
-  server.Serve("/board_frame.html", {200, "text/html; charset=utf-8", ReadPage("board_frame.html")});
-  std::string error;
-  auto browser = ChromiumProcess::Start(ChromiumOptions{}, &error);
-  ASSERT_TRUE(browser) << error;
-  PageTab tab(browser->client());
-  const std::string frame = LoadAndSettle(tab, server.Url("/board.html"));
+  BoardInChromium board;
+  ASSERT_TRUE(board.browser) << board.error;
+  PageTab tab(board.browser->client());
+  const std::string frame = LoadAndSettle(tab, board.server.Url("/board.html"));
   RenderedDocument rendered, rendered_frame;
   ASSERT_TRUE(CaptureDocument(tab, frame, &rendered));
   const Json frames = tab.Call("Page.getFrameTree").value("frameTree", Json::object()).value("childFrames", Json::array());
@@ -206,6 +215,49 @@ TEST(LiveSelectionTest, MouseInChromiumPicksWhatTheInMemoryDocumentPicksByteForB
     EXPECT_FALSE(live.files[path].empty()) << file;
     EXPECT_EQ(live.files[path], memory.files[path]) << file;
   }
+}
+
+// What the band's bar and selection mode add around the engine, with the browser's own mouse: the
+// pointer off the page's content takes the highlight away, and a picking click selects no text.
+TEST(LiveSelectionTest, ThePointerOffTheContentHighlightsNothingAndAPickSelectsNoText) {
+  if (FindProgram("chromium").empty()) GTEST_SKIP() << "chromium is not installed";
+  BoardInChromium board;
+  ASSERT_TRUE(board.browser) << board.error;
+  PageTab tab(board.browser->client());
+  TabChannel channel(tab, LoadAndSettle(tab, board.server.Url("/board.html")));
+  grab::ParsedMarkupForm form;
+  auto page = std::make_shared<LivePage>(channel, form);
+  auto top = LiveDocument::Top(page);
+  ASSERT_TRUE(top);
+  LiveRig live(*page);
+  live.browser.top = top;
+  live::LiveSelection selection(live.engine, *page, live.events);
+  selection.Begin(false);
+  const auto move = [&](double x, double y, int modifiers, const std::function<bool()>& done) {
+    tab.Call("Input.dispatchMouseEvent", {{"type", "mouseMoved"}, {"x", x}, {"y", y}, {"modifiers", modifiers}});
+    const auto end = Clock::now() + 10s;
+    while (!done() && Clock::now() < end) selection.Step(Clock::now() + 100ms);
+    return done();
+  };
+  const Json box = top->Invoke("box", {LiveHandle(*ById(*top, "news"))});
+  const double x = box[0].get<double>() + 20, y = box[1].get<double>() + 5;
+  ASSERT_TRUE(move(x, y, 0, [&] { return live.engine.hover_element() != nullptr; }));
+  // The empty space below the content is the root element's, which is not a region.
+  const double bottom = tab.Call("Runtime.evaluate", {{"expression", "innerHeight"}, {"returnByValue", true}})
+                            ["result"]["value"].get<double>() - 3;
+  EXPECT_TRUE(move(5, bottom, 0, [&] { return live.engine.hover_element() == nullptr; }));
+  EXPECT_EQ(StyleAttribute(*top, ById(*top, "news")), u"color: #333; background-color: #eef;");
+  // Shift+click picks the region and nothing else: no text of the page gets selected.
+  ASSERT_TRUE(move(x, y, kShift, [&] { return live.engine.hover_element() != nullptr; }));
+  for (const char* type : {"mousePressed", "mouseMoved", "mouseReleased"})
+    tab.Call("Input.dispatchMouseEvent", {{"type", type}, {"x", std::string(type) == "mouseMoved" ? x + 80 : x},
+                                          {"y", y}, {"button", "left"}, {"clickCount", 1}, {"modifiers", kShift}});
+  const auto end = Clock::now() + 10s;
+  while (live.engine.selection_list().empty() && Clock::now() < end) selection.Step(Clock::now() + 100ms);
+  EXPECT_EQ(live.engine.selection_list().size(), 1u);
+  EXPECT_EQ(tab.Call("Runtime.evaluate", {{"expression", "getSelection().toString()"}, {"returnByValue", true}})
+                ["result"]["value"],
+            "");
 }
 
 }  // namespace

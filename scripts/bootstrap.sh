@@ -14,6 +14,7 @@ packages=(
   chromium
   # databases: driver manager, drivers, servers and clients
   unixodbc unixodbc-dev libsqliteodbc odbc-mariadb sqlite3 mariadb-server mariadb-client
+  odbc-postgresql postgresql
   # Windows build, its runtime and the setup program's compiler
   mingw-w64 mingw-w64-tools g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 libwine-dev nsis
@@ -52,6 +53,8 @@ if ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/pageha
   echo "bootstrap: could not install: ${missing[*]} (full log: /tmp/pageharvest-bootstrap.log)" >&2
   exit 1
 fi
-# The MariaDB package starts a system server; the tests run their own on loopback instead.
-if command -v systemctl >/dev/null 2>&1; then systemctl disable --now mariadb >/dev/null 2>&1 || true; fi
+# The MariaDB and PostgreSQL packages start system servers; the tests run their own on loopback instead.
+if command -v systemctl >/dev/null 2>&1; then
+  systemctl disable --now mariadb postgresql >/dev/null 2>&1 || true
+fi
 echo "bootstrap: done"

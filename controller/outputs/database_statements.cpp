@@ -116,7 +116,7 @@ std::string AccessConnectString(std::string_view password) {
 
 std::string CreateTableStatement(std::string_view table, TableDialect dialect) {
   // The Access and MySQL column lists are what existing tables were made with; they stay byte for
-  // byte. SQLite knows neither's auto-numbering, so grab's users get a list of its own.
+  // byte. SQLite and PostgreSQL know neither's auto-numbering, so grab's users get lists of their own.
   constexpr std::string_view kAccessColumns =
       "  (id autoincrement PRIMARY KEY,content_date DATE,url TEXT(255),content MEMO);";
   constexpr std::string_view kMySqlColumns =
@@ -126,10 +126,15 @@ std::string CreateTableStatement(std::string_view table, TableDialect dialect) {
   sql += table;
   constexpr std::string_view kSqliteColumns =
       " (id INTEGER PRIMARY KEY AUTOINCREMENT, content_date DATETIME, url VARCHAR(255), content TEXT)";
+  // PostgreSQL has no DATETIME; the id is numbered by the server and never given by the writer.
+  constexpr std::string_view kPostgreSqlColumns =
+      " (id INTEGER GENERATED ALWAYS AS IDENTITY PRIMARY KEY, content_date TIMESTAMP, "
+      "url VARCHAR(255), content TEXT)";
   switch (dialect) {
     case TableDialect::kAccess: sql += kAccessColumns; break;
     case TableDialect::kMySql: sql += kMySqlColumns; break;
     case TableDialect::kSqlite: sql += kSqliteColumns; break;
+    case TableDialect::kPostgreSql: sql += kPostgreSqlColumns; break;
   }
   return sql;
 }

@@ -38,7 +38,7 @@ std::string MergeFileDsn(std::string_view driver_string, std::string_view file_a
 // Empty, or ";PWD=" and the password.
 std::string AccessConnectString(std::string_view password);
 
-enum class TableDialect { kAccess, kMySql, kSqlite };
+enum class TableDialect { kAccess, kMySql, kSqlite, kPostgreSql };
 
 // "CREATE TABLE <table>" and the dialect's column list; the table name goes in as typed.
 std::string CreateTableStatement(std::string_view table, TableDialect dialect);

@@ -26,8 +26,8 @@ Commands:
   db test            connect to the data source of the settings (or open the Access file) and
                      say whether that worked
   db create-table    make the content table (the --table of the settings) with its id,
-                     content_date, url and content columns; --dialect mysql (default), access or
-                     sqlite chooses the column list the database understands
+                     content_date, url and content columns; --dialect mysql (default), access,
+                     sqlite or postgresql chooses the column list the database understands
 
 The answer the save dialog would ask for:
   --kind KIND        text, xml, html, clipboard or database

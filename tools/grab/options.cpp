@@ -118,7 +118,10 @@ bool DataDir(Options* o, const std::string& v, std::string*) {
 
 bool Dialect(Options* o, const std::string& v, std::string* error) {
   static const std::map<std::string, TableDialect> dialects = {
-      {"mysql", TableDialect::kMySql}, {"access", TableDialect::kAccess}, {"sqlite", TableDialect::kSqlite}};
+      {"mysql", TableDialect::kMySql},
+      {"access", TableDialect::kAccess},
+      {"sqlite", TableDialect::kSqlite},
+      {"postgresql", TableDialect::kPostgreSql}};
   return OneOf(dialects, "--dialect", v, &o->dialect, error);
 }
 

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Starts and stops the MariaDB server and the ODBC configuration that the database tests use.
+# Starts and stops the MariaDB and PostgreSQL servers and the ODBC configuration the database tests use.
 #
-# The server runs on loopback with its data in the build tree; the driver manager's configuration
+# The servers run on loopback with its data in the build tree; the driver manager's configuration
 # (odbcinst.ini, odbc.ini, a file data source) sits in the same folder and is used through
 # ODBCSYSINI / ODBCINI instead of /etc.
-#   database_fixture.sh start DIR      (re)creates DIR and starts the server
-#   database_fixture.sh stop DIR       stops the server started in DIR
-#   database_fixture.sh check DIR TAG  checks with the sqlite3 and mariadb clients that the rows the
-#                                      test program wrote (marked with TAG) arrived
+#   database_fixture.sh start DIR      (re)creates DIR and starts the servers
+#   database_fixture.sh stop DIR       stops the servers started in DIR
+#   database_fixture.sh check DIR TAG  checks with the sqlite3, mariadb and psql clients that the rows
+#                                      the test program wrote (marked with TAG) arrived
 set -euo pipefail
 action="$1"
 dir="$2"
 sock="$dir/mariadb/mysqld.sock"
 pidfile="$dir/mariadb/mysqld.pid"
+source "$(dirname "$0")/../../support/postgresql_server.sh"
 
 client() { mariadb --no-defaults --socket="$sock" -uroot --default-character-set=utf8mb4 -N -B "$@"; }
 
@@ -43,10 +44,12 @@ stop_server() {
 case "$action" in
 start)
   stop_server
+  pg_stop "$dir/postgresql" immediate
   rm -rf "$dir"
   mkdir -p "$dir/mariadb" "$dir/sqlite"
   port="$(free_port)"
   down_port="$(free_port)"
+  pg_port="$(free_port)"
 
   cat >"$dir/odbcinst.ini" <<INI
 [SQLite3]
@@ -57,6 +60,11 @@ DontDLClose=1
 [MariaDB]
 Description=MariaDB Connector/ODBC
 Driver=$(driver libmaodbc.so)
+DontDLClose=1
+
+[PostgreSQL]
+Description=PostgreSQL ODBC driver (Unicode)
+Driver=$(driver psqlodbcw.so)
 DontDLClose=1
 INI
 
@@ -76,6 +84,12 @@ Database=pageharvest
 Driver=MariaDB
 Server=127.0.0.1
 Port=$down_port
+Database=pageharvest
+
+[PageHarvest PostgreSQL]
+Driver=PostgreSQL
+Servername=127.0.0.1
+Port=$pg_port
 Database=pageharvest
 INI
 
@@ -112,10 +126,15 @@ GRANT SELECT ON pageharvest.* TO 'reader'@'127.0.0.1';
 CREATE TABLE pageharvest.shelf (id INT UNSIGNED NOT NULL AUTO_INCREMENT, content_date DATETIME,
   url VARCHAR(255), content TEXT, PRIMARY KEY(id));
 SQL
-  echo "database fixture: MariaDB on 127.0.0.1:$port, configuration in $dir"
+  pg_start "$dir/postgresql" "$pg_port"
+  pg_client "$dir/postgresql" -c "CREATE ROLE harvest LOGIN PASSWORD 'Harvest-Pw-7'" \
+    -c "CREATE DATABASE pageharvest OWNER harvest ENCODING 'UTF8'"
+  echo "database fixture: MariaDB on 127.0.0.1:$port, PostgreSQL on 127.0.0.1:$pg_port," \
+    "configuration in $dir"
   ;;
 stop)
   stop_server
+  pg_stop "$dir/postgresql"
   ;;
 check)
   tag="$3"
@@ -126,10 +145,13 @@ check)
   mariadb_rows="$(client -e "SELECT CONCAT(content_date, '|', content) FROM pageharvest.arrivals WHERE url = '$url'")"
   echo "sqlite3 (named data source): $sqlite_rows"
   echo "sqlite3 (file data source):  $filedsn_rows row(s)"
+  postgresql_rows="$(pg_client "$dir/postgresql" -d pageharvest -c "SELECT to_char(content_date, 'YYYY-MM-DD HH24:MI:SS') || '|' || content FROM arrivals WHERE url = '$url'")"
   echo "mariadb:                     $mariadb_rows"
+  echo "psql:                        $postgresql_rows"
   # Japanese, Arabic, Greek, accented Latin and an emoji: the test's mixed-script text.
   expected='2031-04-05 06:07:08|日本語の記事 مرحبا Καλημέρα Ça déjà naïve 😀'
-  [ "$sqlite_rows" = "$expected" ] && [ "$filedsn_rows" = 1 ] && [ "$mariadb_rows" = "$expected" ] ||
+  [ "$sqlite_rows" = "$expected" ] && [ "$filedsn_rows" = 1 ] && [ "$mariadb_rows" = "$expected" ] &&
+    [ "$postgresql_rows" = "$expected" ] ||
     { echo "the rows written by the $tag test program did not arrive as written" >&2; exit 1; }
   ;;
 *)

@@ -1,4 +1,4 @@
-// Writes the marked rows that the suite's last step looks for with the sqlite3 and mariadb clients.
+// Writes the marked rows that the suite's last step looks for with the sqlite3, mariadb and psql clients.
 #include <gtest/gtest.h>
 
 #include "tests/controller/database/test_databases.h"
@@ -28,7 +28,7 @@ void WriteMarkedRow(SettingsRecord settings, const std::string& create_table) {
   EXPECT_TRUE(bench.user.messages().empty()) << bench.user.messages()[0].text;
 }
 
-TEST(RowsArrive, ThroughTheNamedAndTheFileDataSourceAndTheServer) {
+TEST(RowsArrive, ThroughTheNamedAndTheFileDataSourceAndTheServers) {
   PH_REQUIRE_DATABASE_FIXTURE();
   SettingsRecord sqlite;
   sqlite.dsn = kSqliteDsn;
@@ -41,6 +41,8 @@ TEST(RowsArrive, ThroughTheNamedAndTheFileDataSourceAndTheServer) {
 
   WriteMarkedRow(MariaDbSettings("arrivals"),
                  CreateTableStatement("arrivals", TableDialect::kMySql));
+  WriteMarkedRow(ServerSettings(kPostgreSqlDsn, "arrivals"),
+                 CreateTableStatement("arrivals", TableDialect::kPostgreSql));
 }
 
 }  // namespace

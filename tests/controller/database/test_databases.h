@@ -16,6 +16,7 @@ namespace ph::test {
 constexpr char kSqliteDsn[] = "PageHarvest SQLite";
 constexpr char kMariaDbDsn[] = "PageHarvest MariaDB";
 constexpr char kDownDsn[] = "PageHarvest Down";  // a server that is not running
+constexpr char kPostgreSqlDsn[] = "PageHarvest PostgreSQL";
 constexpr char kMariaDbUser[] = "harvest";
 constexpr char kMariaDbPassword[] = "Harvest-Pw-7";
 constexpr char kReaderUser[] = "reader";  // may only read
@@ -51,14 +52,19 @@ inline SettingsRecord SqliteSettings(const std::string& file_name, const std::st
   return settings;
 }
 
-inline SettingsRecord MariaDbSettings(const std::string& table) {
+// The MariaDB and the PostgreSQL server know the same account.
+inline SettingsRecord ServerSettings(const char* dsn, const std::string& table) {
   SettingsRecord settings;
   settings.db_type = kDatabaseOdbc;
-  settings.dsn = kMariaDbDsn;
+  settings.dsn = dsn;
   settings.user = kMariaDbUser;
   settings.password = kMariaDbPassword;
   settings.odbc_table = table;
   return settings;
+}
+
+inline SettingsRecord MariaDbSettings(const std::string& table) {
+  return ServerSettings(kMariaDbDsn, table);
 }
 
 inline std::unique_ptr<DatabaseConnection> Connect(Database& database,

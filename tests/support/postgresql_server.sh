@@ -3,7 +3,8 @@
 # The cluster, its log and its socket live in one folder of the caller's. PostgreSQL refuses to run
 # as root, so under root the folder is handed to the postgres account (made by the server package)
 # and every server program runs as that account.
-#   pg_start DIR PORT       a new cluster in DIR/data, serving 127.0.0.1:PORT and a socket in DIR
+#   pg_start DIR PORT       the cluster in DIR/data (made on the first start) serving 127.0.0.1:PORT
+#                           and a socket in DIR
 #   pg_stop DIR [MODE]      stops it: fast (default) or immediate, which ends every backend at once
 #   pg_client DIR SQL...    psql as the superuser over the socket, rows unaligned and without headers
 
@@ -21,10 +22,12 @@ pg_as_owner() {
 pg_start() {
   local dir=$1 port=$2 bin
   bin=$(pg_bin) || return 1
-  mkdir -p "$dir"
-  [ "$(id -u)" -eq 0 ] && chown postgres: "$dir"
-  pg_as_owner "$bin/initdb" -D "$dir/data" -U postgres -E UTF8 --no-locale --auth-local=trust \
-    --auth-host=scram-sha-256 >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; return 1; }
+  if [ ! -d "$dir/data" ]; then
+    mkdir -p "$dir"
+    [ "$(id -u)" -eq 0 ] && chown postgres: "$dir"
+    pg_as_owner "$bin/initdb" -D "$dir/data" -U postgres -E UTF8 --no-locale --auth-local=trust \
+      --auth-host=scram-sha-256 >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; return 1; }
+  fi
   # The server must not hold the caller's pipes: its streams go to the log.
   pg_as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
     -o "-p $port -k $dir -c listen_addresses=127.0.0.1 -c shared_buffers=16MB" start \

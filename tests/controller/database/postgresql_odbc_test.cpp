@@ -65,6 +65,19 @@ TEST_F(PostgreSqlOdbc, CreateTableGivesATableTheOutputAppendsWholeUtf8ContentTo)
   EXPECT_NE(m.text.find("already exists"), std::string::npos) << m.text;
 }
 
+// The settings dialog's two buttons keep their column lists, which PostgreSQL does not take: the
+// user is shown the server's words and no table is left behind.
+TEST_F(PostgreSqlOdbc, DialogsColumnListsAreRefusedWithTheServersText) {
+  for (TableDialect dialect : {TableDialect::kAccess, TableDialect::kMySql}) {
+    const Message m = CreateOdbcTable(*bench_.odbc, Page(), dialect);
+    EXPECT_EQ(m.caption, "Error");
+    EXPECT_EQ(m.text.rfind("ERROR: ", 0), 0u) << m.text;
+  }
+  EXPECT_EQ(Rows(*admin_, "SELECT count(*) FROM information_schema.tables WHERE table_name = lower('" +
+                              table_ + "')"),
+            (QueryRows{{"0"}}));
+}
+
 TEST_F(PostgreSqlOdbc, WrongPasswordShowsTheServersTextAndSavesNothing) {
   OdbcPageValues page = Page();
   page.password = "not-the-password";

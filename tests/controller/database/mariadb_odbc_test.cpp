@@ -1,45 +1,14 @@
 // The database output and the ODBC page's buttons against a MariaDB server on loopback.
 #include <gtest/gtest.h>
 
-#include "controller/outputs/database_setup.h"
 #include "tests/controller/database/test_databases.h"
 
 namespace ph::test {
 namespace {
 
-// Each test works on a table of its own, so the tests may run side by side.
-class MariaDbOdbc : public ::testing::Test {
+class MariaDbOdbc : public ServerTableTest {
  protected:
-  void SetUp() override {
-    PH_REQUIRE_DATABASE_FIXTURE();
-    table_ = std::string("t_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    bench_.settings = MariaDbSettings(table_);
-    admin_ = Connect(*bench_.odbc, bench_.settings);
-    ASSERT_TRUE(admin_);
-    std::string error;
-    ASSERT_TRUE(admin_->Execute("DROP TABLE IF EXISTS " + table_, &error)) << error;
-  }
-
-  OdbcPageValues Page() const {
-    OdbcPageValues page;
-    page.dsn = bench_.settings.dsn;
-    page.user = bench_.settings.user;
-    page.password = bench_.settings.password;
-    page.table = table_;
-    return page;
-  }
-
-  std::string ErrorShown() const {
-    EXPECT_EQ(bench_.user.messages().size(), 1u);
-    if (bench_.user.messages().empty()) return "";
-    EXPECT_EQ(bench_.user.messages()[0].caption, "Error");
-    EXPECT_EQ(bench_.user.messages()[0].icon, MessageIcon::kError);
-    return bench_.user.messages()[0].text;
-  }
-
-  std::string table_;
-  WriterBench bench_;
-  std::unique_ptr<DatabaseConnection> admin_;
+  void SetUp() override { OpenTable(kMariaDbDsn); }
 };
 
 TEST_F(MariaDbOdbc, CreateTableForMySqlGivesATableTheOutputAppendsToAtOnce) {
@@ -76,15 +45,7 @@ TEST_F(MariaDbOdbc, AccessDialectIsRefusedWithTheServersText) {
 }
 
 TEST_F(MariaDbOdbc, WrongPasswordShowsTheServersTextAndSavesNothing) {
-  OdbcPageValues page = Page();
-  page.password = "not-the-password";
-  const Message m = TestOdbcConnection(*bench_.odbc, page);
-  EXPECT_EQ(m.caption, "Error");
-  EXPECT_NE(m.text.find("Access denied"), std::string::npos) << m.text;
-
-  bench_.settings.password = "not-the-password";
-  EXPECT_EQ(bench_.Write(Content("http://e.com", "t")), 0);
-  EXPECT_NE(ErrorShown().find("Access denied"), std::string::npos);
+  ExpectWrongPasswordRefusedWith("Access denied");
 }
 
 TEST_F(MariaDbOdbc, ServerThatIsDownShowsTheDriversTextAndSavesNothing) {

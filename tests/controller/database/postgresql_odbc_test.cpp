@@ -1,38 +1,15 @@
 // The database output and the ODBC page's buttons against a PostgreSQL server on loopback.
 #include <gtest/gtest.h>
 
-#include "controller/outputs/database_setup.h"
 #include "tests/controller/database/test_databases.h"
 
 namespace ph::test {
 namespace {
 
-// Each test works on a table of its own, so the tests may run side by side. PostgreSQL folds the
-// unquoted name to lower case, and so does every statement here.
-class PostgreSqlOdbc : public ::testing::Test {
+// PostgreSQL folds the unquoted table name to lower case, and so does every statement here.
+class PostgreSqlOdbc : public ServerTableTest {
  protected:
-  void SetUp() override {
-    PH_REQUIRE_DATABASE_FIXTURE();
-    table_ = std::string("t_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    bench_.settings = ServerSettings(kPostgreSqlDsn, table_);
-    admin_ = Connect(*bench_.odbc, bench_.settings);
-    ASSERT_TRUE(admin_);
-    std::string error;
-    ASSERT_TRUE(admin_->Execute("DROP TABLE IF EXISTS " + table_, &error)) << error;
-  }
-
-  OdbcPageValues Page() const {
-    OdbcPageValues page;
-    page.dsn = bench_.settings.dsn;
-    page.user = bench_.settings.user;
-    page.password = bench_.settings.password;
-    page.table = table_;
-    return page;
-  }
-
-  std::string table_;
-  WriterBench bench_;
-  std::unique_ptr<DatabaseConnection> admin_;
+  void SetUp() override { OpenTable(kPostgreSqlDsn); }
 };
 
 TEST_F(PostgreSqlOdbc, CreateTableGivesATableTheOutputAppendsWholeUtf8ContentTo) {
@@ -79,17 +56,7 @@ TEST_F(PostgreSqlOdbc, DialogsColumnListsAreRefusedWithTheServersText) {
 }
 
 TEST_F(PostgreSqlOdbc, WrongPasswordShowsTheServersTextAndSavesNothing) {
-  OdbcPageValues page = Page();
-  page.password = "not-the-password";
-  const Message m = TestOdbcConnection(*bench_.odbc, page);
-  EXPECT_EQ(m.caption, "Error");
-  EXPECT_NE(m.text.find("password authentication failed"), std::string::npos) << m.text;
-
-  bench_.settings.password = "not-the-password";
-  EXPECT_EQ(bench_.Write(Content("http://e.com", "t")), 0);
-  ASSERT_EQ(bench_.user.messages().size(), 1u);
-  EXPECT_NE(bench_.user.messages()[0].text.find("password authentication failed"),
-            std::string::npos);
+  ExpectWrongPasswordRefusedWith("password authentication failed");
 }
 
 }  // namespace

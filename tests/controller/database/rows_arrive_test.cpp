@@ -39,7 +39,7 @@ TEST(RowsArrive, ThroughTheNamedAndTheFileDataSourceAndTheServers) {
   file.file_dsn = FixtureDir() + "/content.dsn";
   WriteMarkedRow(file, SqliteContentTable("arrivals"));
 
-  WriteMarkedRow(MariaDbSettings("arrivals"),
+  WriteMarkedRow(ServerSettings(kMariaDbDsn, "arrivals"),
                  CreateTableStatement("arrivals", TableDialect::kMySql));
   WriteMarkedRow(ServerSettings(kPostgreSqlDsn, "arrivals"),
                  CreateTableStatement("arrivals", TableDialect::kPostgreSql));

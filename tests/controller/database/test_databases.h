@@ -8,6 +8,7 @@
 
 #include "controller/outputs/database.h"
 #include "controller/outputs/database_output.h"
+#include "controller/outputs/database_setup.h"
 #include "platform/clock.h"
 #include "platform/user.h"
 
@@ -63,9 +64,6 @@ inline SettingsRecord ServerSettings(const char* dsn, const std::string& table) 
   return settings;
 }
 
-inline SettingsRecord MariaDbSettings(const std::string& table) {
-  return ServerSettings(kMariaDbDsn, table);
-}
 
 inline std::unique_ptr<DatabaseConnection> Connect(Database& database,
                                                    const SettingsRecord& settings) {
@@ -106,5 +104,54 @@ inline OutputContext Content(std::string url, std::string text, std::string html
   context.portion = portion;
   return context;
 }
+
+// A table of the test's own on one of the servers, dropped before the test, so the tests may run
+// side by side; the writer and the ODBC page are set to it.
+class ServerTableTest : public ::testing::Test {
+ protected:
+  void OpenTable(const char* dsn) {
+    PH_REQUIRE_DATABASE_FIXTURE();
+    table_ = std::string("t_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    bench_.settings = ServerSettings(dsn, table_);
+    admin_ = Connect(*bench_.odbc, bench_.settings);
+    ASSERT_TRUE(admin_);
+    std::string error;
+    ASSERT_TRUE(admin_->Execute("DROP TABLE IF EXISTS " + table_, &error)) << error;
+  }
+
+  OdbcPageValues Page() const {
+    OdbcPageValues page;
+    page.dsn = bench_.settings.dsn;
+    page.user = bench_.settings.user;
+    page.password = bench_.settings.password;
+    page.table = table_;
+    return page;
+  }
+
+  std::string ErrorShown() const {
+    EXPECT_EQ(bench_.user.messages().size(), 1u);
+    if (bench_.user.messages().empty()) return "";
+    EXPECT_EQ(bench_.user.messages()[0].caption, "Error");
+    EXPECT_EQ(bench_.user.messages()[0].icon, MessageIcon::kError);
+    return bench_.user.messages()[0].text;
+  }
+
+  // The page's "Test Connection" and the writer both show the server's words, and nothing is saved.
+  void ExpectWrongPasswordRefusedWith(const std::string& words) {
+    OdbcPageValues page = Page();
+    page.password = "not-the-password";
+    const Message m = TestOdbcConnection(*bench_.odbc, page);
+    EXPECT_EQ(m.caption, "Error");
+    EXPECT_NE(m.text.find(words), std::string::npos) << m.text;
+
+    bench_.settings.password = "not-the-password";
+    EXPECT_EQ(bench_.Write(Content("http://e.com", "t")), 0);
+    EXPECT_NE(ErrorShown().find(words), std::string::npos);
+  }
+
+  std::string table_;
+  WriterBench bench_;
+  std::unique_ptr<DatabaseConnection> admin_;
+};
 
 }  // namespace ph::test

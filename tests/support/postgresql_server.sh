@@ -6,7 +6,7 @@
 #   pg_start DIR PORT       the cluster in DIR/data (made on the first start) serving 127.0.0.1:PORT
 #                           and a socket in DIR
 #   pg_stop DIR [MODE]      stops it: fast (default) or immediate, which ends every backend at once
-#   pg_client DIR SQL...    psql as the superuser over the socket, rows unaligned and without headers
+#   pg_client DIR ARGS...   psql ARGS as the superuser over the socket: rows tab-separated, no headers
 
 pg_bin() {
   local found

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts and stops the MariaDB and PostgreSQL servers and the ODBC configuration the database tests use.
 #
-# The servers run on loopback with its data in the build tree; the driver manager's configuration
+# The servers run on loopback with their data in the build tree; the driver manager's configuration
 # (odbcinst.ini, odbc.ini, a file data source) sits in the same folder and is used through
 # ODBCSYSINI / ODBCINI instead of /etc.
 #   database_fixture.sh start DIR      (re)creates DIR and starts the servers
@@ -139,13 +139,13 @@ stop)
 check)
   tag="$3"
   url="https://pageharvest.test/arrived/$tag"
-  # Written through the named data source, the file data source and the MariaDB server.
+  # Written through the named data source, the file data source and the two servers.
   sqlite_rows="$(sqlite3 "$dir/sqlite/content.db" "SELECT strftime('%Y-%m-%d %H:%M:%S', content_date) || '|' || content FROM arrivals WHERE url = '$url'")"
   filedsn_rows="$(sqlite3 "$dir/sqlite/filedsn.db" "SELECT count(*) FROM arrivals WHERE url = '$url'")"
   mariadb_rows="$(client -e "SELECT CONCAT(content_date, '|', content) FROM pageharvest.arrivals WHERE url = '$url'")"
+  postgresql_rows="$(pg_client "$dir/postgresql" -d pageharvest -c "SELECT to_char(content_date, 'YYYY-MM-DD HH24:MI:SS') || '|' || content FROM arrivals WHERE url = '$url'")"
   echo "sqlite3 (named data source): $sqlite_rows"
   echo "sqlite3 (file data source):  $filedsn_rows row(s)"
-  postgresql_rows="$(pg_client "$dir/postgresql" -d pageharvest -c "SELECT to_char(content_date, 'YYYY-MM-DD HH24:MI:SS') || '|' || content FROM arrivals WHERE url = '$url'")"
   echo "mariadb:                     $mariadb_rows"
   echo "psql:                        $postgresql_rows"
   # Japanese, Arabic, Greek, accented Latin and an emoji: the test's mixed-script text.

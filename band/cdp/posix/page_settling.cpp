@@ -37,7 +37,8 @@ std::string WatchChanges(const SettleTimes& times) {
 
 void PrepareTab(PageTab& tab, const SettleTimes& times) {
   tab.Call("Page.enable");
-  tab.Call("Network.enable");
+  // Only the events are wanted: bodies kept for DevTools to show would grow with every page.
+  tab.Call("Network.enable", {{"maxTotalBufferSize", 0}, {"maxResourceBufferSize", 0}});
   tab.Call("Inspector.enable");
   tab.Call("Runtime.enable");
   const std::string world = kWorldName + tab.session();

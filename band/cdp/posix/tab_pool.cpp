@@ -41,6 +41,8 @@ void TabPool::StartQueued() {
       if (tabs_.size() >= most_tabs_) return;
       tabs_.emplace_back();
       free = tabs_.end() - 1;
+      // Tabs opened together would be renewed together, every renderer starting again at once.
+      free->pages_shown = static_cast<int>(tabs_.size() - 1) * kPagesPerTab / static_cast<int>(most_tabs_);
     }
     if (!free->tab) Renew(*free);
     // Events of the page before that are still queued must not count for this one.
@@ -101,8 +103,13 @@ void TabPool::Finish(Tab& tab) {
   }
   tab.settling.reset();
   tab.navigation = 0;
-  // A tab that failed may be crashed, closed or stuck: the next page gets a fresh one.
-  if (renew) Renew(tab);
+  // A tab that failed may be crashed, closed or stuck: the next page gets a fresh one. So does a
+  // tab that has shown many pages: its renderer keeps a little of each, given back only when the
+  // tab closes.
+  if (renew || ++tab.pages_shown >= kPagesPerTab) {
+    tab.pages_shown = 0;
+    Renew(tab);
+  }
 }
 
 void TabPool::Renew(Tab& tab) {

@@ -33,7 +33,9 @@ class TabPool {
     std::optional<Ticket> page;
     std::unique_ptr<PageSettling> settling;
     long navigation = 0;  // the id of Page.navigate until its reply is in
+    int pages_shown = 0;
   };
+  static constexpr int kPagesPerTab = 50;
   struct Result {
     std::vector<RenderedDocument> documents;
     std::string error;

@@ -56,6 +56,10 @@ Json DevToolsClient::Call(const std::string& method, Json params, const std::str
   for (;;) {
     auto message = ReadOne(deadline);
     if (!message) throw DevToolsError(method + " got no answer in time");
+    // A crashed tab answers nothing more; the event stays queued for whoever watches the tab.
+    if (!session_id.empty() && message->value("method", "") == "Inspector.targetCrashed" &&
+        message->value("sessionId", "") == session_id)
+      throw DevToolsError(method + ": the tab crashed");
     // Replies to commands given up on earlier have other ids and are dropped.
     const auto it = message->find("id");
     if (it == message->end() || !it->is_number_integer() || it->get<long>() != id) continue;

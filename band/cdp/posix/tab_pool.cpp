@@ -113,10 +113,11 @@ void TabPool::Finish(Tab& tab) {
 }
 
 void TabPool::Renew(Tab& tab) {
-  // Left without a tab when the browser cannot open one; the next page tries again.
+  // Left without a tab when the browser cannot open and prepare one; the next page tries again.
   tab.tab.reset();
-  tab.tab = std::make_unique<PageTab>(client_);
-  PrepareTab(*tab.tab, times_);
+  auto fresh = std::make_unique<PageTab>(client_);
+  PrepareTab(*fresh, times_);
+  tab.tab = std::move(fresh);
 }
 
 }  // namespace ph::cdp

@@ -14,20 +14,22 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A page that names itself once its script has run, after `late` ms, or that keeps changing for ever.
-std::string Page(int n, int late, bool restless = false) {
+// A page that names itself once its script has changed it `steps` times 80 ms apart (a page still
+// at work after its load event), or that keeps changing for ever.
+std::string Page(int n, int steps, bool restless = false) {
   const std::string write = "document.getElementById('n').textContent = 'page " + std::to_string(n) + "';";
   return "<html><body><p id=n>not yet</p><script>" +
          (restless ? "setInterval(() => { document.body.dataset.t = Date.now(); " + write + " }, 30);"
-                   : "setTimeout(() => { " + write + " }, " + std::to_string(late) + ");") +
+                   : "let left = " + std::to_string(steps) + "; const step = () => { if (left-- <= 0) { " + write +
+                         " return; } document.body.dataset.left = left; setTimeout(step, 80); }; step();") +
          "</script></body></html>";
 }
 
 struct PagesInChromium {
   PagesInChromium() { browser = ChromiumProcess::Start(ChromiumOptions{}, &error); }
-  std::string Serve(int n, int late, bool restless = false) {
+  std::string Serve(int n, int steps, bool restless = false) {
     const std::string path = "/p" + std::to_string(n) + ".html";
-    server.Serve(path, {200, "text/html; charset=utf-8", Page(n, late, restless)});
+    server.Serve(path, {200, "text/html; charset=utf-8", Page(n, steps, restless)});
     return server.Url(path);
   }
   test::LoopbackHttpServer server;
@@ -47,7 +49,7 @@ TEST(TabPoolTest, PagesComeBackAsThemselvesWhicheverSettlesFirst) {
   // The first pages settle last; more pages than tabs, so tabs go from page to page. A 404 among
   // them fails alone.
   std::vector<TabPool::Ticket> asked;
-  for (int n = 0; n < 7; ++n) asked.push_back(pool.Ask(site.Serve(n, n < 2 ? 250 - 100 * n : 0)));
+  for (int n = 0; n < 7; ++n) asked.push_back(pool.Ask(site.Serve(n, n < 2 ? 6 - 3 * n : 0)));
   const TabPool::Ticket missing = pool.Ask(site.server.Url("/missing.html"));
   asked.push_back(pool.Ask(site.Serve(7, 0)));
   for (int n = 0; n < 7; ++n) EXPECT_TRUE(Names(pool.Take(asked[n]), n)) << "page " << n;
@@ -60,7 +62,7 @@ TEST(TabPoolTest, ACrashedTabFailsItsPageAlone) {
   PagesInChromium site;
   ASSERT_TRUE(site.browser) << site.error;
   SettleTimes times;
-  times.settle = 3s;
+  times.settle = 8s;
   TabPool pool(site.browser->client(), 3, times);
   // Pages that never stop changing stay in their tabs until the crash.
   const std::string doomed = site.Serve(1, 0, true);

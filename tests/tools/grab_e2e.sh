@@ -215,9 +215,9 @@ if command -v chromium >/dev/null; then
     bash -c "'$grab' --data-dir '$work/select' quick '$pages/self_selecting.html' | grep -q 'saved 1,'"
   check "Enter on the terminal ends a selection with nothing picked: nothing saved, status 1" \
     bash -c "printf '\\n' | '$grab' --hidden-window --data-dir '$work/select-2' select '$pages/scripted_article.html' 2>'$work/select-2.txt'; [ \$? -eq 1 ] && grep -q 'nothing was selected' '$work/select-2.txt'"
-  # SIGTERM in the middle of a batch ends the browser before grab ends.
+  # SIGTERM in the middle of a batch (pages loading in several tabs) ends the browser before grab ends.
   TMPDIR="$work/tmp-term" "$grab" --data-dir "$work/browser-2" --browser --no-progress quick \
-    $(for _ in $(seq 20); do printf '%s ' "$pages/scripted_article.html"; done) >/dev/null 2>&1 &
+    $(for _ in $(seq 300); do printf '%s ' "$pages/scripted_article.html"; done) >/dev/null 2>&1 &
   grab_pid=$!
   for _ in $(seq 100); do [ -n "$(ls -A "$work/tmp-term")" ] && break; sleep 0.1; done
   sleep 3

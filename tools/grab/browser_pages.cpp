@@ -7,7 +7,7 @@
 #include "tools/grab/interruption.h"
 
 namespace ph::grab {
-std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error, bool headless) {
+std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error, bool headless, std::size_t tabs) {
   const char* named = std::getenv("PAGEHARVEST_CHROMIUM");
   cdp::ChromiumOptions options;
   options.headless = headless;
@@ -24,18 +24,29 @@ std::unique_ptr<BrowserPages> BrowserPages::Start(std::string* error, bool headl
     *error = "the browser did not start: " + *error;
     return nullptr;
   }
-  return std::unique_ptr<BrowserPages>(new BrowserPages(std::move(browser)));
+  return std::unique_ptr<BrowserPages>(new BrowserPages(std::move(browser), tabs));
 }
 
-BrowserPages::~BrowserPages() { browser_->Stop(); }
+BrowserPages::~BrowserPages() { End(); }
+
+void BrowserPages::End() {
+  pages_.reset();
+  browser_->Stop();
+}
 
 void BrowserPages::EndIfInterrupted() {
-  if (Interruption()) browser_->Stop();
+  if (Interruption()) End();
 }
 
-std::shared_ptr<MemoryDocument> BrowserPages::Load(const std::string& url, std::string* error) {
+cdp::TabPool::Ticket BrowserPages::Ask(const std::string& url) { return pages_ ? pages_->Ask(url) : 0; }
+
+std::shared_ptr<MemoryDocument> BrowserPages::Take(cdp::TabPool::Ticket page, const std::string& url, std::string* error) {
+  if (!pages_) {
+    *error = "cannot load " + url + " (the browser has been ended)";
+    return nullptr;
+  }
   try {
-    return DocumentFromRendered(cdp::RenderPage(browser_->client(), url));
+    return DocumentFromRendered(pages_->Take(page));
   } catch (const cdp::DevToolsError& e) {
     EndIfInterrupted();
     *error = e.what();

@@ -23,7 +23,7 @@ bool StartBrowser(GrabParts& parts) {
     return false;
   }
   std::string error;
-  parts.rendering = BrowserPages::Start(&error, headless);
+  parts.rendering = BrowserPages::Start(&error, headless, parts.options.jobs);
   if (!parts.rendering) {
     parts.err << "grab: " << error << '\n';
     return false;

@@ -56,7 +56,8 @@ Quick Save:
 Pages as a browser shows them:
   --browser          load each page in headless Chromium, let its scripts run and the page settle,
                      and work on the markup the browser then holds, frames included; one browser
-                     serves all pages of the run (PAGEHARVEST_CHROMIUM names another browser program)
+                     serves all pages of the run in up to --jobs tabs at once (PAGEHARVEST_CHROMIUM
+                     names another browser program)
 
 Selecting in a browser (select):
   The page opens in a Chromium window with a bar at its top. Move the mouse over the page: the
@@ -71,7 +72,7 @@ Selecting in a browser (select):
 Fetching:
   --jobs N           at most N downloads at once (default 8): the pages quick works through,
                      the frames of a page, and the pictures and style sheets saved with HTML;
-                     1 fetches one after another
+                     with --browser, the pages loading at once in tabs; 1 fetches one after another
   --no-frames        do not load frames: they hold empty documents (frame numbers stay the same)
 
 Other options:

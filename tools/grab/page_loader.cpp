@@ -117,12 +117,12 @@ std::string PageUrl(const std::string& page) {
 
 PageLoader::Pending PageLoader::Begin(const std::string& page) {
   const std::string url = PageUrl(page);
-  if (browser_) return Pending{url, std::nullopt};
+  if (browser_) return Pending{url, std::nullopt, browser_->Ask(url)};
   return Ask(url, 0);
 }
 
 std::shared_ptr<MemoryDocument> PageLoader::Finish(Pending& pending, std::string* error) {
-  if (browser_) return browser_->Load(pending.url, error);
+  if (browser_) return browser_->Take(pending.rendering, pending.url, error);
   frames_loaded_ = 0;
   std::string content_type;
   auto bytes = Take(pending, &content_type, error);

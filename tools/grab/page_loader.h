@@ -27,6 +27,7 @@ class PageLoader {
   struct Pending {
     std::string url;
     std::optional<Fetcher::Ticket> download;  // none for files, which are read when the page is loaded
+    std::size_t rendering = 0;                 // the page in the browser's tabs, with --browser
   };
 
   PageLoader(Fetcher& fetcher, UrlPort& urls) : fetcher_(fetcher), urls_(urls) {}

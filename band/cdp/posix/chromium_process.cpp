@@ -61,9 +61,14 @@ std::vector<std::string> BrowserArguments(const ChromiumOptions& options, const 
                                    "--password-store=basic", "--use-mock-keychain",
                                    // Frames of other sites stay in the page's own process, where the
                                    // page's session reaches their documents.
-                                   "--disable-site-isolation-trials"};
-  // Chromium reads only the last --disable-features it is given: one list.
-  std::string disabled = "--disable-features=site-per-process,IsolateOrigins,Translate";
+                                   "--disable-site-isolation-trials",
+                                   // Pages load side by side in tabs that are not in front: their
+                                   // timers must run on time, as in the tab in front.
+                                   "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
+                                   "--disable-backgrounding-occluded-windows"};
+  // Chromium reads only the last --disable-features it is given: one list. A tab goes from page to
+  // page; kept for going back, each page left would hold its memory.
+  std::string disabled = "--disable-features=site-per-process,IsolateOrigins,Translate,BackForwardCache";
   if (options.extensions.empty()) {
     args.push_back("--disable-extensions");
   } else {

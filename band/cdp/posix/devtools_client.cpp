@@ -2,6 +2,16 @@
 #include "band/cdp/posix/devtools_client.h"
 
 namespace ph::cdp {
+namespace {
+
+// The result of a reply; its error, named after the command, thrown.
+Json ResultOf(const Json& reply, const std::string& method = "the browser") {
+  if (const auto error = reply.find("error"); error != reply.end())
+    throw DevToolsError(method + ": " + (error->is_object() ? error->value("message", "error") : std::string("error")));
+  return reply.value("result", Json::object());
+}
+
+}  // namespace
 
 std::optional<Json> DevToolsClient::ReadOne(Clock::time_point deadline) {
   auto text = pipe_.Receive(deadline);
@@ -11,25 +21,49 @@ std::optional<Json> DevToolsClient::ReadOne(Clock::time_point deadline) {
   if (message.contains("method") && !message.contains("id")) {
     Event event{message.value("method", ""), message.value("sessionId", ""), message.value("params", Json::object())};
     events_.push_back(std::move(event));
+  } else if (const auto id = message.find("id"); id != message.end() && id->is_number_integer() && awaited_.erase(id->get<long>())) {
+    replies_.emplace(id->get<long>(), message);
   }
   return message;
 }
 
-Json DevToolsClient::Call(const std::string& method, Json params, const std::string& session_id, Clock::duration timeout) {
-  const auto deadline = Clock::now() + timeout;
+long DevToolsClient::Post(const std::string& method, Json params, const std::string& session_id, Clock::time_point deadline) {
   const long id = next_id_++;
   Json command = {{"id", id}, {"method", method}, {"params", std::move(params)}};
   if (!session_id.empty()) command["sessionId"] = session_id;
   pipe_.Send(command.dump(), deadline);
+  return id;
+}
+
+long DevToolsClient::Send(const std::string& method, Json params, const std::string& session_id) {
+  // A pipe the browser does not read for this long is as good as broken.
+  const long id = Post(method, std::move(params), session_id, Clock::now() + std::chrono::seconds(30));
+  awaited_.insert(id);
+  return id;
+}
+
+std::optional<Json> DevToolsClient::TakeReply(long id) {
+  const auto it = replies_.find(id);
+  if (it == replies_.end()) return std::nullopt;
+  const Json message = std::move(it->second);
+  replies_.erase(it);
+  return ResultOf(message);
+}
+
+Json DevToolsClient::Call(const std::string& method, Json params, const std::string& session_id, Clock::duration timeout) {
+  const auto deadline = Clock::now() + timeout;
+  const long id = Post(method, std::move(params), session_id, deadline);
   for (;;) {
     auto message = ReadOne(deadline);
     if (!message) throw DevToolsError(method + " got no answer in time");
+    // A crashed tab answers nothing more; the event stays queued for whoever watches the tab.
+    if (!session_id.empty() && message->value("method", "") == "Inspector.targetCrashed" &&
+        message->value("sessionId", "") == session_id)
+      throw DevToolsError(method + ": the tab crashed");
     // Replies to commands given up on earlier have other ids and are dropped.
     const auto it = message->find("id");
     if (it == message->end() || !it->is_number_integer() || it->get<long>() != id) continue;
-    if (const auto error = message->find("error"); error != message->end())
-      throw DevToolsError(method + ": " + (error->is_object() ? error->value("message", "error") : std::string("error")));
-    return message->value("result", Json::object());
+    return ResultOf(*message, method);
   }
 }
 

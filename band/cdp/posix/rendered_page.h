@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "band/cdp/posix/page_tab.h"
+#include "band/cdp/posix/page_settling.h"
 
 namespace ph::cdp {
 
@@ -16,12 +16,6 @@ struct RenderedDocument {
   int parent = -1;  // index of the document that holds the frame, -1 for the top document
 };
 
-struct SettleTimes {
-  Clock::duration load = std::chrono::seconds(20);          // for the load event
-  Clock::duration quiet = std::chrono::milliseconds(300);   // no requests and no changes this long
-  Clock::duration settle = std::chrono::seconds(3);         // at most this long after the load event
-};
-
 // Loads url in the tab, waits for the load event and then for a quiet spell; returns the id of the
 // tab's main frame. Throws DevToolsError when the page cannot be had (an HTTP error status included).
 std::string LoadAndSettle(PageTab& tab, const std::string& url, const SettleTimes& times = {});
@@ -29,9 +23,9 @@ std::string LoadAndSettle(PageTab& tab, const std::string& url, const SettleTime
 // The markup of the frame's document as it is now; false when the frame has none to read.
 bool CaptureDocument(PageTab& tab, const std::string& frame_id, RenderedDocument* document);
 
-// Loads url in a new tab, waits for the load event and then for a quiet spell, and returns the page's
-// documents, the top one first and then the frames in document order, each frame before the frames
-// inside it. The tab is closed afterwards. Throws DevToolsError when the page cannot be had.
-std::vector<RenderedDocument> RenderPage(DevToolsClient& client, const std::string& url, const SettleTimes& times = {});
+// The documents of the settled page in the tab, the top one (of main_frame, loaded from url) first
+// and then the frames in document order, each frame before the frames inside it. Throws
+// DevToolsError when the top document cannot be read.
+std::vector<RenderedDocument> CaptureDocuments(PageTab& tab, const std::string& main_frame, const std::string& url);
 
 }  // namespace ph::cdp

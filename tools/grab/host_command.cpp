@@ -82,9 +82,8 @@ class GrabDelivery : public host::DeliveryPort {
     switch (OutcomeOfSend(parts_)) {
       case Outcome::kSaved: return {"saved", "Saved to " + parts_.writers.target() + "."};
       case Outcome::kSkipped: return {"skipped", "Nothing was saved."};
-      case Outcome::kFailed: break;
+      default: return {"failed", "The content could not be saved."};
     }
-    return {"failed", "The content could not be saved."};
   }
 
  private:

@@ -12,6 +12,8 @@ packages=(
   libgumbo-dev libxml2-dev libxslt1-dev liburiparser-dev libcurl4-openssl-dev nlohmann-json3-dev
   # the browser that renders pages for grab --browser
   chromium
+  # the second family of browsers the extension runs in
+  firefox-esr
   # databases: driver manager, drivers, servers and clients
   unixodbc unixodbc-dev libsqliteodbc odbc-mariadb sqlite3 mariadb-server mariadb-client
   odbc-postgresql postgresql

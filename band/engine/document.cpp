@@ -94,6 +94,23 @@ DocumentOutline Document::Outline(bool with_words) {
   return outline;
 }
 
+std::vector<WideString> Document::OutlineNames() {
+  std::vector<WideString> names;
+  CollectionPtr all = ElementsByTagName(u"*");
+  const long n = all ? all->Length() : 0;
+  names.reserve(static_cast<std::size_t>(n));
+  for (long i = 0; i < n; ++i) {
+    WideString name;
+    if (ElementPtr element = all->Item(i)) {
+      name = element->Id().value_or(WideString());
+      name += u' ';
+      name += element->ClassName().value_or(WideString());
+    }
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
 ElementPtr OutlineElement(Document& document, const DocumentOutline& outline, std::int32_t entry) {
   const auto& entries = outline.entries;
   if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size()) return nullptr;

@@ -128,6 +128,11 @@ class Document {
   // where reading the text of every element would read deep pages again for each level. This
   // default asks element by element.
   virtual DocumentOutline Outline(bool with_words);
+  // What every element is called, in the order of Outline's entries: its id, class and role
+  // attributes joined by blanks ("" for an element with none). Empty when the document cannot say.
+  // Passes that look for what blocks are called (navigation, comments) take it in one call; this
+  // default asks element by element for the id and class.
+  virtual std::vector<WideString> OutlineNames();
 };
 
 // The element of an outline's entry: reached from the body down through the children on its way,

@@ -293,6 +293,15 @@ DocumentOutline LiveDocument::Outline(bool with_words) {
   return outline;
 }
 
+std::vector<WideString> LiveDocument::OutlineNames() {
+  std::vector<WideString> names;
+  const auto answer = Ask(*this, "names");
+  if (!answer || !answer->is_array()) return names;
+  names.reserve(answer->size());
+  for (const Json& name : *answer) names.push_back(Wide(name));
+  return names;
+}
+
 long LiveHandle(Element& element) {
   auto* live = dynamic_cast<LiveElement*>(&element);
   return live ? live->handle() : -1;

@@ -25,6 +25,9 @@ class LiveDocument : public Document, public std::enable_shared_from_this<LiveDo
   // Every element with its parent and tag in one question to the page; the words come from the form's
   // parser when it has one, else from each element's text.
   DocumentOutline Outline(bool with_words) override;
+  // In one question to the page too; empty when the helper cannot answer it (asking each element
+  // would cost a round trip per element and attribute).
+  std::vector<WideString> OutlineNames() override;
 
   // The helper's operation in this document's frame; throws PageError.
   Json Invoke(const std::string& operation, Json arguments = Json::array()) {

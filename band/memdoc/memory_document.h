@@ -50,6 +50,8 @@ class MemoryDocument : public Document, public std::enable_shared_from_this<Memo
   std::vector<DocumentPtr> FrameDocuments() override;
   // In one walk of the tree, whatever its depth (memory_outline.cpp).
   DocumentOutline Outline(bool with_words) override;
+  // Read from the nodes' attributes in the same walk's order (memory_outline.cpp).
+  std::vector<WideString> OutlineNames() override;
 
   // For tests and tools: the element at a source index, the first element with a tag, the first
   // with an id (or another attribute) of a value, and the source indices of the elements scrolled into view, in order.

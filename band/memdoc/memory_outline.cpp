@@ -130,4 +130,26 @@ DocumentOutline MemoryDocument::Outline(bool with_words) {
   return result;
 }
 
+std::vector<WideString> MemoryDocument::OutlineNames() {
+  std::vector<WideString> names;
+  names.reserve(static_cast<std::size_t>(element_count_));
+  // Document order, as Outline walks it: each node's children pushed last first.
+  std::vector<const MemoryNode*> pending{root_.get()};
+  while (!pending.empty()) {
+    const MemoryNode* node = pending.back();
+    pending.pop_back();
+    if (node != root_.get()) {
+      WideString name;
+      for (const char16_t* attribute : {u"id", u"class", u"role"}) {
+        if (attribute[0] != u'i') name += u' ';
+        if (const WideString* value = node->Attribute(attribute)) name += *value;
+      }
+      names.push_back(std::move(name));
+    }
+    for (auto it = node->children.rbegin(); it != node->children.rend(); ++it)
+      if ((*it)->IsElement()) pending.push_back(it->get());
+  }
+  return names;
+}
+
 }  // namespace ph

@@ -111,6 +111,16 @@ function installPageHelper(report) {
     return {tags, items};
   };
 
+  // What each element of the outline is called, in the outline's order: its id, class and role.
+  const names = () => {
+    const out = [];
+    for (const el of all) {
+      if (el === bar) continue;
+      out.push(`${el.getAttribute('id') ?? ''} ${el.getAttribute('class') ?? ''} ${el.getAttribute('role') ?? ''}`);
+    }
+    return out;
+  };
+
   const makeBar = (text, onFinish, onCancel) => {
     bar = document.createElement('grab-bar');
     const root = bar.attachShadow({mode: 'closed'});
@@ -165,6 +175,7 @@ function installPageHelper(report) {
     rows: h => list(node(h).rows),
     cells: h => list(node(h).cells),
     outline,
+    names,
     index: h => {
       const el = node(h);
       if (el === bar || !el.isConnected || el.ownerDocument !== document) return -1;

@@ -27,6 +27,9 @@ inline constexpr char kBandIconSize[] = "Band Icon Size";
 inline constexpr char kBandTextStyle[] = "Band Text Style";
 // Band only: 1 = Quick Save finds regions whose paths fail by what they looked like (default 0).
 inline constexpr char kSmartRelocation[] = "Smart Relocation";
+// Band only: how "Auto Selection" picks: 0 the cell or block with the most text of its own (default),
+// 1 the article.
+inline constexpr char kAutoSelectionMode[] = "Auto Selection Mode";
 
 // ODBC sub-key.
 inline constexpr char kUseFileDsn[] = "Use File DSN";

@@ -33,6 +33,7 @@ void ReadEngineSettings(Registry& registry, EngineSettings* s) {
   if (ReadBinary(*key, reg::kExcludeTableHotkeyMod, 2, &n)) s->exclude_table_mod = n;
   if (ReadBinary(*key, reg::kSuppressHyperlink, 4, &n)) s->suppress_hyperlinks = static_cast<std::int32_t>(n);
   if (ReadBinary(*key, reg::kSmartRelocation, 4, &n)) s->smart_relocation = static_cast<std::int32_t>(n);
+  if (ReadBinary(*key, reg::kAutoSelectionMode, 4, &n)) s->auto_selection_mode = static_cast<std::int32_t>(n);
 }
 
 }  // namespace ph

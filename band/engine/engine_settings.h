@@ -17,6 +17,9 @@ struct EngineSettings {
   std::int32_t suppress_hyperlinks = 1;
   // "Smart Relocation": Quick Save also finds regions by their fingerprints. Off unless turned on.
   std::int32_t smart_relocation = 0;
+  // "Auto Selection Mode": 1 = Auto Selection looks for the article; anything else, the cell or block
+  // with the most text of its own.
+  std::int32_t auto_selection_mode = 0;
 };
 
 // Opens the product key for reading only (never creating it) and takes each value only when it is

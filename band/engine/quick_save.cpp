@@ -1,9 +1,8 @@
-// Quick Save (the layout's stored regions found again, by paths or by relocation) and Auto Selection.
+// Quick Save: the layout's stored regions found again, by paths or by relocation.
 #include "band/engine/selection_engine.h"
 
 #include <algorithm>
 
-#include "band/engine/extraction.h"
 #include "band/engine/page_host.h"
 
 namespace ph {
@@ -76,21 +75,6 @@ std::int32_t SelectionEngine::LayoutByRegions(const DocumentPtr& top, Relocator&
     }
   }
   return best_id;
-}
-
-void SelectionEngine::AutoSelect() {
-  DocumentPtr top = ports_.browser.TopDocument();
-  if (!top) return;
-  ElementPtr best = FindRichestBlock(CollectDocuments(top));
-  if (!best) {
-    ShowError(MessageOwner::kControlWindow, "Unable to auto selection", false);
-    return;
-  }
-  best->ScrollIntoView(true);
-  if (!best->InlineStyle()) return;
-  Highlight(best);
-  RegisterLayout();
-  ports_.timers.Start(kAutoSelectTimer, kFinishDelayMs);
 }
 
 }  // namespace ph

@@ -37,6 +37,10 @@ struct EnginePorts {
 // paths alone, or by their paths and, where those fail, by their fingerprints.
 enum class RelocationMode { kSetting, kPaths, kSmart };
 
+// How "Auto Selection" picks: as the band's "Auto Selection Mode" setting says, the cell or block
+// with the most text of its own, or the block that holds the article.
+enum class AutoSelectionMode { kSetting, kCells, kArticle };
+
 // A picked element and the inline background it had before it was highlighted.
 struct PickedElement {
   ElementPtr element;
@@ -86,6 +90,10 @@ class SelectionEngine : public DocumentEventSink {
   bool fine_selection() const { return fine_; }
   void set_fine_selection(bool fine) { fine_ = fine; }
   void set_relocation_mode(RelocationMode mode) { relocation_ = mode; }
+  void set_auto_selection_mode(AutoSelectionMode mode) { auto_selection_ = mode; }
+  // Whether "Auto Selection" looks for the article now (the setting is read from the registry each
+  // time it is asked, as "Smart Relocation" is).
+  bool ArticleAutoSelection();
   // Whether "Quick Save" relocates now (the setting is read from the registry each time it is asked).
   bool SmartRelocation();
   std::int32_t current_layout_id() const { return layout_id_; }
@@ -115,6 +123,7 @@ class SelectionEngine : public DocumentEventSink {
   EnginePorts ports_;
   EngineSettings settings_;
   RelocationMode relocation_ = RelocationMode::kSetting;
+  AutoSelectionMode auto_selection_ = AutoSelectionMode::kSetting;
   bool fine_ = false;
   bool active_ = false;
   ElementPtr hover_;

@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "band/engine/article_finder.h"
 #include "band/engine/element_path.h"
 #include "band/engine/extraction.h"
 #include "band/engine/layout_store.h"
@@ -96,6 +97,13 @@ void AutoSelectScan(benchmark::State& state) {
   state.counters["td_div"] = static_cast<double>(blocks);
 }
 BENCHMARK(AutoSelectScan)->Arg(49)->Arg(999)->Unit(benchmark::kMillisecond);
+
+void ArticleScan(benchmark::State& state) {
+  // The article rule on the same pages: the outline, every element's names, and the sums of one walk.
+  auto doc = MemoryDocument::Parse(bench::NestedPage(100, static_cast<int>(state.range(0))), u"http://bench.test/");
+  for (auto _ : state) benchmark::DoNotOptimize(FindArticle(CollectDocuments(doc)));
+}
+BENCHMARK(ArticleScan)->Arg(49)->Arg(999)->Unit(benchmark::kMillisecond);
 
 struct PathPage {
   std::shared_ptr<MemoryDocument> doc = MemoryDocument::Parse(bench::BlockPage(50, 10, 19), u"http://bench.test/");

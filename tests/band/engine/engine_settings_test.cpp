@@ -79,6 +79,20 @@ TEST_P(BandSettings, AReadKeepsWhatTheRecordHeldForValuesThatAreMissing) {
   EXPECT_EQ(s.deselect_mod, 2u);
 }
 
+TEST_P(BandSettings, AutoSelectionModeIsAFourByteBinaryThatDefaultsToTheCellsRule) {
+  EngineSettings s;
+  ReadEngineSettings(*reg_, &s);
+  EXPECT_EQ(s.auto_selection_mode, 0);
+  auto key = reg_->Create(RegistryRoot::kCurrentUser, reg::kProductKey);
+  const std::uint32_t one = 1;
+  key->Set(reg::kAutoSelectionMode, RegistryType::kDword, &one, 4);
+  ReadEngineSettings(*reg_, &s);
+  EXPECT_EQ(s.auto_selection_mode, 0);
+  key->Set(reg::kAutoSelectionMode, RegistryType::kBinary, &one, 4);
+  ReadEngineSettings(*reg_, &s);
+  EXPECT_EQ(s.auto_selection_mode, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Registries, BandSettings, ::testing::ValuesIn(test::TestRegistries()),
                          test::RegistryKindName());
 

@@ -44,6 +44,7 @@ GrabParts::GrabParts(const Options& o, const std::string& data_folder, std::ostr
 void GrabParts::LoadStores() {
   settings_file.Load(registry, &settings);
   engine.set_relocation_mode(options.relocate_by_paths ? RelocationMode::kPaths : RelocationMode::kSmart);
+  engine.set_auto_selection_mode(options.auto_cells ? AutoSelectionMode::kCells : AutoSelectionMode::kArticle);
   engine.LoadStores();
   intake.LoadActions();
 }

@@ -11,13 +11,16 @@ Keeps the parts of web pages that matter, with the selection engine and the cont
 PageHarvest. A PAGE is a file or an http(s) URL; frames are loaded too.
 
 Commands:
-  auto PAGE          pick the table cell or block with the most text of its own, then save it as a
-                     selection made by hand: the page's layout is learned, the region is remembered
-                     for the layout, and the answer below becomes the layout's stored action
+  auto PAGE          pick the block that holds the article (or, with --auto-mode cells, the table
+                     cell or block with the most text of its own), then save it as a selection
+                     made by hand: the page's layout is learned, the region is remembered for the
+                     layout, and the answer below becomes the layout's stored action
   pick PAGE PATH...  pick the regions named by element paths (as "paths" prints them), then save
   select PAGE        open the page in a Chromium window and pick its regions with the mouse, as in
                      the band's selection mode (see "Selecting in a browser" below); then save
-  paths PAGE         list the candidate regions (td and div) with their element paths and word counts
+  paths PAGE         list the candidate regions (td, div, article, main, section) with their word
+                     counts and element paths; * marks what auto picks with --auto-mode cells, and
+                     + (in the column after the words) what it picks with --auto-mode article
   host               serve the PageHarvest extension as its native messaging host (the browser
                      starts it); host --install registers it for Chromium, Chrome and Edge
   quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
@@ -43,6 +46,12 @@ Settings, kept in the data folder between runs:
                      come from the environment as PAGEHARVEST_PASSWORD instead (used, not kept)
   --table NAME       the table that receives the rows (make it with its id, content_date, url and
                      content columns)
+
+Auto Selection:
+  --auto-mode MODE   article (default): the block that holds the story with its heading, without
+                     the page's menus, comments, share bars and lists of other stories.
+                     cells: the table cell or block with the most text of its own, as the band
+                     picks by default
 
 Quick Save:
   --skip-saved       leave out the pages that quick saved before in this data folder (its journal,

@@ -69,6 +69,7 @@ std::string Launcher(const Options& options) {
   if (!answer.target.empty()) line += " --to " + Quoted(fs::absolute(answer.target).string());
   if (answer.append) line += *answer.append ? " --append" : " --no-append";
   if (options.relocate_by_paths) line += " --relocate paths";
+  if (options.auto_cells) line += " --auto-mode cells";
   return "#!/bin/sh\n# Started by the browser for the PageHarvest extension (written by grab host --install).\n" + line +
          " host \"$@\"\n";
 }

@@ -130,6 +130,11 @@ bool Relocate(Options* o, const std::string& v, std::string* error) {
   return OneOf(modes, "--relocate", v, &o->relocate_by_paths, error);
 }
 
+bool AutoMode(Options* o, const std::string& v, std::string* error) {
+  static const std::map<std::string, bool> modes = {{"article", false}, {"cells", true}};
+  return OneOf(modes, "--auto-mode", v, &o->auto_cells, error);
+}
+
 bool Jobs(Options* o, const std::string& v, std::string* error) {
   const bool digits = !v.empty() && v.size() <= 3 && v.find_first_not_of("0123456789") == std::string::npos;
   o->jobs = digits ? std::stoul(v) : 0;
@@ -197,6 +202,7 @@ const OptionRow kOptions[] = {
     {"--table", nullptr, true, Setting<&SettingChanges::table>},
     {"--dialect", nullptr, true, Dialect},
     {"--relocate", nullptr, true, Relocate},
+    {"--auto-mode", nullptr, true, AutoMode},
     {"--no-progress", nullptr, false, Switch<&Options::progress, false>},
     {"--jobs", nullptr, true, Jobs},
     {"--no-frames", nullptr, false, Switch<&Options::frames, false>},

@@ -37,6 +37,9 @@ struct Options {
   // --relocate paths: Quick Save finds regions by their element paths alone; otherwise (smart) it
   // also finds them by what they looked like where a path fails.
   bool relocate_by_paths = false;
+  // --auto-mode cells: Auto Selection picks the table cell or block with the most text of its own;
+  // otherwise (article) the block that holds the article.
+  bool auto_cells = false;
   bool progress = true;  // a progress bar on a terminal when there are several pages
   bool quiet = false;
   bool browser = false;  // pages as headless Chromium renders them, not as fetched

@@ -49,6 +49,15 @@ TEST(GrabOptions, AnswersMapToTheDialogsKindsAndListEntries) {
   EXPECT_TRUE(o->hidden_window);
 }
 
+TEST(GrabOptions, AutoModeIsArticleUnlessCellsAreAskedFor) {
+  EXPECT_FALSE(Parse({"auto", "a"})->auto_cells);
+  EXPECT_TRUE(Parse({"auto", "a", "--auto-mode", "cells"})->auto_cells);
+  EXPECT_FALSE(Parse({"--auto-mode=article", "auto", "a"})->auto_cells);
+  std::string error;
+  EXPECT_FALSE(Parse({"auto", "a", "--auto-mode", "tables"}, &error));
+  EXPECT_EQ(error, "unknown --auto-mode 'tables' (article or cells)");
+}
+
 TEST(GrabOptions, PickTakesAPageAndPaths) {
   auto o = Parse({"--data-dir", "/d", "pick", "p.html", "frame[0]/TD[1]", "frame[0]/DIV[0]", "--kind", "clipboard"});
   ASSERT_TRUE(o);

@@ -19,7 +19,7 @@ Commands:
                      the band's selection mode (see "Selecting in a browser" below); then save
   paths PAGE         list the candidate regions (td and div) with their element paths and word counts
   host               serve the PageHarvest extension as its native messaging host (the browser
-                     starts it); host --install registers it for Chromium, Chrome and Edge
+                     starts it); host --install registers it for Chromium, Chrome, Edge and Firefox
   quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
                      the layout's stored action without asking; prints saved, skipped and failed,
                      and names every page not saved with the reason

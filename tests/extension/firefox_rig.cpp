@@ -43,8 +43,6 @@ std::string UserPrefs() {
       {"network.captive-portal-service.enabled", "false"},
       {"browser.safebrowsing.malware.enabled", "false"},
       {"browser.safebrowsing.phishing.enabled", "false"},
-      // Pages that open tabs from a click open them as tabs.
-      {"dom.disable_open_during_load", "false"},
   };
   for (const auto& [name, value] : values) prefs += "user_pref(\"" + std::string(name) + "\", " + value + ");\n";
   return prefs;

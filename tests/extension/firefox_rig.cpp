@@ -27,7 +27,6 @@ std::string UserPrefs() {
   std::string prefs;
   const std::pair<const char*, std::string> values[] = {
       {"remote.active-protocols", "1"},  // WebDriver BiDi alone
-      {"xpinstall.signatures.required", "false"},
       {"extensions.webextensions.uuids", Json(uuids.dump()).dump()},
       {"browser.shell.checkDefaultBrowser", "false"},
       {"browser.startup.homepage_override.mstone", "\"ignore\""},
@@ -59,7 +58,9 @@ std::string KeyValue(const std::string& key) {
 
 // Whether a text node of a BiDi-serialised node, its children or its shadow root holds the text.
 bool AnyText(const Json& node, const std::string& text) {
-  const Json value = node.value("value", Json::object());
+  const auto found = node.find("value");
+  if (found == node.end() || !found->is_object()) return false;
+  const Json& value = *found;
   if (value.value("nodeValue", "").find(text) != std::string::npos) return true;
   for (const Json& child : value.value("children", Json::array()))
     if (AnyText(child, text)) return true;

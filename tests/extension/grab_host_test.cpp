@@ -78,6 +78,10 @@ class GrabHost : public ::testing::TestWithParam<Browser> {
   std::unique_ptr<ExtensionRig> rig;
 };
 
+// grab's side of messages in pieces, which is the same whichever browser sends them; the pieces' way
+// through each browser is FakeHost's test.
+class GrabHostInChromium : public GrabHost {};
+
 TEST_P(GrabHost, MousePicksInAPageAndItsFrameAndLearnsWhatGrabPickLearns) {
   ASSERT_TRUE(Start());
   const std::string url = server.Url("/board.html");
@@ -221,7 +225,7 @@ TEST_P(GrabHost, NavigationDuringSelectionKeepsNothing) {
   EXPECT_FALSE(fs::exists(rig->folder() + "/out/board.htm"));
 }
 
-TEST_P(GrabHost, ContentOverOneMebibyteIsSavedWhole) {
+TEST_P(GrabHostInChromium, ContentOverOneMebibyteIsSavedWhole) {
   std::string story;
   for (int i = 0; story.size() < 1536 * 1024; ++i)
     story += "Paragraph " + std::to_string(i) + " of the long story, caf\xc3\xa9. ";
@@ -299,6 +303,8 @@ TEST_P(GrabHost, TabsThePageOpensWhileSelectingAreClosed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Browsers, GrabHost, ::testing::Values(Browser::kChromium, Browser::kFirefox),
+                         [](const ::testing::TestParamInfo<Browser>& info) { return BrowserName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Browsers, GrabHostInChromium, ::testing::Values(Browser::kChromium),
                          [](const ::testing::TestParamInfo<Browser>& info) { return BrowserName(info.param); });
 
 }  // namespace

@@ -34,12 +34,15 @@ SetCompressor /SOLID lzma
 !define MAIN_CLASS "page grabber clsname"
 !define MAIN_TITLE "Page Grabber Controller"
 !define EXIT_COMMAND 57665
-; The native host as Chrome and Edge find it: a key per browser whose default value is the path of
-; the host's manifest, which the host program writes beside itself.
+; The native host as Chrome, Edge and Firefox find it: a key per browser whose default value is the
+; path of the host's manifest, which the host program writes beside itself. Firefox reads a manifest
+; of its own (the extension named by its id, not its origin).
 !define HOST_NAME "org.pageharvest.host"
 !define HOST_MANIFEST "${HOST_NAME}.json"
+!define FIREFOX_HOST_MANIFEST "${HOST_NAME}.firefox.json"
 !define CHROME_HOST_KEY "Software\Google\Chrome\NativeMessagingHosts\${HOST_NAME}"
 !define EDGE_HOST_KEY "Software\Microsoft\Edge\NativeMessagingHosts\${HOST_NAME}"
+!define FIREFOX_HOST_KEY "Software\Mozilla\NativeMessagingHosts\${HOST_NAME}"
 ; Added to the install folder's access rights: Users may add files to it (but not change the installed
 ; ones), and whoever creates a file there has full control of it, so each person can rewrite and delete
 ; the data files they made. What the folder inherits stays.
@@ -189,15 +192,18 @@ Section "PageHarvest" SecMain
     !insertmacro WARN "Could not record where PageHarvest is installed; the browser band will not be able to start it."
   ${EndIf}
 
-  ; The host writes its manifest (JSON in UTF-8, its own path in it), then both browsers are pointed at it.
+  ; The host writes its manifests (JSON in UTF-8, its own path in them), then the browsers are pointed at them.
   Delete "$INSTDIR\${HOST_MANIFEST}"
+  Delete "$INSTDIR\${FIREFOX_HOST_MANIFEST}"
   ExecWait '"$INSTDIR\PageHarvestHost.exe" /register' $0
   ${If} $0 != 0
   ${OrIfNot} ${FileExists} "$INSTDIR\${HOST_MANIFEST}"
-    !insertmacro WARN "Could not write ${HOST_MANIFEST}; the browser extension will not reach PageHarvest."
+  ${OrIfNot} ${FileExists} "$INSTDIR\${FIREFOX_HOST_MANIFEST}"
+    !insertmacro WARN "Could not write ${HOST_MANIFEST} and ${FIREFOX_HOST_MANIFEST}; the browser extension will not reach PageHarvest."
   ${EndIf}
   WriteRegStr HKLM "${CHROME_HOST_KEY}" "" "$INSTDIR\${HOST_MANIFEST}"
   WriteRegStr HKLM "${EDGE_HOST_KEY}" "" "$INSTDIR\${HOST_MANIFEST}"
+  WriteRegStr HKLM "${FIREFOX_HOST_KEY}" "" "$INSTDIR\${FIREFOX_HOST_MANIFEST}"
 
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\PageHarvest.exe" "" "$INSTDIR\PageHarvest.exe" 0
 
@@ -238,7 +244,9 @@ Section "Uninstall"
 
   DeleteRegKey HKLM "${CHROME_HOST_KEY}"
   DeleteRegKey HKLM "${EDGE_HOST_KEY}"
+  DeleteRegKey HKLM "${FIREFOX_HOST_KEY}"
   Delete "$INSTDIR\${HOST_MANIFEST}"
+  Delete "$INSTDIR\${FIREFOX_HOST_MANIFEST}"
   ; A browser may be running the host for a selection; the file goes when it has ended.
   Delete /REBOOTOK "$INSTDIR\PageHarvestHost.exe"
   RMDir /r "$INSTDIR\extension"

@@ -24,8 +24,11 @@ contents="$contents, PageHarvestHost.exe and the extension"
 
 # The extension's files at the archive's root, as a store takes them; made anew each time so that a
 # file removed from the folder is not kept.
-rm -f build/dist/pageharvest-extension.zip
+rm -f build/dist/pageharvest-extension.zip build/dist/pageharvest-extension.xpi
 (cd extension && find . -type f | sed 's|^\./||' | LC_ALL=C sort |
   xargs -d '\n' cmake -E tar cf "$root/build/dist/pageharvest-extension.zip" --format=zip --)
+# An .xpi is a zip with manifest.json at its root: the same archive under Firefox's name.
+cp build/dist/pageharvest-extension.zip build/dist/pageharvest-extension.xpi
 echo "package: build/dist/PageHarvest-Setup.exe ($(du -k build/dist/PageHarvest-Setup.exe | cut -f1) KiB): $contents"
 echo "package: build/dist/pageharvest-extension.zip ($(du -k build/dist/pageharvest-extension.zip | cut -f1) KiB)"
+echo "package: build/dist/pageharvest-extension.xpi (the same files, for Firefox)"

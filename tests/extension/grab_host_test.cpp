@@ -1,4 +1,4 @@
-// The extension with grab as its native host, in headless Chromium: selection with the browser's own mouse, Quick Save, and the faults on the way.
+// The extension with grab as its native host, in headless Chromium and Firefox: selection with the browser's own mouse, Quick Save, and the faults on the way.
 #include <signal.h>
 
 #include <filesystem>
@@ -30,18 +30,18 @@ std::string InFrame(const std::string& frame, const std::string& id) {
 
 std::string Quoted(const std::string& word) { return "'" + word + "'"; }
 
-class GrabHost : public ::testing::Test {
+class GrabHost : public ::testing::TestWithParam<Browser> {
  protected:
   void SetUp() override {
-    if (cdp::FindProgram("chromium").empty()) GTEST_SKIP() << "chromium is not installed";
+    if (!BrowserInstalled(GetParam())) GTEST_SKIP() << BrowserName(GetParam()) << " is not installed";
     ASSERT_TRUE(server.ok());
     server.Serve("/board.html", Html(ReadPage("selection_board.html")));
     server.Serve("/board_frame.html", Html(ReadPage("board_frame.html")));
   }
   // answer: grab's answer options, which the host's save panel stands in for when there are none.
   bool Start(const std::string& answer = "--kind html --to \"$PH_HOST_DIR/out/board.htm\"") {
-    rig = std::make_unique<ExtensionRig>(Quoted(PH_GRAB_PROGRAM) + " -q --data-dir \"$PH_HOST_DIR/data\" " + answer +
-                                         " host");
+    rig = ExtensionRig::Start(GetParam(), Quoted(PH_GRAB_PROGRAM) + " -q --data-dir \"$PH_HOST_DIR/data\" " + answer +
+                                              " host");
     EXPECT_EQ(rig->error(), "");
     fs::create_directories(rig->folder() + "/out");
     return rig->error().empty();
@@ -78,7 +78,11 @@ class GrabHost : public ::testing::Test {
   std::unique_ptr<ExtensionRig> rig;
 };
 
-TEST_F(GrabHost, MousePicksInAPageAndItsFrameAndLearnsWhatGrabPickLearns) {
+// grab's side of messages in pieces, which is the same whichever browser sends them; the pieces' way
+// through each browser is FakeHost's test.
+class GrabHostInChromium : public GrabHost {};
+
+TEST_P(GrabHost, MousePicksInAPageAndItsFrameAndLearnsWhatGrabPickLearns) {
   ASSERT_TRUE(Start());
   const std::string url = server.Url("/board.html");
   const long tab = rig->OpenTab(url);
@@ -121,7 +125,7 @@ TEST_F(GrabHost, MousePicksInAPageAndItsFrameAndLearnsWhatGrabPickLearns) {
   }
 }
 
-TEST_F(GrabHost, ModifierClicksCutOutAndRemoveTablesAndThePopupFinishes) {
+TEST_P(GrabHost, ModifierClicksCutOutAndRemoveTablesAndThePopupFinishes) {
   ASSERT_TRUE(Start());
   const long tab = rig->OpenTab(server.Url("/board.html"));
   ASSERT_GE(tab, 0);
@@ -145,7 +149,7 @@ TEST_F(GrabHost, ModifierClicksCutOutAndRemoveTablesAndThePopupFinishes) {
   EXPECT_EQ(saved.find("Advert"), std::string::npos);
 }
 
-TEST_F(GrabHost, QuickSaveOnTheNextPageOfALearnedLayout) {
+TEST_P(GrabHost, QuickSaveOnTheNextPageOfALearnedLayout) {
   std::string second = ReadPage("selection_board.html");
   second.replace(second.find("<b>frost</b>"), 12, "<b>rain</b>");
   second.replace(second.find("<title>Orchard board"), 20, "<title>Orchard board two");
@@ -166,7 +170,7 @@ TEST_F(GrabHost, QuickSaveOnTheNextPageOfALearnedLayout) {
   EXPECT_NE(saved.find("News: <B>rain</B>"), std::string::npos) << done.value.dump();
 }
 
-TEST_F(GrabHost, OnlyPagesOfHostsWithLayoutsAreShownToTheHost) {
+TEST_P(GrabHost, OnlyPagesOfHostsWithLayoutsAreShownToTheHost) {
   ASSERT_TRUE(Start());
   const std::string url = server.Url("/board.html");
   ASSERT_TRUE(GrabPick(rig->folder() + "/data", url, {"frame[0]/DIV[0]"}));
@@ -180,7 +184,7 @@ TEST_F(GrabHost, OnlyPagesOfHostsWithLayoutsAreShownToTheHost) {
   EXPECT_EQ(Launches().size(), 2u);  // the hosts with layouts, and the state of the known page
 }
 
-TEST_F(GrabHost, PageWithAStrictContentSecurityPolicy) {
+TEST_P(GrabHost, PageWithAStrictContentSecurityPolicy) {
   const std::string page =
       "<!DOCTYPE html><html><head><title>Strict</title><script src=\"/strict.js\"></script></head>"
       "<body><div id=\"story\">A story on a page that allows no script but its own.</div></body></html>";
@@ -201,7 +205,7 @@ TEST_F(GrabHost, PageWithAStrictContentSecurityPolicy) {
   EXPECT_NE(ReadWholeFile(rig->folder() + "/out/board.htm").find("allows no script but its own"), std::string::npos);
 }
 
-TEST_F(GrabHost, NavigationDuringSelectionKeepsNothing) {
+TEST_P(GrabHost, NavigationDuringSelectionKeepsNothing) {
   server.Serve("/other.html", Html("<!DOCTYPE html><title>Other</title><p>Elsewhere"));
   ASSERT_TRUE(Start());
   const long tab = rig->OpenTab(server.Url("/board.html"));
@@ -221,7 +225,7 @@ TEST_F(GrabHost, NavigationDuringSelectionKeepsNothing) {
   EXPECT_FALSE(fs::exists(rig->folder() + "/out/board.htm"));
 }
 
-TEST_F(GrabHost, ContentOverOneMebibyteIsSavedWhole) {
+TEST_P(GrabHostInChromium, ContentOverOneMebibyteIsSavedWhole) {
   std::string story;
   for (int i = 0; story.size() < 1536 * 1024; ++i)
     story += "Paragraph " + std::to_string(i) + " of the long story, caf\xc3\xa9. ";
@@ -236,7 +240,7 @@ TEST_F(GrabHost, ContentOverOneMebibyteIsSavedWhole) {
   EXPECT_NE(ReadWholeFile(rig->folder() + "/out/board.htm").find(story), std::string::npos);
 }
 
-TEST_F(GrabHost, HostKilledDuringSelectionIsToldInThePageAndLeavesTheDataFilesWhole) {
+TEST_P(GrabHost, HostKilledDuringSelectionIsToldInThePageAndLeavesTheDataFilesWhole) {
   ASSERT_TRUE(Start());
   const std::string url = server.Url("/board.html");
   ASSERT_TRUE(GrabPick(rig->folder() + "/data", url, {"frame[0]/DIV[0]"}));
@@ -260,7 +264,7 @@ TEST_F(GrabHost, HostKilledDuringSelectionIsToldInThePageAndLeavesTheDataFilesWh
   for (std::size_t i = 0; i < std::size(kDataFiles); ++i) EXPECT_EQ(Data(kDataFiles[i]), before[i]) << kDataFiles[i];
 }
 
-TEST_F(GrabHost, WithoutAnAnswerTheSavePanelAsksWhereTheContentGoes) {
+TEST_P(GrabHost, WithoutAnAnswerTheSavePanelAsksWhereTheContentGoes) {
   ASSERT_TRUE(Start(""));
   const long tab = rig->OpenTab(server.Url("/board.html"));
   ASSERT_GE(tab, 0);
@@ -282,7 +286,7 @@ TEST_F(GrabHost, WithoutAnAnswerTheSavePanelAsksWhereTheContentGoes) {
   EXPECT_FALSE(rig->PageShows("Save \xe2\x80\x9cOrchard board\xe2\x80\x9d"));
 }
 
-TEST_F(GrabHost, TabsThePageOpensWhileSelectingAreClosed) {
+TEST_P(GrabHost, TabsThePageOpensWhileSelectingAreClosed) {
   server.Serve("/opener.html", Html("<!DOCTYPE html><title>Opener</title><div id=opener>Opens a tab when pressed</div>"
                                     "<script src=opener.js></script>"));
   server.Serve("/opener.js", {200, "text/javascript",
@@ -297,6 +301,11 @@ TEST_F(GrabHost, TabsThePageOpensWhileSelectingAreClosed) {
   ASSERT_TRUE(rig->WaitUntil([&] { return rig->Page("Boolean(window.popped)") == true; }));
   EXPECT_TRUE(rig->WaitUntil([&] { return rig->Page("window.popped.closed") == true; }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Browsers, GrabHost, ::testing::Values(Browser::kChromium, Browser::kFirefox),
+                         [](const ::testing::TestParamInfo<Browser>& info) { return BrowserName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Browsers, GrabHostInChromium, ::testing::Values(Browser::kChromium),
+                         [](const ::testing::TestParamInfo<Browser>& info) { return BrowserName(info.param); });
 
 }  // namespace
 }  // namespace ph::test

@@ -1,4 +1,4 @@
-// Messages of more than 1 MiB between the extension and a host that sends one (grab does not), in headless Chromium.
+// Messages of more than 1 MiB between the extension and a host that sends one (grab does not), in headless Chromium and Firefox.
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -12,14 +12,17 @@ namespace {
 
 constexpr long kMaxMessage = 1024 * 1024;
 
-TEST(FakeHost, ContentOverOneMebibyteCrossesInPiecesBothWays) {
-  if (cdp::FindProgram("chromium").empty()) GTEST_SKIP() << "chromium is not installed";
+class FakeHost : public ::testing::TestWithParam<Browser> {};
+
+TEST_P(FakeHost, ContentOverOneMebibyteCrossesInPiecesBothWays) {
+  if (!BrowserInstalled(GetParam())) GTEST_SKIP() << BrowserName(GetParam()) << " is not installed";
   // Quotes, backslashes, two- three- and four-byte characters, so that slices fall among all of them.
   std::string big;
   while (big.size() < 3 * kMaxMessage / 2) big += "\"Na\\ve\" caf\xc3\xa9 \xe2\x82\xac" "5 \xf0\x9f\x8d\x8e <b>x</b> ";
   LoopbackHttpServer server;
   server.Serve("/big.html", {200, "text/html; charset=utf-8", "<!DOCTYPE html><title>Big</title><body><p>" + big});
-  ExtensionRig rig("python3 '" + SourceDir() + "/tests/extension/fake_host.py'");
+  const auto started = ExtensionRig::Start(GetParam(), "python3 '" + SourceDir() + "/tests/extension/fake_host.py'");
+  ExtensionRig& rig = *started;
   ASSERT_EQ(rig.error(), "");
   const long tab = rig.OpenTab(server.Url("/big.html"));
   ASSERT_GE(tab, 0);
@@ -39,6 +42,9 @@ TEST(FakeHost, ContentOverOneMebibyteCrossesInPiecesBothWays) {
   EXPECT_LE(largest, kMaxMessage);
   EXPECT_EQ(split, 2);  // the two answers of markup
 }
+
+INSTANTIATE_TEST_SUITE_P(Browsers, FakeHost, ::testing::Values(Browser::kChromium, Browser::kFirefox),
+                         [](const ::testing::TestParamInfo<Browser>& info) { return BrowserName(info.param); });
 
 }  // namespace
 }  // namespace ph::test

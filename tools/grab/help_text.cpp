@@ -22,7 +22,7 @@ Commands:
                      counts and element paths; * marks what auto picks with --auto-mode cells, and
                      + (in the column after the words) what it picks with --auto-mode article
   host               serve the PageHarvest extension as its native messaging host (the browser
-                     starts it); host --install registers it for Chromium, Chrome and Edge
+                     starts it); host --install registers it for Chromium, Chrome, Edge and Firefox
   quick PAGE...      Quick Save: find the regions remembered for each page's layout again and run
                      the layout's stored action without asking; prints saved, skipped and failed,
                      and names every page not saved with the reason

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 #include "band/host/extension_identity.h"
 #include "band/host/host_session.h"
@@ -97,7 +99,7 @@ int RunHost(GrabParts& parts) {
   if (parts.options.install) return InstallHost(parts.options, parts.out, parts.err);
   if (!host::CallerIsExtension(parts.options.pages)) {
     parts.err << "grab: host serves the PageHarvest extension only, which the browser names as "
-              << host::kExtensionOrigin << '\n';
+              << host::kExtensionOrigin << " (Firefox: " << host::kGeckoExtensionId << ")\n";
     return 1;
   }
   host::StdioBytes bytes;
@@ -143,10 +145,16 @@ std::optional<DialogAnswer> AskSavePanel(host::NativeChannel& channel, const Int
 int InstallHost(const Options& options, std::ostream& out, std::ostream& err) {
   const fs::path launcher = XdgFolder("XDG_DATA_HOME", ".local/share") / "pageharvest" / host::kHostName;
   if (!WriteFile(launcher, Launcher(options), fs::perms::owner_all, err)) return 1;
-  const std::string manifest = host::HostManifest(launcher.string());
+  const std::string file = std::string(host::kHostName) + ".json";
   const fs::path config = XdgFolder("XDG_CONFIG_HOME", ".config");
-  for (const char* browser : {"chromium", "google-chrome", "microsoft-edge"}) {
-    const fs::path path = config / browser / "NativeMessagingHosts" / (std::string(host::kHostName) + ".json");
+  // Chromium's family reads ~/.config/<browser>/NativeMessagingHosts, Firefox ~/.mozilla/native-messaging-hosts,
+  // each a manifest of its own form.
+  std::vector<std::pair<fs::path, std::string>> manifests;
+  for (const char* browser : {"chromium", "google-chrome", "microsoft-edge"})
+    manifests.emplace_back(config / browser / "NativeMessagingHosts" / file, host::HostManifest(launcher.string()));
+  manifests.emplace_back(fs::path(Home()) / ".mozilla" / "native-messaging-hosts" / file,
+                         host::FirefoxHostManifest(launcher.string()));
+  for (const auto& [path, manifest] : manifests) {
     if (!WriteFile(path, manifest, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                                        fs::perms::others_read, err))
       return 1;
@@ -156,7 +164,10 @@ int InstallHost(const Options& options, std::ostream& out, std::ostream& err) {
     out << "launcher: " << launcher.string() << "\n"
         << "Now load the extension: open chrome://extensions (edge://extensions in Edge), turn on Developer\n"
         << "mode, choose \"Load unpacked\" and pick the extension/ folder of PageHarvest. Its id is "
-        << host::kExtensionId << ".\n";
+        << host::kExtensionId << ".\n"
+        << "In Firefox, open about:debugging#/runtime/this-firefox, choose \"Load Temporary Add-on...\" and pick\n"
+        << "extension/manifest.json (or install build/dist/pageharvest-extension.xpi where signatures are not\n"
+        << "required). Its id is " << host::kGeckoExtensionId << ".\n";
   return 0;
 }
 

@@ -16,7 +16,7 @@ std::optional<DialogAnswer> AskSavePanel(host::NativeChannel& channel, const Int
                                          const std::string& suggested_name);
 
 // grab host --install: a launcher that starts grab with the options given (the data folder and the
-// answer), and the host manifests of Chromium, Chrome and Edge that name it, in the user's folders.
+// answer), and the host manifests of Chromium, Chrome, Edge and Firefox that name it, in the user's folders.
 // Prints where they went and how to load the extension. 0 when everything was written.
 int InstallHost(const Options& options, std::ostream& out, std::ostream& err);
 

@@ -1,8 +1,9 @@
-// Entry point of PageHarvestHost.exe, the native messaging host that Chrome and Edge start for the extension.
+// Entry point of PageHarvestHost.exe, the native messaging host that Chrome, Edge and Firefox start for the extension.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "band/host/extension_identity.h"
@@ -14,27 +15,35 @@
 
 namespace {
 
-// "PageHarvestHost.exe /register": the setup program has the host's manifest written beside the
+// "PageHarvestHost.exe /register": the setup program has the host's manifests written beside the
 // program, naming it by its full path, in UTF-8 whatever the system's code page (browsers read the
-// manifest as UTF-8).
+// manifest as UTF-8): one for Chrome and Edge, one for Firefox, which refuses the other's keys.
 int Register() {
   const std::string program = ph::win::ModulePath(nullptr);
   const auto fs = ph::MakeSystemFileSystem();
-  const std::string manifest = ph::host::HostManifest(ph::Utf16ToUtf8(ph::MakeSystemCodePage()->FromAnsi(program)));
-  const std::string file = std::string(ph::host::kHostName) + ".json";
-  if (program.empty() || !ph::ReplaceFileWith(*fs, ph::ModuleFolderFile(*fs, file), manifest).ok()) {
-    std::fprintf(stderr, "PageHarvestHost: cannot write %s beside the program\n", file.c_str());
-    return 1;
+  const std::string path = ph::Utf16ToUtf8(ph::MakeSystemCodePage()->FromAnsi(program));
+  const std::string name = ph::host::kHostName;
+  const std::pair<std::string, std::string> manifests[] = {
+      {name + ".json", ph::host::HostManifest(path)},
+      {name + ".firefox.json", ph::host::FirefoxHostManifest(path)}};
+  for (const auto& [file, manifest] : manifests) {
+    if (program.empty() || !ph::ReplaceFileWith(*fs, ph::ModuleFolderFile(*fs, file), manifest).ok()) {
+      std::fprintf(stderr, "PageHarvestHost: cannot write %s beside the program\n", file.c_str());
+      return 1;
+    }
   }
   return 0;
 }
 
 int Run(const std::vector<std::string>& arguments) {
   if (arguments.size() == 1 && arguments[0] == "/register") return Register();
-  // Chrome and Edge pass the caller's origin first, then --parent-window=N.
+  // Chrome and Edge pass the caller's origin first, then --parent-window=N; Firefox the manifest's
+  // path, then the extension's id.
   if (!ph::host::CallerIsExtension(arguments)) {
-    std::fprintf(stderr, "PageHarvestHost: refused the caller %s; this host serves %s only\n",
-                 arguments.empty() ? "(none)" : arguments[0].c_str(), ph::host::kExtensionOrigin);
+    std::string caller;
+    for (const std::string& argument : arguments) caller += (caller.empty() ? "" : " ") + argument;
+    std::fprintf(stderr, "PageHarvestHost: refused the caller %s; this host serves %s and %s only\n",
+                 caller.empty() ? "(none)" : caller.c_str(), ph::host::kExtensionOrigin, ph::host::kGeckoExtensionId);
     return 1;
   }
   return ph::host::ServeExtension();

@@ -22,9 +22,10 @@ constexpr char kProductKey[] = "Software\\PageHarvest";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PageHarvest";
 constexpr char kBandServerKey[] = "CLSID\\{5D5B2CA5-43EF-4731-93F8-A2D5EEB9D10A}\\InprocServer32";
-// Where Chrome and Edge look for the native host's manifest.
+// Where Chrome and Edge look for the native host's manifest, and where Firefox looks for its own.
 const char* const kHostKeys[] = {"Software\\Google\\Chrome\\NativeMessagingHosts\\org.pageharvest.host",
                                  "Software\\Microsoft\\Edge\\NativeMessagingHosts\\org.pageharvest.host"};
+constexpr char kFirefoxHostKey[] = "Software\\Mozilla\\NativeMessagingHosts\\org.pageharvest.host";
 const char* const kDataFiles[] = {"layouts.dat", "selections.dat", "actions.dat"};
 
 // Runs a program in a job of its own and waits until every process of that job has ended: the
@@ -112,6 +113,7 @@ class SetupProgram : public ::testing::Test {
   std::string Uninstaller() const { return folder_ + "\\uninstall.exe"; }
   std::string Host() const { return folder_ + "\\PageHarvestHost.exe"; }
   std::string HostManifest() const { return folder_ + "\\org.pageharvest.host.json"; }
+  std::string FirefoxHostManifest() const { return folder_ + "\\org.pageharvest.host.firefox.json"; }
   std::string Extension() const { return folder_ + "\\extension"; }
 
   // Starts the installed controller and waits for its window; the process, or null.
@@ -166,13 +168,21 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   EXPECT_TRUE(Exists(Host()));
   for (const char* key : kHostKeys)
     EXPECT_STRCASEEQ(RegistryString(HKEY_LOCAL_MACHINE, key, nullptr).c_str(), HostManifest().c_str()) << key;
-  const auto host = nlohmann::json::parse(FileText(HostManifest()), nullptr, false);
+  auto host = nlohmann::json::parse(FileText(HostManifest()), nullptr, false);
   ASSERT_TRUE(host.is_object()) << FileText(HostManifest());
   EXPECT_EQ(host.value("name", ""), "org.pageharvest.host");
   EXPECT_STRCASEEQ(host.value("path", "").c_str(), Host().c_str());
   EXPECT_EQ(host.value("type", ""), "stdio");
   EXPECT_FALSE(host.value("description", "").empty());
   EXPECT_EQ(host["allowed_origins"], nlohmann::json::array({"chrome-extension://alkfoobnckhimlcamnljecggfgppgdog/"}));
+  // Firefox refuses a manifest with Chromium's key in it: the same host under the extension's id.
+  EXPECT_STRCASEEQ(RegistryString(HKEY_LOCAL_MACHINE, kFirefoxHostKey, nullptr).c_str(), FirefoxHostManifest().c_str());
+  auto firefox = nlohmann::json::parse(FileText(FirefoxHostManifest()), nullptr, false);
+  ASSERT_TRUE(firefox.is_object()) << FileText(FirefoxHostManifest());
+  EXPECT_EQ(firefox["allowed_extensions"], nlohmann::json::array({"pageharvest@pageharvest.org"}));
+  firefox.erase("allowed_extensions");
+  host.erase("allowed_origins");
+  EXPECT_EQ(firefox, host);
 
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "PageHarvest");
   EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "2.37");
@@ -202,6 +212,8 @@ TEST_F(SetupProgram, InstallsAndRegistersThenUninstallRemovesAllButTheData) {
   EXPECT_FALSE(Exists(StartMenuEntry()));
   EXPECT_FALSE(Exists(Host()));
   EXPECT_FALSE(Exists(HostManifest()));
+  EXPECT_FALSE(Exists(FirefoxHostManifest()));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kFirefoxHostKey));
   EXPECT_FALSE(Exists(Extension()));
   for (const char* key : kHostKeys) EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << key;
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));

@@ -1,4 +1,4 @@
-// Who may start PageHarvestHost.exe (the extension, as Chrome and Edge pass it, and nobody else), and
+// Who may start PageHarvestHost.exe (the extension, as Chrome, Edge and Firefox pass it, and nobody else), and
 // what it makes of bytes that are no message.
 #include <windows.h>
 
@@ -11,6 +11,8 @@ namespace ph::test {
 namespace {
 
 constexpr char kExtension[] = "chrome-extension://alkfoobnckhimlcamnljecggfgppgdog/";
+// Firefox passes the path of the host's manifest, then the extension's id.
+constexpr char kFirefoxCaller[] = "C:\\PageHarvest\\org.pageharvest.host.firefox.json pageharvest@pageharvest.org";
 
 class HostCallers : public ::testing::Test {
  protected:
@@ -22,7 +24,9 @@ class HostCallers : public ::testing::Test {
 TEST_F(HostCallers, EveryCallerButTheExtensionIsRefusedWithALineOnStandardError) {
   for (const char* arguments : {"chrome-extension://bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb/ --parent-window=0",
                                 "chrome-extension://alkfoobnckhimlcamnljecggfgppgdog",
-                                "--parent-window=66 chrome-extension://alkfoobnckhimlcamnljecggfgppgdogx/", ""}) {
+                                "--parent-window=66 chrome-extension://alkfoobnckhimlcamnljecggfgppgdogx/",
+                                "C:\\org.pageharvest.host.firefox.json other@pageharvest.org",
+                                "pageharvest@pageharvest.org", ""}) {
     HostProcess host;
     ASSERT_TRUE(host.Start(WindowsPathOf(PH_HOST_EXE), arguments));
     EXPECT_EQ(host.WaitForExit(), 1) << arguments;
@@ -31,8 +35,9 @@ TEST_F(HostCallers, EveryCallerButTheExtensionIsRefusedWithALineOnStandardError)
   }
 }
 
-TEST_F(HostCallers, TheExtensionIsServedWithOrWithoutItsBrowserWindow) {
-  for (const std::string& arguments : {std::string(kExtension) + " --parent-window=1234", std::string(kExtension)}) {
+TEST_F(HostCallers, TheExtensionIsServedAsChromeWithOrWithoutItsWindowAndAsFirefoxNameIt) {
+  for (const std::string& arguments :
+       {std::string(kExtension) + " --parent-window=1234", std::string(kExtension), std::string(kFirefoxCaller)}) {
     HostProcess host;
     ASSERT_TRUE(host.Start(WindowsPathOf(PH_HOST_EXE), arguments));
     ASSERT_TRUE(host.Send(R"({"type": "open", "tab": 3, "url": "http://site.test/", "command": "hosts"})"));

@@ -199,16 +199,21 @@ long FirefoxRig::OpenTab(const std::string& url) {
   const Json tab = Worker("chrome.tabs.create({url: " + Json(url).dump() + "}).then(t => t.id)").value;
   if (!tab.is_number_integer()) return -1;
   const std::string id = std::to_string(tab.get<long>());
-  if (!WaitUntil([&] { return Worker("chrome.tabs.get(" + id + ").then(t => t.status)").value == "complete"; }))
-    return -1;
+  // A new tab may say "complete" of its first about:blank before it starts on the address, so the
+  // wait ends only when the tab's context shows the address and the load is over.
   page_.clear();
-  try {
-    for (const Json& info : bidi_->Call("browsingContext.getTree", {{"maxDepth", 0}}).value("contexts", Json::array()))
-      if (info.value("url", "") == url) page_ = info.value("context", "");
-  } catch (const BidiError&) {
-    return -1;
-  }
-  return page_.empty() ? -1 : tab.get<long>();
+  auto loaded = [&] {
+    if (Worker("chrome.tabs.get(" + id + ").then(t => t.status)").value != "complete") return false;
+    try {
+      for (const Json& info : bidi_->Call("browsingContext.getTree", {{"maxDepth", 0}}).value("contexts", Json::array()))
+        if (info.value("url", "") == url) page_ = info.value("context", "");
+    } catch (const BidiError&) {
+      return false;
+    }
+    return !page_.empty();
+  };
+  if (!WaitUntil(loaded, std::chrono::seconds(30))) return -1;
+  return tab.get<long>();
 }
 
 Json FirefoxRig::Page(const std::string& expression) {

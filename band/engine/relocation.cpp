@@ -129,18 +129,14 @@ constexpr std::uint32_t kShortText = 150;
 // How many blocks up from a found region a missing one is looked for (never the body itself).
 constexpr int kBesideLevels = 3;
 
-// The best and the runner-up of a search, different elements.
+// The best and the runner-up of a search (each element offered once).
 struct Podium {
   Located best, second;
   void Offer(const ElementPtr& element, float score) {
-    if (best.element && SameElement(*best.element, *element)) {
-      best.score = std::max(best.score, score);
-      return;
-    }
     if (score > best.score) {
       second = best;
       best = Located{element, score};
-    } else if (score > second.score && !(second.element && SameElement(*second.element, *element))) {
+    } else if (score > second.score) {
       second = Located{element, score};
     }
   }

@@ -62,13 +62,18 @@ std::int32_t SelectionEngine::LayoutByRegions(const DocumentPtr& top, Relocator&
   float best = kRelocationThreshold;
   for (const std::int32_t id : layouts().LayoutsOfHost(HostOfDocument(*top, ports_.urls, ports_.code_page))) {
     // A layout is as good as the worst of its picked regions; one that is not found rules it out.
-    float worst = 2.0f;
+    // Without a fingerprint a path that happens to resolve on another layout proves nothing.
+    std::vector<const StoredRegion*> picked;
+    bool printed = true;
     for (const auto& region : selections().regions()) {
       if (region.layout_id != id || region.kind != RegionKind::kSelected) continue;
-      // Without a fingerprint a path that happens to resolve on another layout proves nothing.
-      worst = region.fingerprint ? std::min(worst, relocator.Locate(region).score) : -1.0f;
-      if (worst < best) break;
+      picked.push_back(&region);
+      printed = printed && region.fingerprint;
     }
+    if (picked.empty() || !printed) continue;
+    float worst = 2.0f;
+    for (const Located& located : relocator.LocateAll(picked))
+      worst = std::min(worst, located.element ? located.score : -1.0f);
     if (worst <= 1.0f && worst >= best && (best_id == 0 || worst > best)) {
       best = worst;
       best_id = id;

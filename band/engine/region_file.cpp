@@ -8,9 +8,14 @@ namespace ph {
 namespace {
 
 // "PHRG", a version, the records, a zero layout id, and a checksum of everything before it: a file
-// cut short, written by another version or damaged on the way is not used at all.
+// cut short, written by an unknown version or damaged on the way is not used at all. Version 2 adds
+// the length of the link text at the end of each record; files of version 1 are read as they are,
+// their regions without it.
 constexpr char kMagic[4] = {'P', 'H', 'R', 'G'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kFirstVersion = 1;
+constexpr std::uint32_t kVersion = 2;
+// Written for a region whose link text is not known (it came from a file of version 1).
+constexpr std::uint32_t kUnknownLength = 0xFFFFFFFFu;
 
 std::uint32_t Checksum(const std::uint8_t* data, std::size_t size) {
   std::uint32_t h = 2166136261u;  // FNV-1a
@@ -47,7 +52,7 @@ struct FingerprintRecord {
   RegionFingerprint print;
 };
 
-bool ReadRecord(ByteReader* in, std::int32_t layout_id, FingerprintRecord* r) {
+bool ReadRecord(ByteReader* in, std::uint32_t version, std::int32_t layout_id, FingerprintRecord* r) {
   r->layout_id = layout_id;
   std::uint32_t steps, ancestors;
   if (!in->Raw(&r->kind, 1) || !ReadCount(in, 8, &steps)) return false;
@@ -64,7 +69,12 @@ bool ReadRecord(ByteReader* in, std::int32_t layout_id, FingerprintRecord* r) {
   shape.child_tags.resize(child_tags);
   for (auto& tag : shape.child_tags)
     if (!in->String(&tag)) return false;
-  return in->I32(&r->print.sibling_index) && in->U32(&r->print.text_length);
+  if (!in->I32(&r->print.sibling_index) || !in->U32(&r->print.text_length)) return false;
+  if (version < 2) return true;
+  std::uint32_t links;
+  if (!in->U32(&links)) return false;
+  if (links != kUnknownLength) r->print.link_text_length = std::min(links, r->print.text_length);
+  return true;
 }
 
 // The records of a whole, intact file; nothing for anything else.
@@ -76,12 +86,12 @@ std::optional<std::vector<FingerprintRecord>> ReadFile(const Bytes& bytes) {
   if (!tail.U32(&sum) || sum != Checksum(bytes.data(), body)) return std::nullopt;
   if (!std::equal(kMagic, kMagic + 4, bytes.begin())) return std::nullopt;
   ByteReader in(bytes.data() + 4, body - 4);
-  if (!in.U32(&version) || version != kVersion) return std::nullopt;
+  if (!in.U32(&version) || version < kFirstVersion || version > kVersion) return std::nullopt;
   std::vector<FingerprintRecord> records;
   std::int32_t id;
   while (in.I32(&id) && id != 0) {
     records.emplace_back();
-    if (!ReadRecord(&in, id, &records.back())) return std::nullopt;
+    if (!ReadRecord(&in, version, id, &records.back())) return std::nullopt;
   }
   if (id != 0 || !in.AtEnd()) return std::nullopt;
   return records;
@@ -123,6 +133,7 @@ Bytes SelectionStore::SaveFingerprintBytes() const {
     for (const auto& tag : f.shape.child_tags) out.String(tag);
     out.I32(f.sibling_index);
     out.U32(f.text_length);
+    out.U32(f.link_text_length.value_or(kUnknownLength));
   }
   out.I32(0);
   Bytes bytes = out.Take();

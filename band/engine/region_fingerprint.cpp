@@ -70,11 +70,28 @@ std::uint32_t TextLength(Element& element) {
   return text ? static_cast<std::uint32_t>(std::min<std::size_t>(text->size(), UINT32_MAX)) : 0;
 }
 
+std::uint32_t LinkTextLength(Element& element) {
+  if (HasTag(element, "a")) return TextLength(element);
+  std::uint64_t units = 0;
+  if (CollectionPtr links = element.ElementsByTagName(u"a")) {
+    // Links do not nest in HTML; where a page nests them all the same, the outer one counts alone.
+    ElementPtr outer;
+    for (long i = 0, n = links->Length(); i < n; ++i) {
+      ElementPtr link = links->Item(i);
+      if (!link || (outer && outer->Contains(*link))) continue;
+      outer = link;
+      units += TextLength(*link);
+    }
+  }
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(units, UINT32_MAX));
+}
+
 RegionFingerprint TakeFingerprint(Element& element, const CodePage& code_page) {
   RegionFingerprint print;
   print.shape = ShapeOf(element, code_page);
   print.sibling_index = SiblingIndex(element);
   print.text_length = TextLength(element);
+  print.link_text_length = std::min(LinkTextLength(element), print.text_length);
   return print;
 }
 

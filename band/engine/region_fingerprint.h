@@ -1,5 +1,6 @@
 // What a stored region looked like: its tag, id and classes and those of its nearest ancestors, its
-// place among its siblings and the size of its text, so that it can be recognised on a changed page.
+// place among its siblings, the size of its text and how much of it is link text, so that it can be
+// recognised on a changed page.
 #pragma once
 
 #include "band/engine/document.h"
@@ -35,9 +36,12 @@ struct RegionFingerprint {
   ElementShape shape;
   std::int32_t sibling_index = -1;  // among the parent's element children; -1 when unknown
   std::uint32_t text_length = 0;    // UTF-16 units of the element's text
+  // UTF-16 units of the text of its links; nothing when a region was stored before this was kept.
+  std::optional<std::uint32_t> link_text_length;
 
   bool operator==(const RegionFingerprint& o) const {
-    return shape == o.shape && sibling_index == o.sibling_index && text_length == o.text_length;
+    return shape == o.shape && sibling_index == o.sibling_index && text_length == o.text_length &&
+           link_text_length == o.link_text_length;
   }
 };
 
@@ -46,6 +50,8 @@ ElementShape ShapeOf(Element& element, const CodePage& code_page);
 // The element's position among its parent's element children, or -1.
 std::int32_t SiblingIndex(Element& element);
 std::uint32_t TextLength(Element& element);
+// UTF-16 units of the text of the links (A elements) inside the element, the element itself included.
+std::uint32_t LinkTextLength(Element& element);
 
 RegionFingerprint TakeFingerprint(Element& element, const CodePage& code_page);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "platform/code_page.h"
 
@@ -65,7 +66,8 @@ struct Tally {
 // The parent weighs most; each ancestor further up counts less.
 constexpr float kAncestorWeight[ElementShape::kAncestors] = {2.0f, 1.25f, 0.75f};
 
-Tally StructureTally(const RegionFingerprint& print, const ElementShape& shape) {
+// Its own marks and what it holds, and with_ancestors also the marks of its ancestors.
+Tally StructureTally(const RegionFingerprint& print, const ElementShape& shape, bool with_ancestors = true) {
   const ElementShape& stored = print.shape;
   const auto& ancestors = shape.ancestors;
   Tally t;
@@ -73,6 +75,7 @@ Tally StructureTally(const RegionFingerprint& print, const ElementShape& shape) 
   t.Add(3.0f, ClassLikeness(stored.self.classes, shape.self.classes));
   // What it holds: a block of paragraphs is not the line of tags beside it.
   t.Add(2.0f, ClassLikeness(stored.child_tags, shape.child_tags));
+  if (!with_ancestors) return t;
   const std::size_t levels = std::max(stored.ancestors.size(), ancestors.size());
   for (std::size_t i = 0; i < levels && i < ElementShape::kAncestors; ++i) {
     if (i >= stored.ancestors.size() || i >= ancestors.size()) {
@@ -94,22 +97,55 @@ float TextLikeness(std::uint32_t a, std::uint32_t b) {
   return hi > 0 ? static_cast<float>(lo / hi) : 1.0f;
 }
 
+// A tally of structure completed with the element's place among its siblings and the size of its text.
+float ScoreWith(Tally t, const RegionFingerprint& stored, std::int32_t sibling_index, std::uint32_t text_length) {
+  if (stored.sibling_index >= 0 && sibling_index >= 0)
+    t.Add(0.5f, 1.0f / (1.0f + static_cast<float>(std::abs(stored.sibling_index - sibling_index))));
+  t.Add(2.0f, TextLikeness(stored.text_length, text_length));
+  return t.Score();
+}
+
 // "No text where there was much": the element the path names has lost its content.
 bool TextVanished(std::uint32_t stored, std::uint32_t now) { return stored >= 100 && now * 10u < stored; }
 
-// The element and its ancestors carry the same tags, ids and classes as stored (its content may differ).
-bool SameMarks(const ElementShape& stored, const ElementShape& now) {
-  auto same = [](const ElementMark& a, const ElementMark& b) {
-    if (a.tag != b.tag || a.id != b.id || a.classes.size() != b.classes.size()) return false;
-    for (const auto& c : a.classes)
-      if (std::find(b.classes.begin(), b.classes.end(), c) == b.classes.end()) return false;
-    return true;
-  };
-  if (!same(stored.self, now.self) || stored.ancestors.size() != now.ancestors.size()) return false;
-  for (std::size_t i = 0; i < stored.ancestors.size(); ++i)
-    if (!same(stored.ancestors[i], now.ancestors[i])) return false;
+// The same tag, id and classes (in any order).
+bool SameMark(const ElementMark& a, const ElementMark& b) {
+  if (a.tag != b.tag || a.id != b.id || a.classes.size() != b.classes.size()) return false;
+  for (const auto& c : a.classes)
+    if (std::find(b.classes.begin(), b.classes.end(), c) == b.classes.end()) return false;
   return true;
 }
+
+// The element and its ancestors carry the same tags, ids and classes as stored (its content may differ).
+bool SameMarks(const ElementShape& stored, const ElementShape& now) {
+  if (!SameMark(stored.self, now.self) || stored.ancestors.size() != now.ancestors.size()) return false;
+  for (std::size_t i = 0; i < stored.ancestors.size(); ++i)
+    if (!SameMark(stored.ancestors[i], now.ancestors[i])) return false;
+  return true;
+}
+
+// Texts shorter than this say little by their length (a headline of three words or of ten).
+constexpr std::uint32_t kShortText = 150;
+// How many blocks up from a found region a missing one is looked for (never the body itself).
+constexpr int kBesideLevels = 3;
+
+// The best and the runner-up of a search (each element offered once).
+struct Podium {
+  Located best, second;
+  void Offer(const ElementPtr& element, float score) {
+    if (score > best.score) {
+      second = best;
+      best = Located{element, score};
+    } else if (score > second.score) {
+      second = Located{element, score};
+    }
+  }
+  // The best when it matches well enough and nothing else comes close.
+  bool Decided() const {
+    return best.element && best.score >= kRelocationThreshold &&
+           !(second.element && second.score > best.score - kRelocationMargin);
+  }
+};
 
 // Candidates this close to the best structure go on to the full comparison, where their place and
 // text may still decide.
@@ -133,12 +169,41 @@ float StructureScore(const RegionFingerprint& stored, const ElementShape& shape)
 
 float FullScore(const RegionFingerprint& stored, const ElementShape& shape, std::int32_t sibling_index,
                 std::uint32_t text_length) {
-  Tally t = StructureTally(stored, shape);
-  if (stored.sibling_index >= 0 && sibling_index >= 0)
-    t.Add(0.5f, 1.0f / (1.0f + static_cast<float>(std::abs(stored.sibling_index - sibling_index))));
-  t.Add(2.0f, TextLikeness(stored.text_length, text_length));
-  return t.Score();
+  return ScoreWith(StructureTally(stored, shape), stored, sibling_index, text_length);
 }
+
+float ContentDistance(const RegionFingerprint& stored, const ContentShape& now, bool with_length) {
+  double distance = 0;
+  const std::uint32_t lo = std::min(stored.text_length, now.text_length);
+  const std::uint32_t hi = std::max(stored.text_length, now.text_length);
+  if (with_length && hi >= kShortText) distance += std::log10((hi + 1.0) / (lo + 1.0)) / 2;
+  if (stored.link_text_length && stored.text_length > 0 && now.text_length > 0) {
+    const double was = static_cast<double>(*stored.link_text_length) / stored.text_length;
+    const double is = static_cast<double>(std::min(now.link_text_length, now.text_length)) / now.text_length;
+    distance += std::min(1.0, std::abs(was - is) / 0.4);
+  }
+  const auto& a = stored.shape.child_tags;
+  const auto& b = now.child_tags;
+  if (a.empty() != b.empty()) {
+    distance += 0.5;  // text of its own where there were blocks, or the other way round
+  } else if (!a.empty()) {
+    // Squared: pages of one kind differ in a few of their children's tags (a figure, a list), blocks
+    // of other kinds in all or nearly all of them.
+    const double unlike = 1.0 - ClassLikeness(a, b).value_or(1.0f);
+    distance += unlike * unlike;
+  }
+  return static_cast<float>(distance);
+}
+
+namespace {
+
+// Whether an element's content is near enough to the stored region's for it to be taken.
+bool ContentAgrees(const RegionFingerprint& print, Element& element, const ElementShape& shape, bool with_length) {
+  const ContentShape now{shape.child_tags, TextLength(element), LinkTextLength(element)};
+  return ContentDistance(print, now, with_length) < kContentDistanceLimit;
+}
+
+}  // namespace
 
 Relocator::Relocator(const DocumentPtr& top, const CodePage& code_page, bool smart)
     : code_page_(code_page), smart_(smart), documents_(CollectDocuments(top)) {}
@@ -168,6 +233,25 @@ Located Relocator::Search(const RegionFingerprint& print, std::int32_t frame, co
   } else {
     for (std::size_t d = 0; d < documents_.size(); ++d) searched.push_back(d);
   }
+  // A stored id that one element of the page carries with the stored tag and classes is where the
+  // region is, whatever changed around it: that element or, when it holds something else, nothing.
+  if (!print.shape.self.id.empty()) {
+    const Candidate* anchor = nullptr;
+    int anchors = 0;
+    for (std::size_t d : searched) {
+      for (const Candidate& c : CandidatesOf(d, print.shape.self.tag)) {
+        if (SameMark(print.shape.self, c.shape.self) && c.element->SourceIndex() >= 0) {
+          anchor = &c;
+          ++anchors;
+        }
+      }
+    }
+    if (anchors == 1) {
+      if (!ContentAgrees(print, *anchor->element, anchor->shape, true)) return {};
+      const float s = FullScore(print, anchor->shape, SiblingIndex(*anchor->element), TextLength(*anchor->element));
+      return Located{anchor->element, std::max(s, kAnchoredScore)};
+    }
+  }
   struct Scored {
     const Candidate* candidate;
     float structure;
@@ -193,23 +277,69 @@ Located Relocator::Search(const RegionFingerprint& print, std::int32_t frame, co
   if (close.empty() || close.size() > kMostAlike) return {};
 
   Located best, second, path;
+  const Candidate* best_candidate = nullptr;
+  const Candidate* path_candidate = nullptr;
   for (const Candidate* c : close) {
     if (c->element->SourceIndex() < 0) continue;  // taken out of the page since it was listed
     const float s = FullScore(print, c->shape, SiblingIndex(*c->element), TextLength(*c->element));
-    if (by_path && by_path->OwnerDocument() == c->element->OwnerDocument() && SameElement(*by_path, *c->element))
+    if (by_path && by_path->OwnerDocument() == c->element->OwnerDocument() && SameElement(*by_path, *c->element)) {
       path = Located{c->element, s};
+      path_candidate = c;
+    }
     if (s > best.score) {
       second = best;
       best = Located{c->element, s};
+      best_candidate = c;
     } else if (s > second.score) {
       second = Located{c->element, s};
     }
   }
   if (!best.element || best.score < kRelocationThreshold) return {};
   // Among elements that match alike the path still decides, as it always did.
-  if (path.element && path.score >= kRelocationThreshold && path.score >= best.score - kRelocationMargin) return path;
-  if (second.element && second.score > best.score - kRelocationMargin) return {};
+  if (path.element && path.score >= kRelocationThreshold && path.score >= best.score - kRelocationMargin) {
+    best = path;
+    best_candidate = path_candidate;
+  } else if (second.element && second.score > best.score - kRelocationMargin) {
+    return {};
+  }
+  // A block that looks right but holds another kind of content is a wrong region, not the next best's turn.
+  if (!ContentAgrees(print, *best.element, best_candidate->shape, true)) return {};
   return best;
+}
+
+Located Relocator::SearchBeside(const RegionFingerprint& print, const std::vector<Located>& found) {
+  const WideString tag = code_page_.FromAnsi(print.shape.self.tag);
+  // Without an id or a class only its text and place tell the region from its neighbours: it is
+  // taken only where it is the one element of its tag.
+  const bool unmarked = print.shape.self.id.empty() && print.shape.self.classes.empty();
+  // The nearest block around a found region that holds a match decides; its marks and those of the
+  // region's new ancestors are not compared, only the region's own and what it holds.
+  for (int level = 1; level <= kBesideLevels; ++level) {
+    Podium podium;
+    std::set<std::pair<const Document*, long>> seen;  // each element once, however many scopes hold it
+    for (const Located& f : found) {
+      if (!f.element) continue;
+      ElementPtr scope = f.element;
+      for (int k = 0; k < level && scope; ++k) scope = scope->Parent();
+      if (!scope || HasTag(*scope, "body") || HasTag(*scope, "html") || HasTag(*scope, "frameset")) continue;
+      CollectionPtr list = scope->ElementsByTagName(tag);
+      for (long i = 0, n = list ? list->Length() : 0; i < n; ++i) {
+        ElementPtr e = list->Item(i);
+        if (!e || e->SourceIndex() < 0) continue;
+        bool taken = false;  // a found region, or a block around or inside one, is not another region
+        for (const Located& other : found)
+          taken = taken || (other.element && (e->Contains(*other.element) || other.element->Contains(*e)));
+        if (taken || !seen.insert({e->OwnerDocument().get(), e->SourceIndex()}).second) continue;
+        const ElementShape shape = ShapeOf(*e, code_page_);
+        podium.Offer(e, ScoreWith(StructureTally(print, shape, false), print, SiblingIndex(*e), TextLength(*e)));
+      }
+    }
+    if (!podium.best.element || podium.best.score < kRelocationThreshold) continue;
+    if (!podium.Decided() || (unmarked && seen.size() > 1)) return {};
+    const ElementShape shape = ShapeOf(*podium.best.element, code_page_);
+    return ContentAgrees(print, *podium.best.element, shape, true) ? podium.best : Located{};
+  }
+  return {};
 }
 
 Located Relocator::Locate(const StoredRegion& region) {
@@ -219,11 +349,32 @@ Located Relocator::Locate(const StoredRegion& region) {
   if (by_path) {
     const ElementShape shape = ShapeOf(*by_path, code_page_);
     const float s = StructureScore(print, shape);
-    if (SameMarks(print.shape, shape) && s >= kPathConfirmation && !TextVanished(print.text_length, TextLength(*by_path)))
+    if (SameMarks(print.shape, shape) && s >= kPathConfirmation && !TextVanished(print.text_length, TextLength(*by_path)) &&
+        ContentAgrees(print, *by_path, shape, false))
       return Located{by_path, s};
   }
   const std::int32_t frame = region.path.empty() ? -1 : region.path.front().index;
   return Search(print, frame, by_path);
+}
+
+std::vector<Located> Relocator::LocateAll(const std::vector<const StoredRegion*>& regions) {
+  std::vector<Located> found;
+  found.reserve(regions.size());
+  for (const StoredRegion* region : regions) found.push_back(Locate(*region));
+  if (!smart_) return found;
+  // Each region found beside the others may in turn be the context of one still missing.
+  for (bool more = true; more;) {
+    more = false;
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+      if (found[i].element || !regions[i]->fingerprint) continue;
+      Located beside = SearchBeside(*regions[i]->fingerprint, found);
+      if (beside.element) {
+        found[i] = beside;
+        more = true;
+      }
+    }
+  }
+  return found;
 }
 
 }  // namespace ph

@@ -36,8 +36,10 @@ void SelectionStore::LocateRegions(std::int32_t layout_id, RegionKind kind, std:
 
 void SelectionStore::LocateRegions(std::int32_t layout_id, RegionKind kind, std::vector<ElementPtr>* out,
                                    Relocator& relocator) const {
+  std::vector<const StoredRegion*> wanted;
   for (const auto& r : regions_)
-    if (r.layout_id == layout_id && r.kind == kind) out->push_back(relocator.Locate(r).element);
+    if (r.layout_id == layout_id && r.kind == kind) wanted.push_back(&r);
+  for (auto& located : relocator.LocateAll(wanted)) out->push_back(std::move(located.element));
 }
 
 bool SelectionStore::HasRegions(std::int32_t layout_id, RegionKind kind) const {

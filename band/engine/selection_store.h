@@ -28,7 +28,8 @@ class SelectionStore {
   // One entry per record of that layout and kind, in store order: the element, or null.
   void LocateRegions(std::int32_t layout_id, RegionKind kind, std::vector<ElementPtr>* out,
                      const DocumentPtr& top, const CodePage& code_page) const;
-  // The same, each region found by the relocator (by its path alone, or by its fingerprint too).
+  // The same, the regions found by the relocator (by their paths alone, or by their fingerprints too,
+  // one that is not found by itself then looked for beside the others).
   void LocateRegions(std::int32_t layout_id, RegionKind kind, std::vector<ElementPtr>* out,
                      Relocator& relocator) const;
   // Whether any region is stored for the layout.

@@ -304,6 +304,222 @@ CorpusPage BlogPage(int n, Rng& rng) {
   return p.Finish("http://blog.test/" + std::to_string(n) + ".html", title + " - Notes from the orchard");
 }
 
+// A magazine whose story block keeps one id, tag and classes on every page while everything around
+// it changes: grid wrappers of other names and depths, the story now and then in a layout table
+// beside the sidebar, a table of figures that comes and goes (so the pages' table layouts differ).
+CorpusPage AnchoredPage(int n, Rng& rng) {
+  struct Wrapper {
+    const char* tag;
+    const char* attributes;
+  };
+  static const Wrapper kWrappers[] = {{"div", "class=\"col-8\""},
+                                      {"section", "id=\"primary\" class=\"content-area\""},
+                                      {"main", "id=\"main\" class=\"site-main\""},
+                                      {"div", "id=\"content-wrap\""},
+                                      {"article", "class=\"post type-post\""},
+                                      {"div", "class=\"grid__cell grid__cell--wide\""}};
+  Page p;
+  const std::string title = Capitalised(Words(rng, rng.Range(4, 8)));
+  p.Open("div", "class=\"" + std::string(rng.Chance(50) ? "site" : "site site--wide") + "\"");
+  p.Element("div", "class=\"topbar\"", "The Quarterly Review");
+  if (rng.Chance(40)) {
+    p.Open("table", "class=\"figures\"");
+    for (int i = 0, rows = rng.Range(2, 5); i < rows; ++i) {
+      p.Open("tr");
+      p.Element("td", "", Capitalised(Word(rng)));
+      p.Element("td", "", std::to_string(rng.Range(10, 999)));
+      p.Close("tr");
+    }
+    p.Close("table");
+  }
+  const bool in_table = n > 0 && rng.Chance(35);
+  if (in_table) {
+    p.Open("table", "class=\"frame\"");
+    p.Open("tr");
+    p.Open("td", "class=\"content-cell\"");
+  }
+  std::vector<const Wrapper*> wrappers;
+  for (int i = 0, depth = rng.Range(1, 3); i < depth; ++i) {
+    wrappers.push_back(&kWrappers[rng.Next() % (sizeof kWrappers / sizeof kWrappers[0])]);
+    p.Open(wrappers.back()->tag, wrappers.back()->attributes);
+  }
+  p.Element("h1", "class=\"title\"", title);
+  if (rng.Chance(50)) p.Element("div", "class=\"dateline\"", "Issue " + std::to_string(rng.Range(1, 80)));
+  p.OpenRegion(1, "div", "id=\"article-text\" class=\"article__text\"");
+  for (int i = 0, paragraphs = rng.Range(3, 10); i < paragraphs; ++i) {
+    if (i > 0 && rng.Chance(15)) p.Element("h2", "", Capitalised(Words(rng, 3)));
+    if (i > 0 && rng.Chance(10)) p.Element("figure", "", "Picture: " + Words(rng, 4));
+    p.Element("p", "", Paragraph(rng, rng.Range(2, 5)));
+  }
+  p.CloseRegion("div");
+  for (auto it = wrappers.rbegin(); it != wrappers.rend(); ++it) p.Close((*it)->tag);
+  if (in_table) {
+    p.Close("td");
+    p.Open("td", "class=\"side-cell\"");
+  }
+  p.Open("div", "class=\"" + std::string(rng.Chance(50) ? "sidebar" : "aside-column") + "\"");
+  for (int i = 0, k = rng.Range(2, 5); i < k; ++i) p.Element("div", "class=\"teaser\"", Capitalised(Words(rng, 5)));
+  p.Close("div");
+  if (in_table) {
+    p.Close("td");
+    p.Close("tr");
+    p.Close("table");
+  }
+  p.Element("div", "class=\"footer\"", "The Quarterly Review, all rights reserved");
+  p.Close("div");
+  return p.Finish("http://review.test/" + std::to_string(2000 + n), title + " | The Quarterly Review");
+}
+
+// A feature site where the title and the story are picked; on some pages a picture at the top takes
+// the title into a header of its own, so that the title has new ancestors while the story stays.
+CorpusPage FeaturePage(int n, Rng& rng) {
+  Page p;
+  const std::string title = Capitalised(Words(rng, rng.Range(3, 8)));
+  const bool hero = n > 0 && rng.Chance(40);
+  p.Open("div", "class=\"page\"");
+  p.Open("div", "class=\"masthead\"");
+  p.Element("a", "class=\"brand\" href=\"/\"", "Longreads Weekly");
+  p.Close("div");
+  if (hero) {
+    p.Open("section", "class=\"hero\"");
+    p.Element("div", "class=\"hero__media\"", "");
+    p.Open("header", "class=\"hero__text\"");
+    p.OpenRegion(1, "h1", "");
+    p.Text(title);
+    p.CloseRegion("h1");
+    p.Close("header");
+    p.Close("section");
+  }
+  p.Open("div", "class=\"article\"");
+  if (!hero) {
+    p.Open("div", "class=\"article-head\"");
+    if (rng.Chance(40)) p.Element("span", "class=\"kicker\"", Capitalised(Words(rng, 2)));
+    p.OpenRegion(1, "h1", "");
+    p.Text(title);
+    p.CloseRegion("h1");
+    p.Close("div");
+  }
+  p.Element("div", "class=\"byline\"", "By " + Capitalised(Word(rng)) + " " + Capitalised(Word(rng)));
+  p.OpenRegion(2, "div", "class=\"story-text\"");
+  for (int i = 0, paragraphs = rng.Range(3, 10); i < paragraphs; ++i) p.Element("p", "", Paragraph(rng, rng.Range(2, 5)));
+  p.CloseRegion("div");
+  p.Open("div", "class=\"more\"");
+  p.Element("h3", "", "More features");
+  for (int i = 0; i < 3; ++i) p.Element("div", "class=\"teaser\"", Capitalised(Words(rng, 5)));
+  p.Close("div");
+  p.Close("div");
+  p.Close("div");
+  return p.Finish("http://longreads.test/feature/" + std::to_string(n), title + " - Longreads Weekly");
+}
+
+// One news site's pages of several kinds: articles of this year's template (the headline and the
+// story picked on the first), of an older one whose story sits in a layout table under other
+// wrappers, of the oldest, whose block of the story's classes holds the story together with its
+// share bar and comments, and whose story block has another name; and index pages, where blocks of
+// the story's classes hold teasers. On the oldest articles and on index pages the right outcome is
+// to save nothing: what carries the marks is not the story.
+CorpusPage MixedFamilyPage(int n, Rng& rng) {
+  enum Kind { kCurrent, kOlder, kOldest, kIndex };
+  const int roll = rng.Range(0, 99);
+  const Kind kind = n == 0 || roll < 55 ? kCurrent : roll < 70 ? kOlder : roll < 85 ? kOldest : kIndex;
+  Page p;
+  const std::string headline = Capitalised(Words(rng, rng.Range(4, 9)));
+  auto story = [&](bool region) {
+    if (region) {
+      p.OpenRegion(2, "div", "class=\"article-body\"");
+    } else {
+      p.Open("div", "class=\"entry-text\"");
+    }
+    for (int i = 0, paragraphs = rng.Range(3, 10); i < paragraphs; ++i) p.Element("p", "", Paragraph(rng, rng.Range(2, 5)));
+    if (region) {
+      p.CloseRegion("div");
+    } else {
+      p.Close("div");
+    }
+  };
+  auto headline_region = [&] {
+    p.OpenRegion(1, "h1", "class=\"headline\"");
+    p.Text(headline);
+    p.CloseRegion("h1");
+  };
+  p.Open("div", "class=\"site\"");
+  p.Open("div", "class=\"header\"");
+  p.Element("a", "class=\"logo\" href=\"/\"", "Evening Post");
+  p.Open("ul", "class=\"menu\"");
+  for (const char* section : {"Local", "Sport", "Opinion"}) {
+    p.Open("li", "");
+    p.Element("a", "href=\"/s\"", section);
+    p.Close("li");
+  }
+  p.Close("ul");
+  p.Close("div");
+  switch (kind) {
+    case kCurrent:
+      p.Open("div", "class=\"content\"");
+      p.Open("div", "class=\"article\"");
+      headline_region();
+      p.Element("div", "class=\"meta\"", "Published " + std::to_string(rng.Range(1, 28)) + " May");
+      story(true);
+      p.Close("div");
+      p.Close("div");
+      break;
+    case kOlder:
+      p.Open("table", "class=\"layout\"");
+      p.Open("tr");
+      p.Open("td", "class=\"main-cell\"");
+      p.Open("div", "class=\"story-wrap\"");
+      headline_region();
+      story(true);
+      p.Close("div");
+      p.Close("td");
+      p.Open("td", "class=\"ads-cell\"");
+      p.Element("div", "class=\"ad\"", "Advertisement " + Words(rng, 3));
+      p.Close("td");
+      p.Close("tr");
+      p.Close("table");
+      break;
+    case kOldest:
+      // The oldest template: the headline as today, the story under another name, and the story's
+      // block name on the block around the story, its share bar and its comments.
+      p.Open("div", "class=\"content\"");
+      p.Open("div", "class=\"article\"");
+      headline_region();
+      p.Open("div", "class=\"article-body\"");
+      story(false);
+      p.Open("div", "class=\"share\"");
+      for (const char* to : {"Share by mail", "Share with friends", "Print this story"}) p.Element("a", "href=\"/share\"", to);
+      p.Close("div");
+      p.Open("div", "class=\"comments\"");
+      for (int i = 0, c = rng.Range(2, 6); i < c; ++i) p.Element("div", "class=\"comment\"", Sentence(rng));
+      p.Close("div");
+      p.Close("div");
+      p.Close("div");
+      p.Close("div");
+      p.Absent();
+      break;
+    case kIndex:
+      p.Open("div", "class=\"content\"");
+      p.Open("div", "class=\"article\"");
+      p.Element("h1", "class=\"headline\"", "Latest news");
+      for (int i = 0, k = rng.Range(4, 10); i < k; ++i) {
+        p.Open("div", "class=\"article-body\"");
+        p.Open("h2", "");
+        p.Element("a", "href=\"/story-" + std::to_string(rng.Range(1, 9999)) + "\"", Capitalised(Words(rng, 6)));
+        p.Close("h2");
+        p.Element("p", "", Sentence(rng));
+        p.Element("a", "class=\"more\" href=\"/more\"", "Read more");
+        p.Close("div");
+      }
+      p.Close("div");
+      p.Close("div");
+      p.Absent();
+      break;
+  }
+  p.Element("div", "class=\"footer\"", "Evening Post, since 1921");
+  p.Close("div");
+  return p.Finish("http://post.test/" + std::to_string(n) + ".html", headline + " - Evening Post");
+}
+
 }  // namespace
 
 std::string CollapseWhitespace(std::string_view text) {
@@ -335,7 +551,10 @@ std::vector<CorpusSite> MakeCorpus(int pages_per_site) {
                                 {"reference article", 1, ReferencePage},
                                 {"shop listing", 1, ListingPage},
                                 {"forum in tables", 1, ForumPage},
-                                {"blog post", 1, BlogPage}};
+                                {"blog post", 1, BlogPage},
+                                {"story by its id", 1, AnchoredPage},
+                                {"title moved", 2, FeaturePage},
+                                {"mixed kinds", 2, MixedFamilyPage}};
   std::vector<CorpusSite> sites;
   std::uint64_t seed = 1;
   for (const auto& t : templates) {

@@ -28,7 +28,9 @@ struct CorpusSite {
 
 // The templates: a news article (headline and story; now and then a live blog without a story), a
 // reference article whose infobox table comes and goes, a shop listing, a forum laid out in tables,
-// and a blog whose text block has no id or class. The same pages every run.
+// a blog whose text block has no id or class, a magazine whose story keeps its id while the blocks
+// and tables around it change, a feature whose title moves under a new parent, and a news site that
+// mixes articles of three years' templates with index pages. The same pages every run.
 std::vector<CorpusSite> MakeCorpus(int pages_per_site);
 
 // Runs of whitespace (including the tabs and line breaks of rendered text) as one space, none at

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/le_io.h"
 #include "tests/band/engine/gumbo/engine_harness.h"
 
 namespace ph {
@@ -51,6 +52,57 @@ TEST(RegionFile, FingerprintsComeBackOnlyFromAnIntactFileForTheSameRecords) {
   SelectionStore mixed = reload(file, other);
   EXPECT_TRUE(mixed.regions()[0].fingerprint);
   EXPECT_FALSE(mixed.regions()[1].fingerprint);
+}
+
+// A file as the first version wrote it: no link text in its records.
+Bytes FirstVersionFile(const StoredRegion& region) {
+  const RegionFingerprint& f = *region.fingerprint;
+  ByteWriter out;
+  out.Raw("PHRG", 4);
+  out.U32(1);
+  WriteRegionRecord(region, &out);
+  auto mark = [&](const ElementMark& m) {
+    out.String(m.tag);
+    out.String(m.id);
+    out.U32(static_cast<std::uint32_t>(m.classes.size()));
+    for (const auto& c : m.classes) out.String(c);
+  };
+  mark(f.shape.self);
+  out.U32(static_cast<std::uint32_t>(f.shape.ancestors.size()));
+  for (const auto& m : f.shape.ancestors) mark(m);
+  out.U32(static_cast<std::uint32_t>(f.shape.child_tags.size()));
+  for (const auto& tag : f.shape.child_tags) out.String(tag);
+  out.I32(f.sibling_index);
+  out.U32(f.text_length);
+  out.I32(0);
+  Bytes bytes = out.Take();
+  std::uint32_t h = 2166136261u;  // the checksum the file ends with (FNV-1a)
+  for (std::uint8_t b : bytes) h = (h ^ b) * 16777619u;
+  ByteWriter sum;
+  sum.U32(h);
+  bytes.insert(bytes.end(), sum.bytes().begin(), sum.bytes().end());
+  return bytes;
+}
+
+TEST(RegionFile, AFileOfTheFirstVersionStillGivesItsFingerprintsWithoutTheLinkText) {
+  Windows1252 cp;
+  auto doc = MemoryDocument::Parse("<div class=story><p>Story and <a href=/x>a link</a></p></div>", u"http://h.test/");
+  SelectionStore stored;
+  stored.RecordRegions(2, RegionKind::kSelected, {doc->First("div")}, doc, cp);
+  EXPECT_EQ(stored.regions()[0].fingerprint->link_text_length, 6u);
+
+  SelectionStore back;
+  back.LoadBytes(stored.SaveBytes());
+  back.LoadFingerprintBytes(FirstVersionFile(stored.regions()[0]));
+  ASSERT_TRUE(back.regions()[0].fingerprint);
+  RegionFingerprint expected = *stored.regions()[0].fingerprint;
+  expected.link_text_length.reset();
+  EXPECT_EQ(*back.regions()[0].fingerprint, expected);
+  // Written again, it keeps not knowing rather than claiming no links.
+  SelectionStore again;
+  again.LoadBytes(back.SaveBytes());
+  again.LoadFingerprintBytes(back.SaveFingerprintBytes());
+  EXPECT_EQ(*again.regions()[0].fingerprint, expected);
 }
 
 }  // namespace

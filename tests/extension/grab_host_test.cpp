@@ -55,9 +55,10 @@ class GrabHost : public ::testing::TestWithParam<Browser> {
     return std::system(line.c_str()) == 0;
   }
   std::string Style(const std::string& element) { return rig->Page(element + ".getAttribute('style')").dump(); }
-  // Runs a command of pageHarvest on the tab and returns its answer.
+  // Runs a command of pageHarvest on the tab and returns its answer. A command carries a whole page
+  // through the host (grab under the sanitizers), so it gets longer than a plain call on a busy machine.
   WorkerAnswer Command(const char* name, long tab) {
-    return rig->Worker(std::string("pageHarvest.") + name + "(" + std::to_string(tab) + ")");
+    return rig->Worker(std::string("pageHarvest.") + name + "(" + std::to_string(tab) + ")", std::chrono::seconds(90));
   }
   std::string Badge(long tab) {
     return rig->Worker("chrome.action.getBadgeText({tabId: " + std::to_string(tab) + "})").value.get<std::string>();

@@ -1,60 +1,14 @@
-// The engine's Auto Selection on generated pages, with the ports of a band that nobody watches.
+// The engine's Auto Selection on generated pages, on a band that nobody watches.
 #include "tools/corpus/auto_selection_trial.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
-#include "band/engine/selection_engine.h"
-#include "band/memdoc/memory_document.h"
-#include "band/memdoc/memory_events.h"
 #include "common/utf8.h"
-#include "platform/code_page.h"
-#include "platform/file_system.h"
-#include "platform/memory_registry.h"
-#include "platform/url.h"
+#include "tools/corpus/unwatched_band.h"
 
 namespace ph::corpus {
 namespace {
-
-struct Browser : BrowserPort {
-  DocumentPtr TopDocument() override { return top; }
-  DocumentPtr top;
-};
-
-struct Toolbar : ToolbarPort {
-  void CheckButton(int, bool) override {}
-  void EnableButton(int, bool) override {}
-};
-
-struct Timers : TimerPort {
-  void Start(int id, std::uint32_t) override { started.push_back(id); }
-  void Stop(int) override {}
-  std::vector<int> started;
-};
-
-struct Messages : MessagePort {
-  void Show(MessageOwner, const Message&) override {}
-};
-
-struct Link : ControllerLinkPort {
-  void Send(const DocumentPtr&, const OutgoingContent& content) override { sent.push_back(content.text); }
-  std::vector<WideString> sent;
-};
-
-// A data folder of its own for the run, removed with it.
-struct DataFolder {
-  std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("auto-selection-trial-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  DataFolder() { std::filesystem::create_directories(path); }
-  ~DataFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  static inline int counter = 0;
-};
 
 std::map<std::string, int> CountWordsOf(const std::string& text) {
   std::map<std::string, int> words;
@@ -95,29 +49,19 @@ WordMatch MatchWords(const std::string& sent, const std::string& story) {
 }
 
 AutoSelectionOutcome RunAutoSelection(const ArticlePage& page, bool article) {
-  Browser browser;
-  Toolbar toolbar;
-  MemoryEvents events;
-  Timers timers;
-  Messages messages;
-  Link link;
-  MemoryRegistry registry;
-  DataFolder folder;
-  auto files = MakeSystemFileSystem(folder.path.string() + "/");
-  auto urls = MakeSystemUrlPort();
-  auto code_page = MakeSystemCodePage();
-  SelectionEngine engine(EnginePorts{browser, toolbar, events, timers, messages, link, registry, *files, *urls, *code_page});
+  UnwatchedBand band("auto-selection-trial");
+  SelectionEngine& engine = band.engine();
   engine.set_auto_selection_mode(article ? AutoSelectionMode::kArticle : AutoSelectionMode::kCells);
-  browser.top = MemoryDocument::Parse(page.html, Utf8ToUtf16(page.url));
+  band.Show(page.html, page.url);
   engine.OnDocumentComplete();
   engine.AutoSelect();
-  for (const int id : timers.started) engine.OnTimer(id);
+  band.FireTimers();
   AutoSelectionOutcome outcome;
-  if (link.sent.empty()) {
+  if (band.sent().empty()) {
     outcome.unable = true;
     return outcome;
   }
-  outcome.match = MatchWords(Utf16ToUtf8(link.sent.back()), page.story);
+  outcome.match = MatchWords(Utf16ToUtf8(band.sent().back()), page.story);
   return outcome;
 }
 

@@ -1,14 +1,20 @@
-// The browser's extension API for Chromium, Chrome and Edge, in the shape every other file of the extension uses.
+// The browser's extension API for both families of browsers (Chromium, Chrome and Edge; Firefox), in
+// the shape every other file of the extension uses.
 //
 // This is the only file that knows which browser it runs in: the others call vAPI, never chrome.* or
-// browser.*. Every call returns a promise. A browser family of its own gets a file of its own beside
-// this one. Loaded as a classic script in the service worker, the popup and every frame the extension
-// works in, possibly more than once in the same world.
+// browser.*. Every call returns a promise. The families differ in three places, each marked here: how
+// a message listener answers, where a native port's reason for ending is, and how a frame learns the
+// frame id of a child frame. Loaded as a classic script in the background (Chromium's service worker,
+// Firefox's page of scripts), the popup and every frame the extension works in, possibly more than once
+// in the same world.
 'use strict';
 
 (() => {
   if (globalThis.vAPI) return;
-  const api = globalThis.chrome;
+  // Firefox: browser.*, and a frame's script can name a child frame's id itself.
+  const firefox = typeof globalThis.browser === 'object' && globalThis.browser !== null &&
+                  typeof globalThis.browser.runtime?.getFrameId === 'function';
+  const api = firefox ? globalThis.browser : globalThis.chrome;
 
   // What the browser says when a frame has nobody listening (no content script in it yet).
   const noReceiver = error => /Receiving end does not exist|Could not establish connection/.test(String(error && error.message));
@@ -28,11 +34,14 @@
   const onMessage = (message, sender, sendResponse) => {
     const handlers = message && channels.get(message.channel);
     const handler = handlers && handlers[message.what];
-    if (!handler) return false;
+    if (!handler) return firefox ? undefined : false;
     const from = {tabId: sender.tab ? sender.tab.id : -1, frameId: sender.frameId ?? -1, url: sender.url ?? ''};
-    Promise.resolve()
+    const reply = Promise.resolve()
       .then(() => handler(message.body ?? {}, from))
-      .then(value => sendResponse({value}), error => sendResponse({error: String((error && error.message) || error)}));
+      .then(value => ({value}), error => ({error: String((error && error.message) || error)}));
+    // Firefox takes the listener's promise as the answer; Chromium keeps the channel open for sendResponse.
+    if (firefox) return reply;
+    reply.then(sendResponse);
     return true;
   };
 
@@ -57,8 +66,9 @@
     connect(name, onMessage, onEnded) {
       const port = api.runtime.connectNative(name);
       port.onMessage.addListener(onMessage);
-      port.onDisconnect.addListener(() => {
-        const error = api.runtime.lastError;
+      // Firefox gives the reason on the port itself, Chromium in runtime.lastError.
+      port.onDisconnect.addListener(ended => {
+        const error = (ended && ended.error) || api.runtime.lastError;
         onEnded((error && error.message) || 'the connection was closed');
       });
       return {
@@ -108,7 +118,7 @@
   };
   const inServiceWorker = typeof ServiceWorkerGlobalScope === 'function' && globalThis instanceof ServiceWorkerGlobalScope;
   const inFrame = typeof document === 'object' && !api.tabs;
-  if (inFrame) {
+  if (inFrame && !firefox) {
     globalThis.addEventListener('message', event => {
       const token = event.data && event.data[kProbe];
       if (typeof token !== 'string' || event.source !== globalThis.parent || event.source === globalThis) return;
@@ -125,6 +135,13 @@
     idOf(element) {
       const child = element && element.contentWindow;
       if (!child) return Promise.resolve(-1);
+      if (firefox) {
+        try {
+          return Promise.resolve(api.runtime.getFrameId(element));
+        } catch (error) {
+          return Promise.resolve(-1);
+        }
+      }
       // Unguessable, so that the page cannot hand a frame's script a token of ours.
       const token = Array.from(crypto.getRandomValues(new Uint8Array(16)), b => b.toString(16).padStart(2, '0')).join('');
       const id = messaging.send('vapi', 'frameOf', {token});
@@ -163,7 +180,7 @@
 
   globalThis.vAPI = {
     // This file, for the lists of scripts put into frames.
-    scriptPath: 'platform/chromium/vapi.js',
+    scriptPath: 'platform/vapi.js',
     messaging, native, tabs, frames, navigation, badge, commands, session,
   };
 })();
